@@ -1,0 +1,111 @@
+#include "comprotocol.h"
+
+namespace {
+// True only while a verified frame is being dispatched; a frame completed by
+// bytes fed from inside a COMRxCmd slot is dropped.
+bool s_dispatching = false;
+} // namespace
+
+COMPROTOCOL::COMPROTOCOL(QObject *parent) : QObject(parent)
+{
+    qRegisterMetaType<tNKLinkData *>("tNKLinkData*");
+}
+
+COMPROTOCOL::~COMPROTOCOL() = default;
+
+void COMPROTOCOL::receive(const QByteArray &bytes)
+{
+    rxBuffer.append(bytes);
+    // The staging buffer is walked by index (rxPos) rather than shifted byte by
+    // byte, so a block costs time in proportion to its size. A receive() made
+    // from inside a COMRxCmd slot goes on from the same position and empties
+    // the buffer, exactly as if bytes were taken one at a time from the front.
+    while (rxPos < rxBuffer.size()) {
+        const quint8 b = static_cast<quint8>(rxBuffer.at(rxPos));
+        switch (assembler.stage()) {
+        case FrameAssembler::Hunting:
+            if (b == head1)
+                assembler.takeHead1(b);
+            else
+                assembler.reset();
+            break;
+        case FrameAssembler::GotHead1:
+            if (b == head2)
+                assembler.takeHead2(b);
+            else
+                assembler.reset();
+            break;
+        case FrameAssembler::GotHeads:
+            // LEN 0 and 1 can never complete a body and LEN 2 would only
+            // complete after 256 bytes: abandon such a frame at once.
+            if (b <= 2)
+                assembler.reset();
+            else
+                assembler.takeLength(b);
+            break;
+        case FrameAssembler::CollectingBody:
+            assembler.takeBodyByte(b);
+            break;
+        case FrameAssembler::BodyComplete:
+            assembler.takeCrcLow(b);
+            break;
+        case FrameAssembler::GotCrcLow:
+            assembler.takeCrcHigh(b);
+            break;
+        default:
+            assembler.reset();
+            break;
+        }
+        if (assembler.stage() == FrameAssembler::Complete) {
+            if (assembler.isValid() && !s_dispatching) {
+                s_dispatching = true;
+                dispatch(assembler);
+                s_dispatching = false;
+            }
+            assembler.reset();
+        }
+        ++rxPos;
+    }
+    rxBuffer.clear();
+    rxPos = 0;
+}
+
+void COMPROTOCOL::dispatch(const FrameAssembler &frame)
+{
+    const QByteArray &body = frame.bodyRef();
+    const auto *bytes = reinterpret_cast<const quint8 *>(body.constData());
+    const int bodySize = body.size();
+    int remaining = frame.length() - 2;
+    int p = 0;
+    for (;;) {
+        const quint8 id = p < bodySize ? bytes[p] : 0;
+        const quint8 n = p + 1 < bodySize ? bytes[p + 1] : 0;
+        if (n + 2 > remaining)
+            return;
+        record.id = id;
+        record.len = n;
+        record.data = body.mid(p + 2, n);
+        emit COMRxCmd(&record);
+        remaining -= n + 2;
+        p += n + 2;
+        if (remaining <= 2)
+            return;
+    }
+}
+
+QByteArray COMPROTOCOL::packFrame(quint8 id, const QByteArray &payload, quint8 n) const
+{
+    QByteArray frame;
+    frame.reserve(n + 7);
+    frame.append(static_cast<char>(head1));
+    frame.append(static_cast<char>(head2));
+    frame.append(static_cast<char>(static_cast<quint8>(n + 4)));
+    frame.append(static_cast<char>(id));
+    frame.append(static_cast<char>(n));
+    if (n != 0)
+        frame.append(payload.left(n));
+    const quint16 crc = crc16Modbus(frame.constData(), frame.size());
+    frame.append(static_cast<char>(crc & 0xFF));
+    frame.append(static_cast<char>(crc >> 8));
+    return frame;
+}

@@ -1,0 +1,4 @@
+// Port panel assembly: an operation of the main window.
+#include "mainwidget.h"
+
+void MainWidget::buildPortPanel() {}

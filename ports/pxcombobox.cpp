@@ -1,0 +1,5 @@
+#include "pxcombobox.h"
+
+PxComBoBox::PxComBoBox(QWidget *parent) : QComboBox(parent) {}
+
+void PxComBoBox::adjustPopupWidth() {}

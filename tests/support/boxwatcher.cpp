@@ -1,0 +1,21 @@
+#include "boxwatcher.h"
+
+#include "messagenotifier.h"
+
+#include <QAbstractButton>
+#include <QTimer>
+
+BoxWatcher::BoxWatcher()
+{
+    connect(MessageNotifier::instance(), &MessageNotifier::aboutToShow, this,
+            &BoxWatcher::onAboutToShow, Qt::DirectConnection);
+}
+
+BoxWatcher::~BoxWatcher() = default;
+
+void BoxWatcher::onAboutToShow(QMessageBox *box)
+{
+    boxes.append({box->icon(), box->windowTitle(), box->text(), box->buttons().size(),
+                  box->defaultButton() != nullptr});
+    QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+}
