@@ -89,6 +89,8 @@ protected:
 private:
     void init();
     void handleReply(quint8 id, quint8 len, const QByteArray &data);
+    void finishRead(bool ok);
+    void finishWrite(bool ok);
 
 public:
     // Members other parts of the program use directly.
@@ -110,6 +112,7 @@ public:
     MessageForm *messageForm = nullptr;
     TimeOut *timeOut = nullptr;
     bool lastOpIsRead = false;
+    bool readRefused = false; // a card refused its record during the current read
     bool useGroundStation = false;
     QUdpSocket *udpSocket = nullptr;
     QHostAddress groundStationAddress;
