@@ -1,0 +1,117 @@
+// The real program started with no translation file beside it: it shows the
+// "MsgError" box and, once the box is closed, exits with -1.
+#include "testpaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// An Xvfb server on a free display, ended with the object.
+class VirtualDisplay
+{
+public:
+    ~VirtualDisplay()
+    {
+        if (m_server.state() != QProcess::NotRunning) {
+            m_server.terminate();
+            m_server.waitForFinished(3000);
+        }
+    }
+
+    bool start()
+    {
+        for (int n = 90; n < 140; ++n) {
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+                || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                continue;
+            m_display = QStringLiteral(":%1").arg(n);
+            m_server.start(QStringLiteral("Xvfb"),
+                           {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                            QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
+                            QStringLiteral("tcp")});
+            if (!m_server.waitForStarted(3000))
+                return false;
+            for (int i = 0; i < 100; ++i) {
+                if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+                    return true;
+                if (m_server.waitForFinished(50))
+                    break; // display taken after all: try the next one
+            }
+        }
+        return false;
+    }
+
+    QString display() const { return m_display; }
+
+private:
+    QProcess m_server;
+    QString m_display;
+};
+
+QString xdotool(const QString &display, const QStringList &args, int timeoutMs = 15000)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    tool.setProcessEnvironment(env);
+    tool.start(QStringLiteral("xdotool"), args);
+    if (!tool.waitForFinished(timeoutMs)) {
+        tool.kill();
+        tool.waitForFinished();
+        return QString();
+    }
+    return QString::fromLocal8Bit(tool.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+class TestStartProcess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exitsWithMinusOneWithoutTranslations();
+};
+
+void TestStartProcess::exitsWithMinusOneWithoutTranslations()
+{
+    VirtualDisplay display;
+    QVERIFY2(display.start(), "Xvfb could not be started");
+
+    // A program folder with the executable and its run-time data, but no .qm.
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("TovrinVazodivuveTool"));
+    QVERIFY(QFile::copy(TestPaths::program(), program));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(TestPaths::program())));
+
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display.display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    app.setProcessEnvironment(env);
+    app.setWorkingDirectory(folder.path());
+    app.start(program, QStringList());
+    QVERIFY(app.waitForStarted());
+
+    const QString window = xdotool(display.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                                        QStringLiteral("--name"), QStringLiteral("^MsgError$")});
+    QVERIFY2(!window.isEmpty(), "the error box did not appear");
+    QVERIFY(app.state() == QProcess::Running); // the box waits for the user
+
+    // Close the box as a user would: focus it and press Return on its OK button.
+    const QString id = window.split(QLatin1Char('\n')).first();
+    xdotool(display.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    xdotool(display.display(), {QStringLiteral("key"), QStringLiteral("--window"), id, QStringLiteral("Return")});
+    if (!app.waitForFinished(5000)) {
+        xdotool(display.display(), {QStringLiteral("key"), QStringLiteral("Escape")});
+        QVERIFY(app.waitForFinished(5000));
+    }
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(app.exitCode(), 255); // -1 as seen by the parent
+}
+
+QTEST_GUILESS_MAIN(TestStartProcess)
+#include "tst_startprocess.moc"

@@ -1,0 +1,196 @@
+// The main window's controller: start state, module-mode buttons, transport
+// choice, the information panel and window dragging.
+#include "mainwidget.h"
+#include "portconfig.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QtTest>
+
+class TestMainWidget : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void startState();
+    void modeButtons_data();
+    void modeButtons();
+    void transportChoice();
+    void informationPanel();
+    void dragging_data();
+    void dragging();
+
+private:
+    QRadioButton *radio(MainWidget &w, const char *name)
+    {
+        return w.findChild<QRadioButton *>(QLatin1String(name));
+    }
+};
+
+void TestMainWidget::init()
+{
+    moduleMode = 0;
+    portCount = 5;
+}
+
+void TestMainWidget::startState()
+{
+    MainWidget w;
+    QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w.findChild<QLabel *>("labVersion")->text(), QStringLiteral("V1.1.60"));
+    QCOMPARE(w.findChild<QLabel *>("lblStatus")->text(), QString());
+    auto *version = w.findChild<QPushButton *>("tbtnVersion");
+    QCOMPARE(version->text(), QString());
+    QVERIFY(version->isFlat());
+    QVERIFY(!version->toolTip().isEmpty());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.findChild<QCheckBox *>("chb_DLSpace")->isVisible());
+    QVERIFY(w.findChild<QCheckBox *>("chb_ConfigByFCS")->isVisible());
+    QVERIFY(radio(w, "rb_TovrinMode")->isChecked());
+    QVERIFY(!radio(w, "rb_R7FuncMode")->isChecked());
+    QVERIFY(!w.useGroundStation);
+    QVERIFY(!w.linkOpen);
+    QCOMPARE(moduleMode, 0);
+    QCOMPARE(int(portCount), 5);
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(w.cards[size_t(i)] != nullptr);
+}
+
+void TestMainWidget::modeButtons_data()
+{
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("ports");
+    QTest::addColumn<bool>("panelRebuilt");
+
+    QTest::newRow("Tovrin while in Tovrin") << QStringList{"rb_TovrinMode"} << 0 << 5 << false;
+    QTest::newRow("to R7") << QStringList{"rb_R7FuncMode"} << 1 << 6 << true;
+    QTest::newRow("R7 while in R7") << QStringList{"rb_R7FuncMode", "rb_R7FuncMode"} << 1 << 6 << true;
+    QTest::newRow("to R7 and back") << QStringList{"rb_R7FuncMode", "rb_TovrinMode"} << 0 << 5 << true;
+}
+
+void TestMainWidget::modeButtons()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(int, mode);
+    QFETCH(int, ports);
+    QFETCH(bool, panelRebuilt);
+
+    MainWidget w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PortConfig *firstCard = w.cards[0];
+    auto *dlSpace = w.findChild<QCheckBox *>("chb_DLSpace");
+    dlSpace->setChecked(true);
+
+    for (const QString &name : clicks)
+        QTest::mouseClick(w.findChild<QRadioButton *>(name), Qt::LeftButton);
+
+    QCOMPARE(moduleMode, mode);
+    QCOMPARE(int(portCount), ports);
+    QCOMPARE(radio(w, "rb_TovrinMode")->isChecked(), mode == 0);
+    QCOMPARE(radio(w, "rb_R7FuncMode")->isChecked(), mode == 1);
+    QCOMPARE(w.cards[0] != firstCard, panelRebuilt);
+    QCOMPARE(w.findChild<QWidget *>("wdgPort6")->isVisible(), mode == 1);
+    // A click on the Tovrin button always clears the ground-station tick,
+    // without running its slot; the R7 button leaves it alone.
+    QCOMPARE(dlSpace->isChecked(), clicks.last() != QLatin1String("rb_TovrinMode"));
+    QVERIFY(!w.useGroundStation);
+}
+
+void TestMainWidget::transportChoice()
+{
+    MainWidget w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto *fcs = w.findChild<QCheckBox *>("chb_ConfigByFCS");
+    auto *dlSpace = w.findChild<QCheckBox *>("chb_DLSpace");
+    auto *search = w.findChild<QPushButton *>("btnSearchSerialPort");
+    auto *serial = w.findChild<QWidget *>("cbSerial");
+
+    QTest::mouseClick(fcs, Qt::LeftButton);
+    QVERIFY(dlSpace->isVisible());
+    QVERIFY(!w.useGroundStation);
+
+    QTest::mouseClick(dlSpace, Qt::LeftButton);
+    QVERIFY(w.useGroundStation);
+    QVERIFY(!search->isEnabled());
+    QVERIFY(!serial->isEnabled());
+
+    QTest::mouseClick(fcs, Qt::LeftButton); // untick
+    QVERIFY(!dlSpace->isVisible());
+    QVERIFY(!w.useGroundStation);
+    QVERIFY(search->isEnabled());
+    QVERIFY(serial->isEnabled());
+}
+
+void TestMainWidget::informationPanel()
+{
+    MainWidget w;
+    auto *picture = w.findChild<QLabel *>("LabCentorPicture");
+    auto *text = w.findChild<QTextEdit *>("textCentorMsg");
+    const QString help = QStringLiteral("第一行\n第二行");
+    const QString expectedPath = QCoreApplication::applicationDirPath()
+                                 + QStringLiteral("/resources/images//ABC-%1.png").arg(QLocale::system().name());
+    const QString expectedStyle =
+        QStringLiteral("background: no-repeat,center,white,url(%1);").arg(expectedPath);
+
+    w.sltAccept(3, 1, help, QStringLiteral("ABC"));
+    QCOMPARE(picture->styleSheet(), expectedStyle);
+    QCOMPARE(text->toPlainText(), help);
+
+    text->clear();
+    picture->setStyleSheet(QString());
+    w.sltSend(4, 2, help, QStringLiteral("ABC"));
+    QCOMPARE(picture->styleSheet(), expectedStyle);
+    QCOMPARE(text->toPlainText(), help);
+    QVERIFY(expectedPath.contains(QStringLiteral("zh_CN"))); // the tests run in zh_CN
+}
+
+void TestMainWidget::dragging_data()
+{
+    QTest::addColumn<int>("buttonValue");
+    QTest::addColumn<bool>("moves");
+    QTest::newRow("left button drags") << int(Qt::LeftButton) << true;
+    QTest::newRow("right button does not") << int(Qt::RightButton) << false;
+}
+
+void TestMainWidget::dragging()
+{
+    QFETCH(int, buttonValue);
+    const auto button = static_cast<Qt::MouseButton>(buttonValue);
+    QFETCH(bool, moves);
+
+    MainWidget w;
+    w.move(100, 100);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint start = w.pos();
+    const QPoint grab(300, 10);
+
+
+    // Global positions are taken from the event, so a fixed offset suffices.
+    QMouseEvent press(QEvent::MouseButtonPress, grab, start + grab, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &press);
+    QMouseEvent move(QEvent::MouseMove, grab, start + grab + QPoint(40, 25), Qt::NoButton, button,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+    QCOMPARE(w.pos(), moves ? start + QPoint(40, 25) : start);
+
+    QMouseEvent release(QEvent::MouseButtonRelease, grab, start + grab, button, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &release);
+    const QPoint afterRelease = w.pos();
+    QMouseEvent moveAgain(QEvent::MouseMove, grab, start + grab + QPoint(90, 90), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &moveAgain);
+    QCOMPARE(w.pos(), afterRelease);
+}
+
+QTEST_MAIN(TestMainWidget)
+#include "tst_mainwidget.moc"
