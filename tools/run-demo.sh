@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds, and starts the program.
+#   tools/run-demo.sh                   against the bundled device simulator (no hardware)
+#   tools/run-demo.sh --port /dev/ttyUSB0   against a real module or flight controller
+# Simulator options can be passed after --sim, e.g. --sim --model tovrin --split.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+program_args=()
+sim_args=(--model r7)
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --port) program_args+=(--port "$2"); shift 2 ;;
+    --sim) shift; sim_args=("$@"); break ;;
+    *) program_args+=("$1"); shift ;;
+  esac
+done
+
+tools/install-deps.sh
+tools/build.sh
+
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
+# No desktop session: run on a virtual display and keep a screenshot of it.
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 50 99); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  echo "No display found: running on the virtual display $DISPLAY."
+  ( sleep 5; import -display "$DISPLAY" -window root "$root/build/demo-screenshot.png" 2>/dev/null \
+      && echo "Screenshot: $root/build/demo-screenshot.png" ) &
+  pids+=($!)
+fi
+
+if [ ${#program_args[@]} -eq 0 ]; then
+  # No device named: the simulator plays the module on a pseudo-terminal.
+  state="$root/build/demo-state.txt"
+  coproc SIM { exec "$root/build/bin/tovrin-sim" --pty --baud-pacing --state "$state" "${sim_args[@]}" 2>"$root/build/demo-sim.log"; }
+  pids+=("$SIM_PID")
+  read -r -t 10 pty <&"${SIM[0]}"
+  echo "Simulated module on $pty (its frames: build/demo-sim.log, its records: build/demo-state.txt)."
+  echo "Click the plug button at the top right to connect."
+  program_args=(--port "$pty")
+fi
+
+"$root/build/bin/TovrinVazodivuveTool" "${program_args[@]}"
