@@ -8,15 +8,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  if defined(PELLAXCAN_BUILDING)
-#    define PELLAXCAN_API __declspec(dllexport)
-#  else
-#    define PELLAXCAN_API __declspec(dllimport)
-#  endif
-#elif defined(__GNUC__)
-#  define PELLAXCAN_API __attribute__((visibility("default")))
+#if defined(PELLAXCAN_BUILDING)
+#define PELLAXCAN_API __declspec(dllexport)
 #else
-#  define PELLAXCAN_API
+#define PELLAXCAN_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__)
+#define PELLAXCAN_API __attribute__((visibility("default")))
+#else
+#define PELLAXCAN_API
 #endif
 
 #ifdef __cplusplus

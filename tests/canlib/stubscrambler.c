@@ -4,9 +4,9 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  define STUB_API __declspec(dllexport)
+#define STUB_API __declspec(dllexport)
 #else
-#  define STUB_API __attribute__((visibility("default")))
+#define STUB_API __attribute__((visibility("default")))
 #endif
 
 static void markBytes(const uint8_t *input, uint8_t *output, uint8_t length)

@@ -14,7 +14,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString kLibraryName = QStringLiteral("libPellaxCan.so");
 constexpr char kUntouched = '\xEE'; // the probe's destination filling
@@ -122,12 +123,14 @@ void TestCanScramblerLoader::loadsFromTheProgramFolderNotTheWorkingDirectory()
     QTemporaryDir cwd;
     QVERIFY(cwd.isValid());
     QVERIFY(QDir(cwd.path()).mkpath(QStringLiteral("lib")));
-    QVERIFY(QFile::copy(stubLibrary(QStringLiteral("decoy")), cwd.filePath(QStringLiteral("lib/")) + kLibraryName));
+    QVERIFY(QFile::copy(stubLibrary(QStringLiteral("decoy")),
+                        cwd.filePath(QStringLiteral("lib/")) + kLibraryName));
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(cwd.path()));
     const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
 
-    const QString expectedPath = QCoreApplication::applicationDirPath() + QStringLiteral("/lib/") + kLibraryName;
+    const QString expectedPath =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/lib/") + kLibraryName;
     QCOMPARE(CanScramblerLoader::libraryPath(), expectedPath);
     QVERIFY2(QFile::exists(expectedPath), qPrintable(expectedPath));
 
@@ -150,7 +153,8 @@ void TestCanScramblerLoader::scenarios_data()
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("expected");
 
-    const QStringList installReal = {QStringLiteral("copy"), QStringLiteral("@REAL@"), QStringLiteral("@PROGLIB@")};
+    const QStringList installReal = {QStringLiteral("copy"), QStringLiteral("@REAL@"),
+                                     QStringLiteral("@PROGLIB@")};
     const QStringList removeLibrary = {QStringLiteral("remove"), QStringLiteral("@PROGLIB@")};
 
     {
@@ -212,8 +216,7 @@ void TestCanScramblerLoader::scenarios_data()
         s.fileStep(installReal);
         s.call(Peer::Copy, "encode", 8, 8);
         s.call(Peer::Copy, "decode", 8, 8);
-        QTest::newRow("a failed load is not retried")
-            << QString() << true << s.steps << s.expected;
+        QTest::newRow("a failed load is not retried") << QString() << true << s.steps << s.expected;
     }
     {
         Scenario s(7);

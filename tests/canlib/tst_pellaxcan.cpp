@@ -14,7 +14,8 @@
 
 #include <cstring>
 
-namespace {
+namespace
+{
 
 using Bytes = QVector<quint8>;
 
@@ -69,16 +70,18 @@ QStringList runTool(const QString &program, const QStringList &arguments)
 {
     QProcess tool;
     tool.start(program, arguments);
-    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+    if (!tool.waitForFinished(30000) || tool.exitStatus() != QProcess::NormalExit ||
+        tool.exitCode() != 0)
         return {};
-    return QString::fromLocal8Bit(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QString::fromLocal8Bit(tool.readAllStandardOutput())
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace
 
-namespace QTest {
-template<>
-inline char *toString(const Bytes &bytes)
+namespace QTest
+{
+template <> inline char *toString(const Bytes &bytes)
 {
     return toHexRepresentation(reinterpret_cast<const char *>(bytes.constData()), bytes.size());
 }
@@ -139,7 +142,8 @@ void TestPellaxCan::tablesMatchTheirGenerator()
                  source + QStringLiteral("/gentables.cmake")});
     QVERIFY(cmake.waitForFinished(60000));
     QCOMPARE(cmake.exitCode(), 0);
-    for (const QString &name : {QStringLiteral("pellaxcantables.c"), QStringLiteral("pellaxcankey.h")}) {
+    for (const QString &name :
+         {QStringLiteral("pellaxcantables.c"), QStringLiteral("pellaxcankey.h")}) {
         QFile committed(source + QLatin1Char('/') + name);
         QFile generated(dir.filePath(name));
         QVERIFY(committed.open(QIODevice::ReadOnly));
@@ -197,15 +201,20 @@ void TestPellaxCan::roundTripsEveryPayload()
         QCOMPARE(encoded.mid(length), Bytes(12 - length, kUntouched));
 
         Bytes decoded(12, kUntouched);
-        QCOMPARE(PellaxLib_CAN_Decode(encoded.constData(), decoded.data(), static_cast<uint8_t>(length)), length);
+        QCOMPARE(
+            PellaxLib_CAN_Decode(encoded.constData(), decoded.data(), static_cast<uint8_t>(length)),
+            length);
         QCOMPARE(decoded.mid(0, length), payload);
         QCOMPARE(decoded.mid(length), Bytes(12 - length, kUntouched));
 
         // The other order holds as well: the tables are mutual inverses.
         Bytes unscrambled(12, kUntouched);
-        QCOMPARE(PellaxLib_CAN_Decode(padded.constData(), unscrambled.data(), static_cast<uint8_t>(length)), length);
+        QCOMPARE(PellaxLib_CAN_Decode(padded.constData(), unscrambled.data(),
+                                      static_cast<uint8_t>(length)),
+                 length);
         Bytes rescrambled(12, kUntouched);
-        PellaxLib_CAN_Encode(unscrambled.constData(), rescrambled.data(), static_cast<uint8_t>(length));
+        PellaxLib_CAN_Encode(unscrambled.constData(), rescrambled.data(),
+                             static_cast<uint8_t>(length));
         QCOMPARE(rescrambled.mid(0, length), payload);
         QCOMPARE(rescrambled.mid(length), Bytes(12 - length, kUntouched));
     }
@@ -229,7 +238,9 @@ void TestPellaxCan::worksInPlace()
         QCOMPARE(buffer.mid(0, length), referenceEncode(prefix));
         QCOMPARE(buffer.mid(length), payload.mid(length));
 
-        QCOMPARE(PellaxLib_CAN_Decode(buffer.constData(), buffer.data(), static_cast<uint8_t>(length)), length);
+        QCOMPARE(
+            PellaxLib_CAN_Decode(buffer.constData(), buffer.data(), static_cast<uint8_t>(length)),
+            length);
         QCOMPARE(buffer, payload);
     }
 }
@@ -252,7 +263,8 @@ void TestPellaxCan::refusesPayloadsAboveEightBytes()
     Bytes output(256, kUntouched);
     PellaxLib_CAN_Encode(input.constData(), output.data(), static_cast<uint8_t>(length));
     QCOMPARE(output, Bytes(256, kUntouched));
-    QCOMPARE(PellaxLib_CAN_Decode(input.constData(), output.data(), static_cast<uint8_t>(length)), 0);
+    QCOMPARE(PellaxLib_CAN_Decode(input.constData(), output.data(), static_cast<uint8_t>(length)),
+             0);
     QCOMPARE(output, Bytes(256, kUntouched));
 
     Bytes buffer = input;
@@ -314,8 +326,9 @@ void TestPellaxCan::exportsExactlyTheSixNames()
     QSKIP("reads the ELF dynamic symbol table");
 #endif
     QVERIFY(QFile::exists(libraryFile()));
-    const QStringList lines = runTool(QStringLiteral("nm"),
-                                      {QStringLiteral("-D"), QStringLiteral("--defined-only"), libraryFile()});
+    const QStringList lines =
+        runTool(QStringLiteral("nm"),
+                {QStringLiteral("-D"), QStringLiteral("--defined-only"), libraryFile()});
     QVERIFY(!lines.isEmpty());
     QStringList symbols;
     for (const QString &line : lines) {
@@ -326,9 +339,12 @@ void TestPellaxCan::exportsExactlyTheSixNames()
     symbols.sort();
     // Functions in text, tables in read-only data.
     const QStringList expected = {
-        QStringLiteral("R PellaxLib_CAN_DecodeTable"), QStringLiteral("R PellaxLib_CAN_EncodeTable"),
-        QStringLiteral("T PellaxLib_CAN_Decode"),      QStringLiteral("T PellaxLib_CAN_Encode"),
-        QStringLiteral("T PellaxLib_CAN_XOR"),         QStringLiteral("T PellaxLib_Can_GetVersion"),
+        QStringLiteral("R PellaxLib_CAN_DecodeTable"),
+        QStringLiteral("R PellaxLib_CAN_EncodeTable"),
+        QStringLiteral("T PellaxLib_CAN_Decode"),
+        QStringLiteral("T PellaxLib_CAN_Encode"),
+        QStringLiteral("T PellaxLib_CAN_XOR"),
+        QStringLiteral("T PellaxLib_Can_GetVersion"),
     };
     QCOMPARE(symbols, expected);
 }
@@ -338,7 +354,8 @@ void TestPellaxCan::needsOnlyTheCRuntime()
 #ifndef Q_OS_LINUX
     QSKIP("reads the ELF dynamic section");
 #endif
-    const QStringList lines = runTool(QStringLiteral("readelf"), {QStringLiteral("-d"), libraryFile()});
+    const QStringList lines =
+        runTool(QStringLiteral("readelf"), {QStringLiteral("-d"), libraryFile()});
     QVERIFY(!lines.isEmpty());
     for (const QString &line : lines) {
         if (!line.contains(QLatin1String("(NEEDED)")))
