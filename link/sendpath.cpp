@@ -8,7 +8,8 @@
 #include <QSerialPort>
 #include <QUdpSocket>
 
-namespace {
+namespace
+{
 constexpr quint16 GroundStationPort = 5161;
 } // namespace
 

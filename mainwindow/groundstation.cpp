@@ -6,7 +6,8 @@
 
 #include <QUdpSocket>
 
-namespace {
+namespace
+{
 constexpr quint16 LocalPort = 6161;
 constexpr qint64 DatagramBufferSize = 512;
 } // namespace

@@ -10,7 +10,8 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
-namespace {
+namespace
+{
 
 // The system's port names are shown with a space after every "COM".
 QString displayName(QString name)
@@ -21,9 +22,10 @@ QString displayName(QString name)
 // Border image per button state; prefix "on" is the closed look, "off" the open one.
 QString openButtonStyle(const QString &prefix)
 {
-    return QStringLiteral("QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
-                          "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
-                          "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
+    return QStringLiteral(
+               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
+               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
+               "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
         .arg(prefix);
 }
 
@@ -42,6 +44,9 @@ void MainWidget::searchPorts()
         if (!found.contains(name))
             found.append(name);
     }
+    // A device named on the command line is what the user came for: the
+    // first fill of the list selects it rather than the system's first port.
+    const int preferred = extras.isEmpty() ? 0 : found.indexOf(displayName(extras.first()));
 
     if (found.isEmpty()) {
         portNames.clear();
@@ -51,12 +56,12 @@ void MainWidget::searchPorts()
     if (portNames.isEmpty()) {
         portNames = found;
         ui->cbSerial->addItems(portNames);
-        ui->cbSerial->setCurrentIndex(0);
+        ui->cbSerial->setCurrentIndex(qMax(preferred, 0));
         return;
     }
     const int current = ui->cbSerial->currentIndex();
-    const QString chosen = (current >= 0 && current < portNames.size()) ? portNames.at(current)
-                                                                         : QString();
+    const QString chosen =
+        (current >= 0 && current < portNames.size()) ? portNames.at(current) : QString();
     ui->cbSerial->clear();
     const int keep = chosen.isEmpty() ? -1 : found.indexOf(chosen);
     portNames = found;
@@ -91,8 +96,8 @@ bool MainWidget::openSerialPort()
         ui->cbSerial->setEnabled(false);
         return true;
     }
-    MessageNotifier::critical(tr("TIP_ERROR"),
-                              QStringLiteral("%1(%2).").arg(tr("Fail to open serialport"), portName));
+    MessageNotifier::critical(
+        tr("TIP_ERROR"), QStringLiteral("%1(%2).").arg(tr("Fail to open serialport"), portName));
     return false;
 }
 

@@ -22,7 +22,8 @@
 
 #include <memory>
 
-namespace Harness {
+namespace Harness
+{
 
 constexpr int WaitMs = 5000;
 constexpr quint16 GroundStationPort = 5161;
@@ -79,8 +80,7 @@ public:
     QByteArrayList records;
 };
 
-template<class T>
-T *child(QWidget *window, const char *name)
+template <class T> T *child(QWidget *window, const char *name)
 {
     T *w = window->findChild<T *>(QLatin1String(name));
     if (!w)
@@ -143,9 +143,10 @@ inline QString statusText(MainWidget *window)
 
 inline QString openButtonStyle(const char *prefix)
 {
-    return QStringLiteral("QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
-                          "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
-                          "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
+    return QStringLiteral(
+               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
+               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
+               "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
         .arg(QLatin1String(prefix));
 }
 

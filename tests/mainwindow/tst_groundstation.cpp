@@ -8,7 +8,8 @@
 
 using namespace Harness;
 
-namespace {
+namespace
+{
 // The version query wrapped for the flight controller in Tovrin mode.
 const QByteArray WrappedVersionQuery = hex("AB0E0A5B06F08020E20100A350");
 } // namespace
@@ -63,8 +64,8 @@ void TestGroundStation::datagramsReachParser_data()
     const QByteArray cut = frame(0x45, hex("00112233445566778899AABBCCDDEEFF"));
     const QByteArray last = frame(0x46, hex("07"));
     QTest::newRow("600 bytes give the first 512")
-        << QByteArrayList{filler(500 - 12) + atLimit + filler(4, 0x55) + cut
-                              + filler(600 - 504 - cut.size(), 0x55),
+        << QByteArrayList{filler(500 - 12) + atLimit + filler(4, 0x55) + cut +
+                              filler(600 - 504 - cut.size(), 0x55),
                           filler(40) + last}
         << true << QByteArrayList{record(0x44, hex("0102030405")), record(0x46, hex("07"))};
     QTest::newRow("frame ending at byte 512")
@@ -74,8 +75,8 @@ void TestGroundStation::datagramsReachParser_data()
         << QByteArrayList{filler(513 - atLimit.size()) + atLimit, filler(40) + last} << true
         << QByteArrayList{record(0x46, hex("07"))};
 
-    QTest::newRow("frame split over datagrams")
-        << QByteArrayList{last.left(4), last.mid(4)} << true << QByteArrayList{record(0x46, hex("07"))};
+    QTest::newRow("frame split over datagrams") << QByteArrayList{last.left(4), last.mid(4)} << true
+                                                << QByteArrayList{record(0x46, hex("07"))};
     QTest::newRow("empty datagram dropped, next one read")
         << QByteArrayList{QByteArray(), last} << true << QByteArrayList{record(0x46, hex("07"))};
 }
@@ -165,7 +166,8 @@ void TestGroundStation::takenPortLeavesSocketClosed()
     // The link counts as open, but the socket is not, and the version query
     // sent on opening says so.
     QVERIFY(w->linkOpen);
-    QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(), openButtonStyle("off"));
+    QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(),
+             openButtonStyle("off"));
     QVERIFY(w->udpSocket);
     QVERIFY(!w->udpSocket->isOpen());
     QCOMPARE(statusText(w.get()), QStringLiteral("错误：请先打开端口"));

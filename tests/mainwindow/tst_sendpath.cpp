@@ -6,7 +6,8 @@
 
 using namespace Harness;
 
-namespace {
+namespace
+{
 const QString NotOpen = QStringLiteral("错误：请先打开端口");
 const QString NoPassThrough = QStringLiteral("错误：请先勾选通过飞控透传");
 
@@ -131,24 +132,21 @@ void TestSendPath::wrappedCommands_data()
 
     const QByteArray writePort = hex("000102030405060708090A0B");
     const QByteArray writePortFrame = hex("AB0E155B11F1802DF30C000102030405060708090A0B7685");
-    QTest::newRow("R7 write-port, serial") << true << false << MSG_WRITE_PORT << writePort << writePortFrame;
+    QTest::newRow("R7 write-port, serial")
+        << true << false << MSG_WRITE_PORT << writePort << writePortFrame;
     QTest::newRow("R7 write-port, ground station")
         << true << true << MSG_WRITE_PORT << writePort << writePortFrame;
 
     const QByteArray seven = hex("01020304050607");
     const QByteArray eight = hex("0102030405060708");
-    QTest::newRow("7 inner bytes: short kind")
-        << false << false << MSG_WRITE_PORT << seven
-        << withCrc(hex("AB0E105B0CF08020F307") + seven);
-    QTest::newRow("8 inner bytes: long kind")
-        << false << false << MSG_WRITE_PORT << eight
-        << withCrc(hex("AB0E115B0DF18020F308") + eight);
+    QTest::newRow("7 inner bytes: short kind") << false << false << MSG_WRITE_PORT << seven
+                                               << withCrc(hex("AB0E105B0CF08020F307") + seven);
+    QTest::newRow("8 inner bytes: long kind") << false << false << MSG_WRITE_PORT << eight
+                                              << withCrc(hex("AB0E115B0DF18020F308") + eight);
     QTest::newRow("empty inner payload, R7")
-        << true << true << MSG_READ_PORT << QByteArray()
-        << withCrc(hex("AB0E095B05F0802DF200"));
+        << true << true << MSG_READ_PORT << QByteArray() << withCrc(hex("AB0E095B05F0802DF200"));
     QTest::newRow("read port 3, Tovrin, ground station")
-        << false << true << MSG_READ_PORT << hex("03")
-        << withCrc(hex("AB0E0A5B06F08020F20103"));
+        << false << true << MSG_READ_PORT << hex("03") << withCrc(hex("AB0E0A5B06F08020F20103"));
 }
 
 void TestSendPath::wrappedCommands()

@@ -10,7 +10,8 @@
 
 using namespace Harness;
 
-namespace {
+namespace
+{
 const QByteArray VersionQuery = hex("AB0E05E20100D16B");
 
 int systemPortCount()
@@ -73,12 +74,17 @@ void TestSerialTransport::extraPortsFollowSystemPorts()
     QCOMPARE(w->portNames, items);
     QCOMPARE(items.size(), systemPortCount() + shown.size());
     QCOMPARE(items.mid(systemPortCount()), shown);
-    QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->currentIndex(), 0);
+    // The first device named on the command line is chosen, not a port of
+    // the machine that happens to come first.
+    auto *cb = child<QComboBox>(w.get(), "cbSerial");
+    QCOMPARE(cb->currentIndex(), systemPortCount());
+    QCOMPARE(cb->currentText(), shown.first());
 
-    // A second search lists the same again, not twice.
+    // A second search lists the same again, not twice, and keeps the choice.
     QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
     QCOMPARE(comboItems(w.get()), items);
     QCOMPARE(w->portNames, items);
+    QCOMPARE(cb->currentText(), shown.first());
 }
 
 void TestSerialTransport::searchKeepsOrResetsChoice_data()
@@ -93,9 +99,8 @@ void TestSerialTransport::searchKeepsOrResetsChoice_data()
         << QStringList{"/dev/pts/73", "/dev/pts/74", "/dev/pts/72"} << "/dev/pts/72";
     QTest::newRow("COM name still there")
         << QStringList{"COM3", "COM10"} << "COM 10" << QStringList{"COM10", "COM11"} << "COM 10";
-    QTest::newRow("gone")
-        << QStringList{"/dev/pts/71", "/dev/pts/72"} << "/dev/pts/72"
-        << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
+    QTest::newRow("gone") << QStringList{"/dev/pts/71", "/dev/pts/72"} << "/dev/pts/72"
+                          << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
 }
 
 void TestSerialTransport::searchKeepsOrResetsChoice()
@@ -169,7 +174,7 @@ void TestSerialTransport::openCloseReopen()
     QVERIFY(choosePort(w.get(), pty.first()));
 
     const char *controls[] = {"btnSearchSerialPort", "chb_ConfigByFCS", "rb_R7FuncMode",
-                              "rb_TovrinMode", "chb_DLSpace", "cbSerial"};
+                              "rb_TovrinMode",       "chb_DLSpace",     "cbSerial"};
     auto *openButton = child<QPushButton>(w.get(), "btnOpenSerialPort");
     QPointer<QSerialPort> first;
 
@@ -239,11 +244,12 @@ void TestSerialTransport::failedOpenStaysClosed_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("missing device")
-        << "/dev/tovrin-no-such-port" << "/dev/tovrin-no-such-port"
-        << "Fail to open serialport(/dev/tovrin-no-such-port).";
-    QTest::newRow("COM name opened without its space")
-        << "COM10" << "COM 10" << "Fail to open serialport(COM10).";
+    QTest::newRow("missing device") << "/dev/tovrin-no-such-port"
+                                    << "/dev/tovrin-no-such-port"
+                                    << "Fail to open serialport(/dev/tovrin-no-such-port).";
+    QTest::newRow("COM name opened without its space") << "COM10"
+                                                       << "COM 10"
+                                                       << "Fail to open serialport(COM10).";
 }
 
 void TestSerialTransport::failedOpenStaysClosed()
