@@ -1,0 +1,332 @@
+// The serial transport of the main window against a real pty pair: the port
+// list, opening and closing through the open/close button, the error boxes,
+// and received bytes reaching the parser.
+#include "boxwatcher.h"
+#include "testpaths.h"
+#include "transportharness.h"
+
+#include <QPointer>
+#include <QSerialPortInfo>
+
+using namespace Harness;
+
+namespace
+{
+const QByteArray VersionQuery = hex("AB0E05E20100D16B");
+
+int systemPortCount()
+{
+    return QSerialPortInfo::availablePorts().size();
+}
+} // namespace
+
+class TestSerialTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void extraPortsFollowSystemPorts_data();
+    void extraPortsFollowSystemPorts();
+    void searchKeepsOrResetsChoice_data();
+    void searchKeepsOrResetsChoice();
+    void searchFindingNothingEmptiesList();
+    void openWithoutPortWarns();
+
+    void openCloseReopen();
+    void openingAnotherPortReplacesObject();
+    void failedOpenStaysClosed_data();
+    void failedOpenStaysClosed();
+
+    void receivedBytesReachParser_data();
+    void receivedBytesReachParser();
+};
+
+void TestSerialTransport::cleanup()
+{
+    MainWidget::setExtraSerialPorts({});
+    resetModuleMode();
+}
+
+void TestSerialTransport::extraPortsFollowSystemPorts_data()
+{
+    QTest::addColumn<QStringList>("extras");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("COM names get a space")
+        << QStringList{"COM3", "COM10"} << QStringList{"COM 3", "COM 10"};
+    QTest::newRow("every COM, case-sensitive")
+        << QStringList{"xCOMyCOM1", "com4", "Com5"} << QStringList{"xCOM yCOM 1", "com4", "Com5"};
+    QTest::newRow("paths kept, order given")
+        << QStringList{"/dev/pts/9", "/dev/pts/2"} << QStringList{"/dev/pts/9", "/dev/pts/2"};
+    QTest::newRow("exact duplicates once")
+        << QStringList{"COM7", "/dev/pts/3", "COM7"} << QStringList{"COM 7", "/dev/pts/3"};
+}
+
+void TestSerialTransport::extraPortsFollowSystemPorts()
+{
+    QFETCH(QStringList, extras);
+    QFETCH(QStringList, shown);
+
+    auto w = makeWindow(extras);
+    const QStringList items = comboItems(w.get());
+    QCOMPARE(w->portNames, items);
+    QCOMPARE(items.size(), systemPortCount() + shown.size());
+    QCOMPARE(items.mid(systemPortCount()), shown);
+    // The first device named on the command line is chosen, not a port of
+    // the machine that happens to come first.
+    auto *cb = child<QComboBox>(w.get(), "cbSerial");
+    QCOMPARE(cb->currentIndex(), systemPortCount());
+    QCOMPARE(cb->currentText(), shown.first());
+
+    // A second search lists the same again, not twice, and keeps the choice.
+    QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
+    QCOMPARE(comboItems(w.get()), items);
+    QCOMPARE(w->portNames, items);
+    QCOMPARE(cb->currentText(), shown.first());
+}
+
+void TestSerialTransport::searchKeepsOrResetsChoice_data()
+{
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("expected"); // empty: the first item
+
+    QTest::newRow("still there, moved")
+        << QStringList{"/dev/pts/71", "/dev/pts/72", "/dev/pts/73"} << "/dev/pts/72"
+        << QStringList{"/dev/pts/73", "/dev/pts/74", "/dev/pts/72"} << "/dev/pts/72";
+    QTest::newRow("COM name still there")
+        << QStringList{"COM3", "COM10"} << "COM 10" << QStringList{"COM10", "COM11"} << "COM 10";
+    QTest::newRow("gone") << QStringList{"/dev/pts/71", "/dev/pts/72"} << "/dev/pts/72"
+                          << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
+}
+
+void TestSerialTransport::searchKeepsOrResetsChoice()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, after);
+    QFETCH(QString, expected);
+
+    auto w = makeWindow(before);
+    QVERIFY(choosePort(w.get(), chosen));
+
+    MainWidget::setExtraSerialPorts(after);
+    QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
+
+    auto *cb = child<QComboBox>(w.get(), "cbSerial");
+    QCOMPARE(w->portNames, comboItems(w.get()));
+    QCOMPARE(cb->count(), systemPortCount() + after.size());
+    if (expected.isEmpty())
+        QCOMPARE(cb->currentIndex(), 0);
+    else
+        QCOMPARE(cb->currentText(), expected);
+}
+
+void TestSerialTransport::searchFindingNothingEmptiesList()
+{
+    if (systemPortCount() > 0)
+        QSKIP("this machine lists serial ports of its own");
+    auto w = makeWindow({QStringLiteral("/dev/pts/71")});
+    QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->count(), 1);
+
+    MainWidget::setExtraSerialPorts({});
+    w->on_btnSearchSerialPort_clicked();
+    QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->count(), 0);
+    QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->currentIndex(), -1);
+    QVERIFY(w->portNames.isEmpty());
+}
+
+void TestSerialTransport::openWithoutPortWarns()
+{
+    auto w = makeWindow({});
+    auto *cb = child<QComboBox>(w.get(), "cbSerial");
+    // Ports of the machine itself would give the list a current item.
+    cb->clear();
+    QCOMPARE(cb->currentIndex(), -1);
+
+    BoxWatcher watcher;
+    const QString closedStyle = child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet();
+    clickOpenButton(w.get());
+
+    QCOMPARE(watcher.boxes.size(), 1);
+    const ShownBox box = watcher.boxes.first();
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.title, QStringLiteral("TIP_ERROR"));
+    QCOMPARE(box.text, QStringLiteral("TIP_NOSERIALFOUND"));
+    QCOMPARE(box.buttonCount, 1);
+    QVERIFY(!box.hasDefaultButton);
+    QVERIFY(!w->linkOpen);
+    QVERIFY(!w->serialPort);
+    QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(), closedStyle);
+    QVERIFY(child<QPushButton>(w.get(), "btnSearchSerialPort")->isEnabled());
+}
+
+void TestSerialTransport::openCloseReopen()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    auto w = makeWindow({pty.first()});
+    QVERIFY(choosePort(w.get(), pty.first()));
+
+    const char *controls[] = {"btnSearchSerialPort", "chb_ConfigByFCS", "rb_R7FuncMode",
+                              "rb_TovrinMode",       "chb_DLSpace",     "cbSerial"};
+    auto *openButton = child<QPushButton>(w.get(), "btnOpenSerialPort");
+    QPointer<QSerialPort> first;
+
+    for (int round = 0; round < 2; ++round) {
+        clickOpenButton(w.get());
+        QVERIFY(w->linkOpen);
+        QVERIFY(w->serialPort && w->serialPort->isOpen());
+        if (round == 0)
+            first = w->serialPort;
+        QCOMPARE(w->serialPort, first.data());
+        QCOMPARE(w->portName, pty.first());
+        QCOMPARE(w->serialPort->baudRate(), 115200);
+        QCOMPARE(w->serialPort->dataBits(), QSerialPort::Data8);
+        QCOMPARE(w->serialPort->parity(), QSerialPort::NoParity);
+        QCOMPARE(w->serialPort->stopBits(), QSerialPort::OneStop);
+        QCOMPARE(openButton->styleSheet(), openButtonStyle("off"));
+        for (const char *name : controls)
+            QVERIFY2(!child<QWidget>(w.get(), name)->isEnabled(), name);
+        QVERIFY(openButton->isEnabled());
+        // Opening sends the version query at once.
+        QTRY_COMPARE_WITH_TIMEOUT(peer.received, VersionQuery, WaitMs);
+        peer.received.clear();
+
+        clickOpenButton(w.get());
+        QVERIFY(!w->linkOpen);
+        QVERIFY(!first.isNull());
+        QVERIFY(!w->serialPort->isOpen());
+        QCOMPARE(openButton->styleSheet(), openButtonStyle("on"));
+        for (const char *name : controls)
+            QVERIFY2(child<QWidget>(w.get(), name)->isEnabled(), name);
+    }
+}
+
+void TestSerialTransport::openingAnotherPortReplacesObject()
+{
+    PtyPair ptyA;
+    PtyPair ptyB;
+    QVERIFY(ptyA.start());
+    QVERIFY(ptyB.start());
+    SerialPeer peerB;
+    QVERIFY(peerB.open(ptyB.second()));
+    auto w = makeWindow({ptyA.first(), ptyB.first()});
+
+    QVERIFY(choosePort(w.get(), ptyA.first()));
+    clickOpenButton(w.get());
+    QVERIFY(w->linkOpen);
+    QPointer<QSerialPort> first = w->serialPort;
+    clickOpenButton(w.get());
+
+    QVERIFY(choosePort(w.get(), ptyB.first()));
+    clickOpenButton(w.get());
+    QVERIFY(w->linkOpen);
+    QVERIFY(first.isNull());
+    QVERIFY(w->serialPort && w->serialPort->isOpen());
+    QCOMPARE(w->portName, ptyB.first());
+    QTRY_COMPARE_WITH_TIMEOUT(peerB.received, VersionQuery, WaitMs);
+
+    // The new object is wired to the parser as the first one was.
+    RecordLog log(w->parser);
+    peerB.send(frame(0x42, hex("0102")));
+    QTRY_COMPARE_WITH_TIMEOUT(log.records, QByteArrayList{record(0x42, hex("0102"))}, WaitMs);
+}
+
+void TestSerialTransport::failedOpenStaysClosed_data()
+{
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("missing device") << "/dev/tovrin-no-such-port"
+                                    << "/dev/tovrin-no-such-port"
+                                    << "Fail to open serialport(/dev/tovrin-no-such-port).";
+    QTest::newRow("COM name opened without its space") << "COM10"
+                                                       << "COM 10"
+                                                       << "Fail to open serialport(COM10).";
+}
+
+void TestSerialTransport::failedOpenStaysClosed()
+{
+    QFETCH(QString, device);
+    QFETCH(QString, shown);
+    QFETCH(QString, text);
+
+    auto w = makeWindow({device});
+    QVERIFY(choosePort(w.get(), shown));
+    auto *openButton = child<QPushButton>(w.get(), "btnOpenSerialPort");
+    const QString closedStyle = openButton->styleSheet();
+    BoxWatcher watcher;
+
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        clickOpenButton(w.get());
+        QCOMPARE(watcher.boxes.size(), attempt);
+        const ShownBox box = watcher.boxes.last();
+        QCOMPARE(box.icon, QMessageBox::Critical);
+        QCOMPARE(box.title, QStringLiteral("TIP_ERROR"));
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.buttonCount, 1);
+        QVERIFY(!box.hasDefaultButton);
+
+        QVERIFY(!w->linkOpen);
+        QCOMPARE(openButton->styleSheet(), closedStyle);
+        QVERIFY(child<QComboBox>(w.get(), "cbSerial")->isEnabled());
+        QVERIFY(child<QPushButton>(w.get(), "btnSearchSerialPort")->isEnabled());
+        QVERIFY(child<QCheckBox>(w.get(), "chb_ConfigByFCS")->isEnabled());
+    }
+    // Nothing was sent, so nothing complained about a closed port either.
+    QCOMPARE(statusText(w.get()), QString());
+}
+
+void TestSerialTransport::receivedBytesReachParser_data()
+{
+    QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<QByteArrayList>("expected");
+
+    const QByteArray a = frame(0x42, hex("0A0B0C"));
+    const QByteArray b = frame(0x43, QByteArray());
+    QTest::newRow("frame in two reads")
+        << QByteArrayList{a.left(3), a.mid(3)} << QByteArrayList{record(0x42, hex("0A0B0C"))};
+    QByteArrayList bytes;
+    for (char c : a)
+        bytes.append(QByteArray(1, c));
+    QTest::newRow("frame byte by byte") << bytes << QByteArrayList{record(0x42, hex("0A0B0C"))};
+    QTest::newRow("two frames across three reads")
+        << QByteArrayList{hex("0055") + a.left(6), a.mid(6) + b.left(2), b.mid(2)}
+        << QByteArrayList{record(0x42, hex("0A0B0C")), record(0x43, QByteArray())};
+}
+
+void TestSerialTransport::receivedBytesReachParser()
+{
+    QFETCH(QByteArrayList, chunks);
+    QFETCH(QByteArrayList, expected);
+
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    auto w = makeWindow({pty.first()});
+    QVERIFY(choosePort(w.get(), pty.first()));
+    clickOpenButton(w.get());
+    QVERIFY(w->linkOpen);
+
+    RecordLog log(w->parser);
+    QSignalSpy reads(w->serialPort, &QSerialPort::readyRead);
+    for (const QByteArray &chunk : chunks) {
+        const int before = reads.count();
+        peer.send(chunk);
+        // Each chunk is read before the next one is written.
+        QTRY_VERIFY_WITH_TIMEOUT(reads.count() > before && w->serialPort->bytesAvailable() == 0,
+                                 WaitMs);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
+}
+
+QTEST_MAIN(TestSerialTransport)
+#include "tst_serialtransport.moc"
