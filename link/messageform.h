@@ -8,7 +8,8 @@
 
 #include <memory>
 
-namespace Ui {
+namespace Ui
+{
 class MessageForm;
 }
 

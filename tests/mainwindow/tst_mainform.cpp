@@ -13,7 +13,8 @@
 #include <QTranslator>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // Marks every text it is asked for, so that a test sees which texts went
 // through translation and in which context.
@@ -49,8 +50,10 @@ const QStringList &productLines()
     static const QStringList lines = {
         QStringLiteral("产品名称：Tovrin引擎"),
         QStringLiteral("产品功能：集成第三方设备功能到Norvek系统。"),
-        QStringLiteral("产品用法：通过串口或者CAN口分别连接Norvek飞控和第三方设备，并通过对应软件设置功能。"),
-        QStringLiteral("其他：LED1闪烁表示设备正常工作，LED2闪烁表示接收到飞控数据，LED3闪烁表示接收到第三方设备数据。")};
+        QStringLiteral(
+            "产品用法：通过串口或者CAN口分别连接Norvek飞控和第三方设备，并通过对应软件设置功能。"),
+        QStringLiteral("其他：LED1闪烁表示设备正常工作，LED2闪烁表示接收到飞控数据，LED3闪烁表示接"
+                       "收到第三方设备数据。")};
     return lines;
 }
 
@@ -59,12 +62,13 @@ const QStringList &imageTable()
 {
     static const QStringList paths = [] {
         QStringList p;
-        const char *names[] = {
-            "on-load-normal", "on-load-hover", "on-load-select", "off-load-normal",
-            "off-load-hover", "off-load-select", "search-load-normal", "search-load-hover",
-            "search-load-select", "minimize-load-hover", "minimize-load-select",
-            "exit-load-normal", "exit-load-hover", "exit-load-select", "arrow_down",
-            "arrow_down_hover", "arrow_down_disable", "divider", "Tovrin引擎模块 轴侧图"};
+        const char *names[] = {"on-load-normal",       "on-load-hover",        "on-load-select",
+                               "off-load-normal",      "off-load-hover",       "off-load-select",
+                               "search-load-normal",   "search-load-hover",    "search-load-select",
+                               "minimize-load-hover",  "minimize-load-select", "exit-load-normal",
+                               "exit-load-hover",      "exit-load-select",     "arrow_down",
+                               "arrow_down_hover",     "arrow_down_disable",   "divider",
+                               "Tovrin引擎模块 轴侧图"};
         for (const char *n : names)
             p << QStringLiteral(":/image/resource/%1.png").arg(QString::fromUtf8(n));
         p << QStringLiteral(":/resource/tl.png");
@@ -203,17 +207,20 @@ void TestMainForm::textStep_data()
     QTest::newRow("r7 mode") << "rb_R7FuncMode" << text << "R7-Eda" << true;
     QTest::newRow("via fc") << "chb_ConfigByFCS" << text
                             << QStringLiteral("通过飞控配置（Tovrin需将CAN1与飞控连接）") << true;
-    QTest::newRow("ground station") << "chb_DLSpace" << text << QStringLiteral("连接地面站") << true;
+    QTest::newRow("ground station")
+        << "chb_DLSpace" << text << QStringLiteral("连接地面站") << true;
     QTest::newRow("read") << "cbAllDownload" << text << QStringLiteral("读取") << true;
     QTest::newRow("write") << "cbAllSet" << text << QStringLiteral("配置") << true;
-    QTest::newRow("tool version label") << "label_21" << text << QStringLiteral("工具版本:") << true;
-    QTest::newRow("device version label") << "label_5" << text << QStringLiteral("设备版本:") << true;
+    QTest::newRow("tool version label")
+        << "label_21" << text << QStringLiteral("工具版本:") << true;
+    QTest::newRow("device version label")
+        << "label_5" << text << QStringLiteral("设备版本:") << true;
     QTest::newRow("copyright") << "label_20" << text << "LabCopyRight" << true;
     QTest::newRow("tool version") << "labVersion" << text << "V1.0.0" << false;
     QTest::newRow("device version") << "tbtnVersion" << text << "V1.0.0" << false;
-    for (const char *empty : {"label_4", "btnMin", "btnClose", "btnSearchSerialPort",
-                              "label_showState", "btnOpenSerialPort", "label_Picture",
-                              "LabCentorPicture"})
+    for (const char *empty :
+         {"label_4", "btnMin", "btnClose", "btnSearchSerialPort", "label_showState",
+          "btnOpenSerialPort", "label_Picture", "LabCentorPicture"})
         QTest::newRow(empty) << empty << text << QString() << false;
 }
 
@@ -281,8 +288,8 @@ void TestMainForm::portPlaceholdersAboveButtons()
             QVERIFY(ports[i]->y() >= ports[i - 1]->y());
     }
     QCOMPARE(ui.verticalLayout_3->itemAt(6)->layout(), ui.horizontalLayout_2);
-    QVERIFY(ui.horizontalLayout_2->indexOf(ui.cbAllDownload)
-            < ui.horizontalLayout_2->indexOf(ui.cbAllSet));
+    QVERIFY(ui.horizontalLayout_2->indexOf(ui.cbAllDownload) <
+            ui.horizontalLayout_2->indexOf(ui.cbAllSet));
     QVERIFY(ui.cbAllDownload->y() >= ui.wdgPort6->y() + ui.wdgPort6->height());
     QCOMPARE(ui.cbAllSet->y(), ui.cbAllDownload->y());
     // The information panel sits to the right of the port column.
@@ -355,8 +362,9 @@ void TestMainForm::imagesStoredUncompressed()
         QVERIFY2(r.isValid(), qPrintable(p));
         QCOMPARE(r.compressionAlgorithm(), QResource::NoCompression);
         // Really a PNG file, not something renamed.
-        QVERIFY2(r.data() && r.size() > 8 && QByteArray::fromRawData(
-                     reinterpret_cast<const char *>(r.data()), 8) == QByteArray("\x89PNG\r\n\x1a\n", 8),
+        QVERIFY2(r.data() && r.size() > 8 &&
+                     QByteArray::fromRawData(reinterpret_cast<const char *>(r.data()), 8) ==
+                         QByteArray("\x89PNG\r\n\x1a\n", 8),
                  qPrintable(p));
     }
 }
@@ -373,7 +381,8 @@ void TestMainForm::formImagesAreEmbedded()
     // The form's image buttons, arrows, logo and module drawing.
     QVERIFY(used.size() >= 15);
     for (const QString &path : qAsConst(used)) {
-        QVERIFY2(imageTable().contains(path), qPrintable(path + QStringLiteral(" is not in the image table")));
+        QVERIFY2(imageTable().contains(path),
+                 qPrintable(path + QStringLiteral(" is not in the image table")));
         QVERIFY2(!QPixmap(path).isNull(), qPrintable(path));
     }
 }

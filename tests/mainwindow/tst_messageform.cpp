@@ -8,7 +8,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 void sendMouse(QWidget *w, QEvent::Type type, const QPoint &global, Qt::MouseButton button,
                Qt::MouseButtons buttons)
@@ -101,7 +102,8 @@ void TestMessageForm::drag_data()
     QTest::addColumn<bool>("moves");
 
     QTest::newRow("left drag") << Qt::LeftButton << QPoint(60, 12) << QPoint(37, 23) << true;
-    QTest::newRow("left drag up-left") << Qt::LeftButton << QPoint(300, 140) << QPoint(-41, -17) << true;
+    QTest::newRow("left drag up-left")
+        << Qt::LeftButton << QPoint(300, 140) << QPoint(-41, -17) << true;
     QTest::newRow("right button") << Qt::RightButton << QPoint(60, 12) << QPoint(37, 23) << false;
     QTest::newRow("middle button") << Qt::MiddleButton << QPoint(60, 12) << QPoint(37, 23) << false;
 }

@@ -7,7 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace CatalogueEntries {
+namespace CatalogueEntries
+{
 
 // Locale key -> absolute path for every "agreement…ini" file in folder.
 QMap<QString, QString> findFiles(const QString &folder);

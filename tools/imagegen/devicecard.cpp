@@ -10,7 +10,8 @@
 #include <QTextLayout>
 #include <QtMath>
 
-namespace {
+namespace
+{
 
 using namespace ArtPalette;
 
@@ -25,8 +26,9 @@ bool containsAny(const QString &text, std::initializer_list<const char *> words)
 
 bool containsWord(const QString &text, const char *pattern)
 {
-    const QRegularExpression re(QStringLiteral("(?<![A-Za-z])(%1)(?![A-Za-z])").arg(QLatin1String(pattern)),
-                                QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression re(
+        QStringLiteral("(?<![A-Za-z])(%1)(?![A-Za-z])").arg(QLatin1String(pattern)),
+        QRegularExpression::CaseInsensitiveOption);
     return re.match(text).hasMatch();
 }
 
@@ -217,15 +219,33 @@ void drawGeneric(QPainter &p)
 void drawPictogram(QPainter &p, DeviceKind kind)
 {
     switch (kind) {
-    case DeviceKind::Disabled: drawDisabled(p); break;
-    case DeviceKind::Gimbal: drawGimbal(p); break;
-    case DeviceKind::Mppt: drawMppt(p); break;
-    case DeviceKind::Radar: drawRadar(p); break;
-    case DeviceKind::DataLink: drawDataLink(p); break;
-    case DeviceKind::VisionLanding: drawVisionLanding(p); break;
-    case DeviceKind::CanBus: drawCanBus(p); break;
-    case DeviceKind::Standard: drawStandard(p); break;
-    case DeviceKind::Generic: drawGeneric(p); break;
+    case DeviceKind::Disabled:
+        drawDisabled(p);
+        break;
+    case DeviceKind::Gimbal:
+        drawGimbal(p);
+        break;
+    case DeviceKind::Mppt:
+        drawMppt(p);
+        break;
+    case DeviceKind::Radar:
+        drawRadar(p);
+        break;
+    case DeviceKind::DataLink:
+        drawDataLink(p);
+        break;
+    case DeviceKind::VisionLanding:
+        drawVisionLanding(p);
+        break;
+    case DeviceKind::CanBus:
+        drawCanBus(p);
+        break;
+    case DeviceKind::Standard:
+        drawStandard(p);
+        break;
+    case DeviceKind::Generic:
+        drawGeneric(p);
+        break;
     }
 }
 
@@ -246,7 +266,8 @@ void drawName(QPainter &p, const QString &name, const QRectF &box)
         qreal height = 0;
         QVector<QTextLine> lines;
         bool overflow = false;
-        forever {
+        forever
+        {
             QTextLine textLine = layout.createLine();
             if (!textLine.isValid())
                 break;
@@ -287,13 +308,13 @@ void drawName(QPainter &p, const QString &name, const QRectF &box)
 
 DeviceKind DeviceCard::classify(const QString &name)
 {
-    if (containsAny(name, {"不启用", "未启用", "禁用", "disable", "not used", "unused"})
-        || containsWord(name, "none|off"))
+    if (containsAny(name, {"不启用", "未启用", "禁用", "disable", "not used", "unused"}) ||
+        containsWord(name, "none|off"))
         return DeviceKind::Disabled;
     if (containsAny(name, {"视觉", "降落", "着陆", "landing", "vision"}))
         return DeviceKind::VisionLanding;
-    if (containsAny(name, {"吊舱", "云台", "相机", "光电", "gimbal", "camera"})
-        || containsWord(name, "pod"))
+    if (containsAny(name, {"吊舱", "云台", "相机", "光电", "gimbal", "camera"}) ||
+        containsWord(name, "pod"))
         return DeviceKind::Gimbal;
     if (containsAny(name, {"mppt", "充电", "太阳能", "光伏", "charge", "solar"}))
         return DeviceKind::Mppt;
@@ -313,15 +334,24 @@ QString DeviceCard::caption(DeviceKind kind, const QString &locale)
 {
     const bool zh = locale.startsWith(QStringLiteral("zh"));
     switch (kind) {
-    case DeviceKind::Disabled: return zh ? QStringLiteral("未启用") : QStringLiteral("Not used");
-    case DeviceKind::Gimbal: return zh ? QStringLiteral("吊舱 / 云台") : QStringLiteral("Gimbal pod");
-    case DeviceKind::Mppt: return zh ? QStringLiteral("MPPT 充电控制器") : QStringLiteral("MPPT charger");
-    case DeviceKind::Radar: return zh ? QStringLiteral("雷达") : QStringLiteral("Radar");
-    case DeviceKind::DataLink: return zh ? QStringLiteral("数据链") : QStringLiteral("Data link");
-    case DeviceKind::VisionLanding: return zh ? QStringLiteral("视觉降落") : QStringLiteral("Vision landing");
-    case DeviceKind::CanBus: return zh ? QStringLiteral("CAN 协议") : QStringLiteral("CAN protocol");
-    case DeviceKind::Standard: return zh ? QStringLiteral("标准协议") : QStringLiteral("Standard protocol");
-    case DeviceKind::Generic: return zh ? QStringLiteral("第三方设备") : QStringLiteral("Device");
+    case DeviceKind::Disabled:
+        return zh ? QStringLiteral("未启用") : QStringLiteral("Not used");
+    case DeviceKind::Gimbal:
+        return zh ? QStringLiteral("吊舱 / 云台") : QStringLiteral("Gimbal pod");
+    case DeviceKind::Mppt:
+        return zh ? QStringLiteral("MPPT 充电控制器") : QStringLiteral("MPPT charger");
+    case DeviceKind::Radar:
+        return zh ? QStringLiteral("雷达") : QStringLiteral("Radar");
+    case DeviceKind::DataLink:
+        return zh ? QStringLiteral("数据链") : QStringLiteral("Data link");
+    case DeviceKind::VisionLanding:
+        return zh ? QStringLiteral("视觉降落") : QStringLiteral("Vision landing");
+    case DeviceKind::CanBus:
+        return zh ? QStringLiteral("CAN 协议") : QStringLiteral("CAN protocol");
+    case DeviceKind::Standard:
+        return zh ? QStringLiteral("标准协议") : QStringLiteral("Standard protocol");
+    case DeviceKind::Generic:
+        return zh ? QStringLiteral("第三方设备") : QStringLiteral("Device");
     }
     return {};
 }

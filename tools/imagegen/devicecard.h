@@ -6,9 +6,20 @@
 #include <QImage>
 #include <QString>
 
-enum class DeviceKind { Disabled, Gimbal, Mppt, Radar, DataLink, VisionLanding, CanBus, Standard, Generic };
+enum class DeviceKind {
+    Disabled,
+    Gimbal,
+    Mppt,
+    Radar,
+    DataLink,
+    VisionLanding,
+    CanBus,
+    Standard,
+    Generic
+};
 
-namespace DeviceCard {
+namespace DeviceCard
+{
 
 DeviceKind classify(const QString &name);
 QString caption(DeviceKind kind, const QString &locale);

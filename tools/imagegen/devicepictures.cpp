@@ -33,7 +33,8 @@ DevicePictures::Result DevicePictures::generate(const QString &catalogueFolder,
         for (const QString &name : qAsConst(names)) {
             const QString problem = DeviceCard::fileNameProblem(name, locale);
             if (!problem.isEmpty()) {
-                log << "warning: skipped \"" << name << "\" (" << locale << "): " << problem << '\n';
+                log << "warning: skipped \"" << name << "\" (" << locale << "): " << problem
+                    << '\n';
                 ++result.skipped;
                 continue;
             }

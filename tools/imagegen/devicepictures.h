@@ -5,7 +5,8 @@
 #include <QString>
 #include <QTextStream>
 
-namespace DevicePictures {
+namespace DevicePictures
+{
 
 struct Result {
     int written = 0;

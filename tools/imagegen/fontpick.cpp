@@ -8,10 +8,9 @@ QString FontPick::cjkFamily()
     static const QString chosen = [] {
         const QFontDatabase db;
         const QStringList installed = db.families();
-        const QStringList preferred = {QStringLiteral("微软雅黑"),
-                                       QStringLiteral("WenQuanYi Micro Hei"),
-                                       QStringLiteral("Noto Sans CJK SC"),
-                                       QStringLiteral("Source Han Sans SC")};
+        const QStringList preferred = {
+            QStringLiteral("微软雅黑"), QStringLiteral("WenQuanYi Micro Hei"),
+            QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC")};
         for (const QString &family : preferred) {
             if (installed.contains(family))
                 return family;

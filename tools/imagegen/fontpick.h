@@ -4,7 +4,8 @@
 
 #include <QString>
 
-namespace FontPick {
+namespace FontPick
+{
 QString cjkFamily();
 } // namespace FontPick
 

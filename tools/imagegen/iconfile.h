@@ -6,7 +6,8 @@
 #include <QByteArray>
 #include <QImage>
 
-namespace IconFile {
+namespace IconFile
+{
 // One ICONDIR entry with an uncompressed 32 bpp DIB (colour rows bottom-up,
 // then the 1 bpp AND mask). Width and height must be 1..256; empty on error.
 QByteArray encode(const QImage &image);

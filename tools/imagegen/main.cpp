@@ -11,7 +11,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-namespace {
+namespace
+{
 const QString sourceDir = QStringLiteral(TOVRIN_SOURCE_DIR);
 
 int runUi(const QString &appDir, QTextStream &log)

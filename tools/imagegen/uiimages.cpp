@@ -11,7 +11,8 @@
 #include <QPainterPath>
 #include <QtMath>
 
-namespace {
+namespace
+{
 
 using namespace ArtPalette;
 
@@ -299,8 +300,8 @@ QImage moduleDrawing()
     p.drawRect(QRectF(0, D - 14, W, 6));
     p.setPen(fine);
     p.setBrush(QColor(30, 33, 37));
-    for (const QPointF &hole : {QPointF(9, 9), QPointF(W - 9, 9), QPointF(9, D - 24),
-                                QPointF(W - 9, D - 24)})
+    for (const QPointF &hole :
+         {QPointF(9, 9), QPointF(W - 9, 9), QPointF(9, D - 24), QPointF(W - 9, D - 24)})
         p.drawEllipse(hole, 3.5, 3.5);
     p.setPen(Qt::NoPen);
     p.setBrush(frame());
@@ -348,8 +349,8 @@ QImage moduleDrawing()
     // Outline again on top so the silhouette stays crisp.
     p.setPen(edge);
     p.setBrush(Qt::NoBrush);
-    p.drawPolygon(QPolygonF({at(0, 0, H), at(W, 0, H), at(W, 0, 0), at(W, D, 0), at(0, D, 0),
-                             at(0, D, H)}));
+    p.drawPolygon(
+        QPolygonF({at(0, 0, H), at(W, 0, H), at(W, 0, 0), at(W, D, 0), at(0, D, 0), at(0, D, H)}));
     p.drawLine(at(W, D, H), at(W, D, 0));
     p.drawLine(at(0, D, H), at(W, D, H));
     p.drawLine(at(W, D, H), at(W, 0, H));

@@ -8,7 +8,8 @@
 #include <QString>
 #include <QVector>
 
-namespace UiImages {
+namespace UiImages
+{
 
 struct Picture {
     QString path; // relative to the app folder, e.g. "resource/tl.png"

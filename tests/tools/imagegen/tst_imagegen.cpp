@@ -19,7 +19,8 @@
 
 Q_DECLARE_METATYPE(DeviceKind)
 
-namespace {
+namespace
+{
 
 bool writeGbk(const QString &path, const QString &text)
 {
@@ -101,7 +102,8 @@ void TestImageGen::classify_data()
     QTest::newRow("none") << QStringLiteral("None") << DeviceKind::Disabled;
     QTest::newRow("standard pod") << QStringLiteral("Norvek标准吊舱协议") << DeviceKind::Gimbal;
     QTest::newRow("pod maker") << QStringLiteral("零度标准吊舱") << DeviceKind::Gimbal;
-    QTest::newRow("gimbal en") << QStringLiteral("Norvek standard gimbal protocol") << DeviceKind::Gimbal;
+    QTest::newRow("gimbal en") << QStringLiteral("Norvek standard gimbal protocol")
+                               << DeviceKind::Gimbal;
     QTest::newRow("pod word") << QStringLiteral("Camera Pod X") << DeviceKind::Gimbal;
     QTest::newRow("tripod is not a pod") << QStringLiteral("Tripod") << DeviceKind::Generic;
     QTest::newRow("can zh") << QStringLiteral("Norvek标准CAN协议") << DeviceKind::CanBus;
@@ -114,8 +116,10 @@ void TestImageGen::classify_data()
     QTest::newRow("data link zh") << QStringLiteral("数传电台") << DeviceKind::DataLink;
     QTest::newRow("data link en") << QStringLiteral("Data link box") << DeviceKind::DataLink;
     QTest::newRow("landing zh") << QStringLiteral("视觉降落模块") << DeviceKind::VisionLanding;
-    QTest::newRow("landing camera") << QStringLiteral("Landing camera") << DeviceKind::VisionLanding;
-    QTest::newRow("serial protocol") << QStringLiteral("Standard UART protocol") << DeviceKind::Standard;
+    QTest::newRow("landing camera")
+        << QStringLiteral("Landing camera") << DeviceKind::VisionLanding;
+    QTest::newRow("serial protocol")
+        << QStringLiteral("Standard UART protocol") << DeviceKind::Standard;
     QTest::newRow("unknown") << QStringLiteral("某某传感器") << DeviceKind::Generic;
     QTest::newRow("offset is not off") << QStringLiteral("Offset sensor") << DeviceKind::Generic;
 }
@@ -165,8 +169,9 @@ void TestImageGen::readNames_data()
     QTest::addColumn<QStringList>("names");
 
     QTest::newRow("quoted, help text, both sections")
-        << QStringLiteral("[Accept]\r\n{\r\n\"不启用\"\r\n\"Norvek标准吊舱协议==波特率 115200\\n停止位 1\"\r\n"
-                          "Norvek标准CAN协议\r\n}\r\n[Send]\r\n{\r\n\"不启用\"\r\n\"数传电台\"\r\n}\r\n")
+        << QStringLiteral(
+               "[Accept]\r\n{\r\n\"不启用\"\r\n\"Norvek标准吊舱协议==波特率 115200\\n停止位 1\"\r\n"
+               "Norvek标准CAN协议\r\n}\r\n[Send]\r\n{\r\n\"不启用\"\r\n\"数传电台\"\r\n}\r\n")
         << QStringList{QStringLiteral("不启用"), QStringLiteral("Norvek标准吊舱协议"),
                        QStringLiteral("Norvek标准CAN协议"), QStringLiteral("数传电台")};
     QTest::newRow("white space simplified")
@@ -296,9 +301,10 @@ void TestImageGen::devicePictures()
     const QString catalogues = dir.filePath(QStringLiteral("agreement"));
     const QString out = dir.filePath(QStringLiteral("out/images"));
     QVERIFY(QDir().mkpath(catalogues));
-    QVERIFY(writeGbk(catalogues + QStringLiteral("/agreement_zh_CN.ini"),
-                     QStringLiteral("[Accept]\n{\n\"不启用\"\n\"Norvek标准吊舱协议==波特率 115200\"\n"
-                                    "\"坏/名字\"\n\"冒号:名字\"\n\n}\n[Send]\n{\n\"不启用\"\n}\n")));
+    QVERIFY(
+        writeGbk(catalogues + QStringLiteral("/agreement_zh_CN.ini"),
+                 QStringLiteral("[Accept]\n{\n\"不启用\"\n\"Norvek标准吊舱协议==波特率 115200\"\n"
+                                "\"坏/名字\"\n\"冒号:名字\"\n\n}\n[Send]\n{\n\"不启用\"\n}\n")));
     QVERIFY(writeGbk(catalogues + QStringLiteral("/agreement_en_US.ini"),
                      QStringLiteral("[Accept]\n{\n\"Disable\"\n\"Radar\"\n}\n")));
 
@@ -306,7 +312,8 @@ void TestImageGen::devicePictures()
     QCOMPARE(run.exitCode, 0);
 
     QStringList made = QDir(out).entryList(QDir::Files, QDir::Name);
-    QStringList expected = {QStringLiteral("Disable-en_US.png"), QStringLiteral("Norvek标准吊舱协议-zh_CN.png"),
+    QStringList expected = {QStringLiteral("Disable-en_US.png"),
+                            QStringLiteral("Norvek标准吊舱协议-zh_CN.png"),
                             QStringLiteral("Radar-en_US.png"), QStringLiteral("不启用-zh_CN.png")};
     expected.sort();
     QCOMPARE(made, expected);
@@ -324,7 +331,8 @@ void TestImageGen::devicePicturesWithoutCatalogue()
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out"));
-    const Run run = runGenerator({QStringLiteral("devices"), dir.filePath(QStringLiteral("none")), out});
+    const Run run =
+        runGenerator({QStringLiteral("devices"), dir.filePath(QStringLiteral("none")), out});
     QCOMPARE(run.exitCode, 0);
     QVERIFY(!QFileInfo::exists(out) || QDir(out).isEmpty());
 
@@ -350,8 +358,10 @@ void TestImageGen::embeddedImagesAndIcon()
     }
     const QImage logo(dir.filePath(QStringLiteral("resource/tl.png")));
     QCOMPARE(logo.size(), QSize(42, 42));
-    QCOMPARE(QImage(dir.filePath(QStringLiteral("resource/on-load-normal.png"))).size(), QSize(48, 48));
-    QCOMPARE(QImage(dir.filePath(QStringLiteral("resource/search-load-normal.png"))).size(), QSize(37, 25));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("resource/on-load-normal.png"))).size(),
+             QSize(48, 48));
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("resource/search-load-normal.png"))).size(),
+             QSize(37, 25));
     // The module drawing lies on a transparent background.
     const QImage module(dir.filePath(QStringLiteral("resource/Tovrin引擎模块 轴侧图.png")));
     QCOMPARE(qAlpha(module.pixel(0, 0)), 0);
