@@ -3,8 +3,8 @@
 # Usage: tools/screenshot.sh [OUTPUT.png] [program arguments...]
 #   OUTPUT.png defaults to docs/screenshots/main-window.png; further
 #   arguments go to the program (for example --port /dev/pts/5).
-# Needs a built program (tools/build.sh), Xvfb, xdotool, xwininfo and
-# imagemagick (tools/install-deps.sh installs them).
+# Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick
+# (tools/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
@@ -60,9 +60,7 @@ sleep 1
 mkdir -p "$(dirname "$out")"
 import -window root "$work/root.png"
 # Keep only the window: read its place on the screen.
-geometry="$(xwininfo -id "$wid" | awk '
-    /Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2}
-    END {printf "%dx%d+%d+%d", w, h, x, y}')"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
 convert "$work/root.png" -crop "$geometry" +repage "$out"
 echo "$out ($geometry)"

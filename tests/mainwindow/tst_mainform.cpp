@@ -1,6 +1,7 @@
 // The main window's form on its own: start state, texts and their
 // translation, the port column's order, the read-only product information,
 // and the embedded images the form and the program refer to.
+#include "boxwatcher.h"
 #include "mainwidget.h"
 #include "messageform.h"
 #include "ui_mainwidget.h"
@@ -394,6 +395,7 @@ void TestMainForm::controllerSlotsFindTheirWidgets()
     s_warnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(collectWarnings);
     {
+        BoxWatcher boxes; // whatever the window reports at start, dismissed
         MainWidget window;
         MessageForm dialog;
     }
