@@ -1,16 +1,21 @@
 #include "messageform.h"
+#include "ui_messageform.h"
 
 #include <QMouseEvent>
 
-// Placeholder until the form lands.
-MessageForm::MessageForm(QWidget *parent) : QWidget(parent)
+MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
+    ui->setupUi(this);
+    // Not modal: the main window stays usable while the question is open.
     setWindowFlags(Qt::FramelessWindowHint);
 }
 
 MessageForm::~MessageForm() = default;
 
-void MessageForm::on_btnClose_clicked() { close(); }
+void MessageForm::on_btnClose_clicked()
+{
+    close();
+}
 
 void MessageForm::on_btnOk_clicked()
 {
@@ -18,8 +23,29 @@ void MessageForm::on_btnOk_clicked()
     close();
 }
 
-void MessageForm::on_btnCancle_clicked() { close(); }
+void MessageForm::on_btnCancle_clicked()
+{
+    close();
+}
 
-void MessageForm::mousePressEvent(QMouseEvent *event) { QWidget::mousePressEvent(event); }
-void MessageForm::mouseReleaseEvent(QMouseEvent *event) { QWidget::mouseReleaseEvent(event); }
-void MessageForm::mouseMoveEvent(QMouseEvent *event) { QWidget::mouseMoveEvent(event); }
+// The window has no frame, so it is dragged by any point of its body.
+void MessageForm::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    dragging = true;
+    dragOffset = event->globalPos() - pos();
+    raise();
+}
+
+void MessageForm::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event)
+    dragging = false;
+}
+
+void MessageForm::mouseMoveEvent(QMouseEvent *event)
+{
+    if (dragging)
+        move(event->globalPos() - dragOffset);
+}

@@ -6,6 +6,13 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui
+{
+class MessageForm;
+}
+
 class MessageForm : public QWidget
 {
     Q_OBJECT
@@ -27,6 +34,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    std::unique_ptr<Ui::MessageForm> ui;
     bool dragging = false;
     QPoint dragOffset;
 };

@@ -1,0 +1,185 @@
+// The write confirmation dialog: its buttons, its frameless dragging and its texts.
+#include "messageform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace
+{
+
+void sendMouse(QWidget *w, QEvent::Type type, const QPoint &global, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, w->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Qt::MouseButton)
+
+class TestMessageForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void okEmitsOnceAndHides();
+    void dismissHidesSilently_data();
+    void dismissHidesSilently();
+    void staysNonModalAndFrameless();
+    void drag_data();
+    void drag();
+    void moveAfterReleaseDoesNothing();
+    void formTexts_data();
+    void formTexts();
+};
+
+void TestMessageForm::okEmitsOnceAndHides()
+{
+    MessageForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    QSignalSpy ok(&form, &MessageForm::sglOK);
+
+    auto *btnOk = form.findChild<QPushButton *>(QStringLiteral("btnOk"));
+    QVERIFY(btnOk);
+    QTest::mouseClick(btnOk, Qt::LeftButton);
+
+    QCOMPARE(ok.count(), 1);
+    QVERIFY(!form.isVisible());
+
+    // Shown again and confirmed again: one more emission, not two.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    QTest::mouseClick(btnOk, Qt::LeftButton);
+    QCOMPARE(ok.count(), 2);
+    QVERIFY(!form.isVisible());
+}
+
+void TestMessageForm::dismissHidesSilently_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("cancel") << QStringLiteral("btnCancle");
+    QTest::newRow("close") << QStringLiteral("btnClose");
+}
+
+void TestMessageForm::dismissHidesSilently()
+{
+    QFETCH(QString, button);
+    MessageForm form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    QSignalSpy ok(&form, &MessageForm::sglOK);
+
+    auto *b = form.findChild<QPushButton *>(button);
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+
+    QVERIFY(!form.isVisible());
+    QCOMPARE(ok.count(), 0);
+}
+
+void TestMessageForm::staysNonModalAndFrameless()
+{
+    MessageForm form;
+    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(form.windowModality(), Qt::NonModal);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    QVERIFY(!form.isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestMessageForm::drag_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<QPoint>("grab");  // where the window is grabbed, in its coordinates
+    QTest::addColumn<QPoint>("delta"); // how far the pointer moves
+    QTest::addColumn<bool>("moves");
+
+    QTest::newRow("left drag") << Qt::LeftButton << QPoint(60, 12) << QPoint(37, 23) << true;
+    QTest::newRow("left drag up-left")
+        << Qt::LeftButton << QPoint(300, 140) << QPoint(-41, -17) << true;
+    QTest::newRow("right button") << Qt::RightButton << QPoint(60, 12) << QPoint(37, 23) << false;
+    QTest::newRow("middle button") << Qt::MiddleButton << QPoint(60, 12) << QPoint(37, 23) << false;
+}
+
+void TestMessageForm::drag()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(QPoint, grab);
+    QFETCH(QPoint, delta);
+    QFETCH(bool, moves);
+
+    MessageForm form;
+    form.move(200, 150);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    const QPoint start = form.pos();
+    const QPoint pressAt = form.mapToGlobal(grab);
+
+    sendMouse(&form, QEvent::MouseButtonPress, pressAt, button, button);
+    // Two steps: every move is measured from the press, not from the last move.
+    sendMouse(&form, QEvent::MouseMove, pressAt + delta / 2, Qt::NoButton, button);
+    sendMouse(&form, QEvent::MouseMove, pressAt + delta, Qt::NoButton, button);
+
+    if (moves) {
+        QTRY_COMPARE_WITH_TIMEOUT(form.pos(), start + delta, 5000);
+        // The grabbed point is still under the pointer.
+        QTRY_COMPARE_WITH_TIMEOUT(form.mapToGlobal(grab), pressAt + delta, 5000);
+    } else {
+        QCoreApplication::processEvents();
+        QCOMPARE(form.pos(), start);
+    }
+    sendMouse(&form, QEvent::MouseButtonRelease, pressAt + delta, button, Qt::NoButton);
+}
+
+void TestMessageForm::moveAfterReleaseDoesNothing()
+{
+    MessageForm form;
+    form.move(220, 160);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+    const QPoint pressAt = form.mapToGlobal(QPoint(40, 10));
+
+    sendMouse(&form, QEvent::MouseButtonPress, pressAt, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&form, QEvent::MouseMove, pressAt + QPoint(10, 5), Qt::NoButton, Qt::LeftButton);
+    sendMouse(&form, QEvent::MouseButtonRelease, pressAt + QPoint(10, 5), Qt::LeftButton,
+              Qt::NoButton);
+    QTRY_COMPARE_WITH_TIMEOUT(form.pos(), QPoint(230, 165), 5000);
+
+    sendMouse(&form, QEvent::MouseMove, pressAt + QPoint(80, 60), Qt::NoButton, Qt::NoButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.pos(), QPoint(230, 165));
+}
+
+void TestMessageForm::formTexts_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("title") << QStringLiteral("label") << QStringLiteral("确认");
+    QTest::newRow("question key") << QStringLiteral("label_5")
+                                  << QStringLiteral("MsgConfirmRebootEffective");
+    QTest::newRow("ok") << QStringLiteral("btnOk") << QStringLiteral("确认");
+    QTest::newRow("cancel") << QStringLiteral("btnCancle") << QStringLiteral("取消");
+    QTest::newRow("close") << QStringLiteral("btnClose") << QString();
+}
+
+void TestMessageForm::formTexts()
+{
+    QFETCH(QString, object);
+    QFETCH(QString, text);
+    MessageForm form;
+    QCOMPARE(form.objectName(), QStringLiteral("MessageForm"));
+    QCOMPARE(form.size(), QSize(344, 166));
+    QObject *child = form.findChild<QObject *>(object);
+    QVERIFY2(child, qPrintable(object));
+    QCOMPARE(child->property("text").toString(), text);
+}
+
+QTEST_MAIN(TestMessageForm)
+#include "tst_messageform.moc"
