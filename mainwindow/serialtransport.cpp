@@ -23,8 +23,8 @@ QString displayName(QString name)
 QString openButtonStyle(const QString &prefix)
 {
     return QStringLiteral(
-               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
-               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
+               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}\n"
+               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}\n"
                "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
         .arg(prefix);
 }

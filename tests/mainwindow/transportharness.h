@@ -144,8 +144,8 @@ inline QString statusText(MainWidget *window)
 inline QString openButtonStyle(const char *prefix)
 {
     return QStringLiteral(
-               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}"
-               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}"
+               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}\n"
+               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}\n"
                "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
         .arg(QLatin1String(prefix));
 }

@@ -47,6 +47,11 @@ void TestMainWidget::startState()
     QCOMPARE(version->text(), QString());
     QVERIFY(version->isFlat());
     QVERIFY(!version->toolTip().isEmpty());
+    // The form starts with the same closed look the open button returns to.
+    QCOMPARE(w.findChild<QPushButton *>("btnOpenSerialPort")->styleSheet(),
+             QStringLiteral("QPushButton{border-image: url(:/image/resource/on-load-normal.png);}\n"
+                            "QPushButton:hover{border-image: url(:/image/resource/on-load-hover.png);}\n"
+                            "QPushButton:pressed{border-image: url(:/image/resource/on-load-select.png);}"));
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!w.findChild<QCheckBox *>("chb_DLSpace")->isVisible());
