@@ -72,7 +72,9 @@ void COMPROTOCOL::receive(const QByteArray &bytes)
 
 void COMPROTOCOL::dispatch(const FrameAssembler &frame)
 {
-    const QByteArray &body = frame.bodyRef();
+    // A copy (shared, not duplicated): a receive() made from inside a slot
+    // resets and refills the assembler while this frame is still being split.
+    const QByteArray body = frame.body();
     const auto *bytes = reinterpret_cast<const quint8 *>(body.constData());
     const int bodySize = body.size();
     int remaining = frame.length() - 2;
