@@ -89,7 +89,9 @@ private slots:
     void randomStreamInRandomBlocks();
     void insideSlot_data();
     void insideSlot();
+    void anotherParserFedInsideSlot();
     void parsersKeepSeparateState();
+    void keptCopiesOfDataStayIntact();
 
 private:
     // Feeds the stream whole, byte by byte, cut in two after every byte, and
@@ -338,6 +340,37 @@ void TestComProtocol::insideSlot()
     collector.records.clear();
     parser.receive(versionQuery());
     QCOMPARE(collector.records, QStringList{versionRecord()});
+}
+
+void TestComProtocol::anotherParserFedInsideSlot()
+{
+    // The guard is one for the whole program: a frame completed in another
+    // parser while this one dispatches is dropped too, but that parser keeps
+    // the frame it has begun.
+    COMPROTOCOL outer;
+    COMPROTOCOL other;
+    Collector outerRecords(outer);
+    Collector otherRecords(other);
+    const QByteArray version = versionQuery();
+    const QByteArray readAll = readAllRequest();
+    outerRecords.onRecord = [&](const tNKLinkData &) { other.receive(readAll + version.left(5)); };
+    outer.receive(readAll);
+    QCOMPARE(outerRecords.records, QStringList{readAllRecord()});
+    QVERIFY(otherRecords.records.isEmpty());
+
+    other.receive(version.mid(5));
+    QCOMPARE(otherRecords.records, QStringList{versionRecord()});
+}
+
+void TestComProtocol::keptCopiesOfDataStayIntact()
+{
+    COMPROTOCOL parser;
+    QList<QByteArray> kept;
+    QObject::connect(&parser, &COMPROTOCOL::COMRxCmd, [&kept](tNKLinkData *d) { kept.append(d->data); });
+    const QByteArray p40 = countingBytes(0x30, 40);
+    parser.receive(frameAround(A + lenByte(3) + hexBytes("010203") + D + lenByte(0) + B + lenByte(40) + p40)
+                   + frameAround(A + lenByte(1) + x));
+    QCOMPARE(kept, (QList<QByteArray>{hexBytes("010203"), QByteArray(), p40, x}));
 }
 
 void TestComProtocol::parsersKeepSeparateState()

@@ -36,6 +36,8 @@ private slots:
     void completesExampleFrames();
     void anyChangedByteInvalidates_data();
     void anyChangedByteInvalidates();
+    void bodyInPiecesLikeByteByByte_data();
+    void bodyInPiecesLikeByteByByte();
     void resetClearsEverything();
 };
 
@@ -85,6 +87,37 @@ void TestFrameAssembler::anyChangedByteInvalidates()
         feedFrame(a, broken);
         QCOMPARE(int(a.stage()), int(FrameAssembler::Complete));
         QVERIFY2(!a.isValid(), qPrintable(QStringLiteral("byte %1").arg(i)));
+    }
+}
+
+void TestFrameAssembler::bodyInPiecesLikeByteByByte_data()
+{
+    completesExampleFrames_data();
+}
+
+void TestFrameAssembler::bodyInPiecesLikeByteByByte()
+{
+    QFETCH(QByteArray, frame);
+    const QByteArray body = frame.mid(3, frame.size() - 5);
+    for (int piece = 1; piece <= body.size() + 3; ++piece) {
+        FrameAssembler bytewise;
+        FrameAssembler piecewise;
+        for (FrameAssembler *a : {&bytewise, &piecewise}) {
+            a->takeHead1(0xAB);
+            a->takeHead2(0x0E);
+            a->takeLength(quint8(frame.at(2)));
+        }
+        // Pieces may run past the body's end, as bytes may.
+        const QByteArray fed = body + hexBytes("0102");
+        for (int pos = 0; pos < fed.size(); pos += piece) {
+            const QByteArray chunk = fed.mid(pos, piece);
+            piecewise.takeBodyBytes(chunk.constData(), chunk.size());
+            for (char c : chunk)
+                bytewise.takeBodyByte(quint8(c));
+            QCOMPARE(piecewise.stage(), bytewise.stage());
+            QCOMPARE(piecewise.body(), bytewise.body());
+        }
+        QCOMPARE(int(piecewise.stage()), int(FrameAssembler::BodyComplete));
     }
 }
 
