@@ -20,7 +20,8 @@ private slots:
     void packFrame();
     void packFrameChecksumCoversHeadAndBody_data();
     void packFrameChecksumCoversHeadAndBody();
-    void packFrameZeroLengthIgnoresPayload();
+    void packFrameUsesExactlyNBytes_data();
+    void packFrameUsesExactlyNBytes();
     void packFrameLargestPayload();
 };
 
@@ -115,11 +116,26 @@ void TestLinkFrame::packFrameChecksumCoversHeadAndBody()
     }
 }
 
-void TestLinkFrame::packFrameZeroLengthIgnoresPayload()
+void TestLinkFrame::packFrameUsesExactlyNBytes_data()
 {
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("n 0 leaves the payload out") << 0 << QByteArray("xyz") << hexBytes("AB0E04F1000761");
+    QTest::newRow("longer payload is cut to n") << 1 << hexBytes("0011") << hexBytes("AB0E05F1010020AE");
+    // Never read past the payload: what is missing goes out as zero bytes.
+    QTest::newRow("shorter payload is padded") << 1 << QByteArray() << hexBytes("AB0E05F1010020AE");
+    QTest::newRow("shorter payload is padded, 3 bytes")
+        << 3 << hexBytes("01") << frameAround(hexBytes("F103010000"));
+}
+
+void TestLinkFrame::packFrameUsesExactlyNBytes()
+{
+    QFETCH(int, n);
+    QFETCH(QByteArray, payload);
+    QFETCH(QByteArray, frame);
     COMPROTOCOL parser;
-    QCOMPARE(parser.packFrame(MSG_READ_ALL, QByteArray("xyz"), 0).toHex(' '),
-             hexBytes("AB0E04F1000761").toHex(' '));
+    QCOMPARE(parser.packFrame(MSG_READ_ALL, payload, quint8(n)).toHex(' '), frame.toHex(' '));
 }
 
 void TestLinkFrame::packFrameLargestPayload()

@@ -16,6 +16,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstdio>
@@ -167,25 +168,31 @@ std::vector<uint8_t> wrapIntoFrames(const uint8_t *data, size_t size)
     std::abort();
 }
 
+// The frame builder: any payload, n up to 251; the frame carries exactly n
+// payload bytes (missing ones as zeros) and decodes back to its message.
 void checkPackFrame(const uint8_t *data, size_t size)
 {
-    if (size < 1)
+    if (size < 2)
         return;
     const uint8_t id = data[0];
-    const size_t n = (size - 1) < 251 ? size - 1 : 251;
+    const size_t n = data[1] % 252;
+    const std::vector<uint8_t> given(data + 2, data + size);
+    std::vector<uint8_t> payload(given.begin(), given.begin() + long(std::min(n, given.size())));
+    payload.resize(n, 0);
+
     COMPROTOCOL builder;
-    const QByteArray payload(reinterpret_cast<const char *>(data + 1), int(n));
-    const QByteArray frame = builder.packFrame(id, payload, uint8_t(n));
+    const QByteArray frame = builder.packFrame(
+        id, QByteArray(reinterpret_cast<const char *>(given.data()), int(given.size())), uint8_t(n));
     const std::vector<uint8_t> bytes(frame.begin(), frame.end());
-    if (bytes.size() != n + 7 || bitwiseCrc(bytes) != 0 || bytes[2] != n + 4 || bytes[3] != id || bytes[4] != n)
+    if (bytes.size() != n + 7 || bitwiseCrc(bytes) != 0 || bytes[2] != n + 4 || bytes[3] != id || bytes[4] != n
+        || !std::equal(payload.begin(), payload.end(), bytes.begin() + 5))
         fail("packFrame built a wrong frame");
 
     ReferenceParser ref;
     std::vector<Record> records;
     ref.onRecord = [&records](const Record &r) { records.push_back(r); };
     ref.receive(bytes);
-    // A frame with one sub-record always decodes to that record.
-    if (records.size() != 1 || records[0].id != id || records[0].data != std::vector<uint8_t>(data + 1, data + 1 + n))
+    if (records.size() != 1 || records[0].id != id || records[0].data != payload)
         fail("a built frame did not decode to its message");
 }
 
