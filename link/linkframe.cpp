@@ -42,16 +42,17 @@ quint16 crc16ModbusUpdate(quint16 crc, const void *data, int length)
     for (; length >= 8; length -= 8, bytes += 8) {
         const unsigned low = (crc ^ bytes[0]) & 0xFFu;
         const unsigned high = ((crc >> 8) ^ bytes[1]) & 0xFFu;
-        crc = static_cast<quint16>(kCrc[7][low] ^ kCrc[6][high] ^ kCrc[5][bytes[2]] ^ kCrc[4][bytes[3]]
-                                   ^ kCrc[3][bytes[4]] ^ kCrc[2][bytes[5]] ^ kCrc[1][bytes[6]]
-                                   ^ kCrc[0][bytes[7]]);
+        crc = static_cast<quint16>(kCrc[7][low] ^ kCrc[6][high] ^ kCrc[5][bytes[2]] ^
+                                   kCrc[4][bytes[3]] ^ kCrc[3][bytes[4]] ^ kCrc[2][bytes[5]] ^
+                                   kCrc[1][bytes[6]] ^ kCrc[0][bytes[7]]);
     }
     // The register is 16 bits wide, so any block of two or more bytes takes
     // one step; the rest of at most 7 bytes goes in 4, 2 and 1.
     if (length & 4) {
         const unsigned low = (crc ^ bytes[0]) & 0xFFu;
         const unsigned high = ((crc >> 8) ^ bytes[1]) & 0xFFu;
-        crc = static_cast<quint16>(kCrc[3][low] ^ kCrc[2][high] ^ kCrc[1][bytes[2]] ^ kCrc[0][bytes[3]]);
+        crc = static_cast<quint16>(kCrc[3][low] ^ kCrc[2][high] ^ kCrc[1][bytes[2]] ^
+                                   kCrc[0][bytes[3]]);
         bytes += 4;
     }
     if (length & 2) {

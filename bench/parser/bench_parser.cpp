@@ -56,8 +56,10 @@ const Traffic &traffic()
         add(MSG_WRITE_ALL, records(5, rng));
         add(MSG_WRITE_ALL, bytesFrom({0x00}));
         add(MSG_FC_FORWARD, passThrough(PASSTHROUGH_TO_DEVICE, MSG_READ_PORT, bytesFrom({2})));
-        add(MSG_FC_RETURN, passThrough(PASSTHROUGH_FROM_DEVICE, MSG_READ_PORT, bytesFrom({2}) + records(1, rng)));
-        add(MSG_FC_FORWARD, passThrough(PASSTHROUGH_TO_DEVICE, MSG_WRITE_PORT, bytesFrom({3}) + records(1, rng)));
+        add(MSG_FC_RETURN,
+            passThrough(PASSTHROUGH_FROM_DEVICE, MSG_READ_PORT, bytesFrom({2}) + records(1, rng)));
+        add(MSG_FC_FORWARD,
+            passThrough(PASSTHROUGH_TO_DEVICE, MSG_WRITE_PORT, bytesFrom({3}) + records(1, rng)));
         add(MSG_FC_RETURN, passThrough(PASSTHROUGH_FROM_DEVICE, MSG_WRITE_PORT, bytesFrom({3})));
         add(MSG_FC_FORWARD, passThrough(PASSTHROUGH_TO_DEVICE, MSG_VERSION, bytesFrom({0})));
 
@@ -108,7 +110,12 @@ void BM_ParserStream(benchmark::State &state)
     if (bytes >= t.stream.size() && records == 0)
         state.SkipWithError("no record decoded");
 }
-BENCHMARK(BM_ParserStream)->Arg(64)->Arg(512)->Arg(64 * 1024)->Arg(1024 * 1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParserStream)
+    ->Arg(64)
+    ->Arg(512)
+    ->Arg(64 * 1024)
+    ->Arg(1024 * 1024)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_Crc16Modbus(benchmark::State &state)
 {

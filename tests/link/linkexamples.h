@@ -50,7 +50,8 @@ inline quint16 referenceCrc(const QByteArray &bytes)
     for (char c : bytes) {
         crc ^= static_cast<quint8>(c);
         for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1u) ? static_cast<quint16>((crc >> 1) ^ 0xA001u) : static_cast<quint16>(crc >> 1);
+            crc = (crc & 1u) ? static_cast<quint16>((crc >> 1) ^ 0xA001u)
+                             : static_cast<quint16>(crc >> 1);
     }
     return crc;
 }

@@ -164,7 +164,8 @@ void TestComProtocol::streams_data()
     // Around frames.
     QTest::newRow("nothing") << QByteArray() << none;
     QTest::newRow("garbage only") << hexBytes("000E0EFFAB00AB") << none;
-    QTest::newRow("garbage before a frame") << hexBytes("00FF0EAB00") + version << QStringList{versionRecord()};
+    QTest::newRow("garbage before a frame")
+        << hexBytes("00FF0EAB00") + version << QStringList{versionRecord()};
     QTest::newRow("start byte then a non-start byte, then a frame")
         << hexBytes("AB00") + version << QStringList{versionRecord()};
     QTest::newRow("doubled first start byte breaks the frame") << hexBytes("AB") + version << none;
@@ -179,11 +180,13 @@ void TestComProtocol::streams_data()
     QTest::newRow("wrong second start byte, next frame decodes")
         << withByteFlipped(version, 1) + readAll << QStringList{readAllRecord()};
     QTest::newRow("frames back to back with garbage between")
-        << version + hexBytes("0011") + readAll + hexBytes("AB00") + version + hexBytes("FF") + readAll
+        << version + hexBytes("0011") + readAll + hexBytes("AB00") + version + hexBytes("FF") +
+               readAll
         << QStringList{versionRecord(), readAllRecord(), versionRecord(), readAllRecord()};
     // The bytes of a frame, dropped or not, are not searched again for frames.
     QTest::newRow("frame inside a dropped frame is not decoded")
-        << withByteFlipped(frameAround(A + lenByte(version.size()) + version), 5 + version.size()) + readAll
+        << withByteFlipped(frameAround(A + lenByte(version.size()) + version), 5 + version.size()) +
+               readAll
         << QStringList{readAllRecord()};
     QTest::newRow("frame inside a valid frame is only payload")
         << frameAround(A + lenByte(version.size()) + version)
@@ -204,27 +207,33 @@ void TestComProtocol::streams_data()
                                    << QStringList{describe('A', 1, x), describe('B', 2, y + z)};
     QTest::newRow("A 1 x B 0") << frameAround(A + lenByte(1) + x + B + lenByte(0))
                                << QStringList{describe('A', 1, x)};
-    QTest::newRow("A 0") << frameAround(A + lenByte(0)) << QStringList{describe('A', 0, QByteArray())};
+    QTest::newRow("A 0") << frameAround(A + lenByte(0))
+                         << QStringList{describe('A', 0, QByteArray())};
     QTest::newRow("A 1 x B 0 D") << frameAround(A + lenByte(1) + x + B + lenByte(0) + D)
-                                 << QStringList{describe('A', 1, x), describe('B', 0, QByteArray())};
+                                 << QStringList{describe('A', 1, x),
+                                                describe('B', 0, QByteArray())};
     QTest::newRow("A 5 x") << frameAround(A + lenByte(5) + x) << none;
     QTest::newRow("A 1 x B 5 y") << frameAround(A + lenByte(1) + x + B + lenByte(5) + y)
                                  << QStringList{describe('A', 1, x)};
     QTest::newRow("single byte") << frameAround(A) << none;
     QTest::newRow("three records")
         << frameAround(A + lenByte(0) + B + lenByte(1) + x + D + lenByte(2) + y + z)
-        << QStringList{describe('A', 0, QByteArray()), describe('B', 1, x), describe('D', 2, y + z)};
+        << QStringList{describe('A', 0, QByteArray()), describe('B', 1, x),
+                       describe('D', 2, y + z)};
 
     // Lengths of 128 and more are unsigned like any other.
     const QByteArray p128 = countingBytes(0x80, 128);
     const QByteArray p144 = countingBytes(0x20, 144);
     QTest::newRow("length 128, first") << frameAround(A + lenByte(128) + p128)
                                        << QStringList{describe('A', 128, p128)};
-    QTest::newRow("length 144, second") << frameAround(A + lenByte(1) + x + B + lenByte(144) + p144)
-                                        << QStringList{describe('A', 1, x), describe('B', 144, p144)};
-    QTest::newRow("length 255 does not fit, first") << frameAround(A + lenByte(255) + x + y) << none;
+    QTest::newRow("length 144, second")
+        << frameAround(A + lenByte(1) + x + B + lenByte(144) + p144)
+        << QStringList{describe('A', 1, x), describe('B', 144, p144)};
+    QTest::newRow("length 255 does not fit, first")
+        << frameAround(A + lenByte(255) + x + y) << none;
     QTest::newRow("length 200 does not fit, second")
-        << frameAround(A + lenByte(1) + x + B + lenByte(200) + y + z) << QStringList{describe('A', 1, x)};
+        << frameAround(A + lenByte(1) + x + B + lenByte(200) + y + z)
+        << QStringList{describe('A', 1, x)};
     const QByteArray p251 = countingBytes(0x05, 251);
     QTest::newRow("largest frame") << frameAround(A + lenByte(251) + p251)
                                    << QStringList{describe('A', 251, p251)};
@@ -366,10 +375,12 @@ void TestComProtocol::keptCopiesOfDataStayIntact()
 {
     COMPROTOCOL parser;
     QList<QByteArray> kept;
-    QObject::connect(&parser, &COMPROTOCOL::COMRxCmd, [&kept](tNKLinkData *d) { kept.append(d->data); });
+    QObject::connect(&parser, &COMPROTOCOL::COMRxCmd,
+                     [&kept](tNKLinkData *d) { kept.append(d->data); });
     const QByteArray p40 = countingBytes(0x30, 40);
-    parser.receive(frameAround(A + lenByte(3) + hexBytes("010203") + D + lenByte(0) + B + lenByte(40) + p40)
-                   + frameAround(A + lenByte(1) + x));
+    parser.receive(
+        frameAround(A + lenByte(3) + hexBytes("010203") + D + lenByte(0) + B + lenByte(40) + p40) +
+        frameAround(A + lenByte(1) + x));
     QCOMPARE(kept, (QList<QByteArray>{hexBytes("010203"), QByteArray(), p40, x}));
 }
 

@@ -112,7 +112,8 @@ void TestLinkFrame::packFrameChecksumCoversHeadAndBody()
     for (int i = 0; i < frame.size(); ++i) {
         QByteArray broken = frame;
         broken[i] = static_cast<char>(broken.at(i) ^ 0x01);
-        QVERIFY2(crc16Modbus(broken.constData(), broken.size()) != 0, qPrintable(QString::number(i)));
+        QVERIFY2(crc16Modbus(broken.constData(), broken.size()) != 0,
+                 qPrintable(QString::number(i)));
     }
 }
 
@@ -121,8 +122,10 @@ void TestLinkFrame::packFrameUsesExactlyNBytes_data()
     QTest::addColumn<int>("n");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("n 0 leaves the payload out") << 0 << QByteArray("xyz") << hexBytes("AB0E04F1000761");
-    QTest::newRow("longer payload is cut to n") << 1 << hexBytes("0011") << hexBytes("AB0E05F1010020AE");
+    QTest::newRow("n 0 leaves the payload out")
+        << 0 << QByteArray("xyz") << hexBytes("AB0E04F1000761");
+    QTest::newRow("longer payload is cut to n")
+        << 1 << hexBytes("0011") << hexBytes("AB0E05F1010020AE");
     // Never read past the payload: what is missing goes out as zero bytes.
     QTest::newRow("shorter payload is padded") << 1 << QByteArray() << hexBytes("AB0E05F1010020AE");
     QTest::newRow("shorter payload is padded, 3 bytes")

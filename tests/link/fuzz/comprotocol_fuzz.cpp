@@ -125,7 +125,9 @@ private:
             const int n = p + 1 < body.size() ? body[p + 1] : 0;
             if (n + 2 > r)
                 return;
-            onRecord(Record{id, n, std::vector<uint8_t>(body.begin() + long(p) + 2, body.begin() + long(p) + 2 + n)});
+            onRecord(Record{
+                id, n,
+                std::vector<uint8_t>(body.begin() + long(p) + 2, body.begin() + long(p) + 2 + n)});
             r -= n + 2;
             p += size_t(n) + 2;
             if (r <= 2)
@@ -182,10 +184,11 @@ void checkPackFrame(const uint8_t *data, size_t size)
 
     COMPROTOCOL builder;
     const QByteArray frame = builder.packFrame(
-        id, QByteArray(reinterpret_cast<const char *>(given.data()), int(given.size())), uint8_t(n));
+        id, QByteArray(reinterpret_cast<const char *>(given.data()), int(given.size())),
+        uint8_t(n));
     const std::vector<uint8_t> bytes(frame.begin(), frame.end());
-    if (bytes.size() != n + 7 || bitwiseCrc(bytes) != 0 || bytes[2] != n + 4 || bytes[3] != id || bytes[4] != n
-        || !std::equal(payload.begin(), payload.end(), bytes.begin() + 5))
+    if (bytes.size() != n + 7 || bitwiseCrc(bytes) != 0 || bytes[2] != n + 4 || bytes[3] != id ||
+        bytes[4] != n || !std::equal(payload.begin(), payload.end(), bytes.begin() + 5))
         fail("packFrame built a wrong frame");
 
     ReferenceParser ref;
@@ -242,7 +245,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QObject::connect(&parser, &COMPROTOCOL::COMRxCmd, [&](tNKLinkData *d) {
             if (d->data.size() != d->len)
                 fail("record data does not hold len bytes");
-            got.push_back(Record{d->id, d->len, std::vector<uint8_t>(d->data.begin(), d->data.end())});
+            got.push_back(
+                Record{d->id, d->len, std::vector<uint8_t>(d->data.begin(), d->data.end())});
             if (feedInside && next < blocks.size()) {
                 const std::vector<uint8_t> &b = blocks[next++];
                 parser.receive(QByteArray(reinterpret_cast<const char *>(b.data()), int(b.size())));
