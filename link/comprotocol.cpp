@@ -8,6 +8,7 @@ bool s_dispatching = false;
 
 COMPROTOCOL::COMPROTOCOL(QObject *parent) : QObject(parent)
 {
+    record.data.reserve(255);
     qRegisterMetaType<tNKLinkData *>("tNKLinkData*");
 }
 
@@ -15,13 +16,22 @@ COMPROTOCOL::~COMPROTOCOL() = default;
 
 void COMPROTOCOL::receive(const QByteArray &bytes)
 {
+    if (dispatchingHere) {
+        // Fed from a slot while this parser splits a frame: these bytes and
+        // the rest of the block in hand can only complete frames that are
+        // dropped, and the assembler is reset once the dispatch ends, so they
+        // are all consumed at once without disturbing the frame being split.
+        rxBuffer.clear();
+        rxPos = 0;
+        return;
+    }
     rxBuffer.append(bytes);
     // The staging buffer is walked by index (rxPos) rather than shifted byte by
-    // byte, so a block costs time in proportion to its size. A receive() made
-    // from inside a COMRxCmd slot goes on from the same position and empties
-    // the buffer, exactly as if bytes were taken one at a time from the front.
+    // byte, so a block costs time in proportion to its size; the result is the
+    // same as taking bytes one at a time from the front.
     while (rxPos < rxBuffer.size()) {
-        const quint8 b = static_cast<quint8>(rxBuffer.at(rxPos));
+        const char *data = rxBuffer.constData();
+        const quint8 b = static_cast<quint8>(data[rxPos]);
         switch (assembler.stage()) {
         case FrameAssembler::Hunting:
             if (b == head1)
@@ -43,9 +53,14 @@ void COMPROTOCOL::receive(const QByteArray &bytes)
             else
                 assembler.takeLength(b);
             break;
-        case FrameAssembler::CollectingBody:
-            assembler.takeBodyByte(b);
+        case FrameAssembler::CollectingBody: {
+            // Body bytes decide nothing, so all that are here are taken at
+            // once; the last of them is consumed below like any other byte.
+            const int count = qMin(assembler.bodyBytesMissing(), rxBuffer.size() - rxPos);
+            assembler.takeBodyBytes(data + rxPos, count);
+            rxPos += count - 1;
             break;
+        }
         case FrameAssembler::BodyComplete:
             assembler.takeCrcLow(b);
             break;
@@ -59,7 +74,9 @@ void COMPROTOCOL::receive(const QByteArray &bytes)
         if (assembler.stage() == FrameAssembler::Complete) {
             if (assembler.isValid() && !s_dispatching) {
                 s_dispatching = true;
+                dispatchingHere = true;
                 dispatch(assembler);
+                dispatchingHere = false;
                 s_dispatching = false;
             }
             assembler.reset();
@@ -84,7 +101,10 @@ void COMPROTOCOL::dispatch(const FrameAssembler &frame)
             return;
         record.id = id;
         record.len = n;
-        record.data = body.mid(p + 2, n);
+        // Filled in place: the record's buffer is reused unless a receiver
+        // kept a copy of it, in which case it is detached first.
+        record.data.resize(0);
+        record.data.append(body.constData() + p + 2, n);
         emit COMRxCmd(&record);
         remaining -= n + 2;
         p += n + 2;
@@ -102,8 +122,12 @@ QByteArray COMPROTOCOL::packFrame(quint8 id, const QByteArray &payload, quint8 n
     frame.append(static_cast<char>(static_cast<quint8>(n + 4)));
     frame.append(static_cast<char>(id));
     frame.append(static_cast<char>(n));
-    if (n != 0)
+    if (n != 0) {
         frame.append(payload.left(n));
+        // A payload shorter than n is padded, so LEN always tells the truth.
+        if (payload.size() < n)
+            frame.append(n - payload.size(), '\0');
+    }
     const quint16 crc = crc16Modbus(frame.constData(), frame.size());
     frame.append(static_cast<char>(crc & 0xFF));
     frame.append(static_cast<char>(crc >> 8));

@@ -33,6 +33,7 @@ private:
 
     QByteArray rxBuffer;
     int rxPos = 0; // next unconsumed byte of rxBuffer
+    bool dispatchingHere = false; // this parser is inside dispatch()
     FrameAssembler assembler;
     tNKLinkData record;
 };

@@ -2,35 +2,34 @@
 
 #include "linkframe.h"
 
+namespace {
+constexpr int kLargestBody = 253; // LEN 255
+
+// Empties the body but keeps its buffer for the next frame.
+void emptyBody(QByteArray &body)
+{
+    if (body.capacity() < kLargestBody)
+        body.reserve(kLargestBody);
+    if (!body.isEmpty())
+        body.resize(0);
+}
+} // namespace
+
 void FrameAssembler::reset()
 {
     m_length = 0;
     m_rxHead1 = 0;
     m_rxHead2 = 0;
-    m_body.clear();
+    emptyBody(m_body);
     m_crcLow = 0;
     m_crcHigh = 0;
     m_stage = Hunting;
 }
 
-void FrameAssembler::takeHead1(quint8 b)
-{
-    m_rxHead1 = b;
-    ++m_stage;
-}
-
-void FrameAssembler::takeHead2(quint8 b)
-{
-    m_rxHead2 = b;
-    ++m_stage;
-}
-
 void FrameAssembler::takeLength(quint8 b)
 {
     m_length = b;
-    m_body.clear();
-    if (m_body.capacity() < 256)
-        m_body.reserve(256);
+    emptyBody(m_body);
     ++m_stage;
 }
 
@@ -41,16 +40,13 @@ void FrameAssembler::takeBodyByte(quint8 b)
         ++m_stage;
 }
 
-void FrameAssembler::takeCrcLow(quint8 b)
+void FrameAssembler::takeBodyBytes(const char *bytes, int count)
 {
-    m_crcLow = b;
-    ++m_stage;
-}
-
-void FrameAssembler::takeCrcHigh(quint8 b)
-{
-    m_crcHigh = b;
-    ++m_stage;
+    const int target = m_length - 2;
+    const int before = m_body.size();
+    m_body.append(bytes, count);
+    if (before < target && m_body.size() >= target)
+        ++m_stage;
 }
 
 bool FrameAssembler::isValid() const

@@ -20,15 +20,19 @@ public:
     };
 
     void reset();
-    void takeHead1(quint8 b);
-    void takeHead2(quint8 b);
+    void takeHead1(quint8 b) { m_rxHead1 = b; ++m_stage; }
+    void takeHead2(quint8 b) { m_rxHead2 = b; ++m_stage; }
     void takeLength(quint8 b);
     void takeBodyByte(quint8 b);
-    void takeCrcLow(quint8 b);
-    void takeCrcHigh(quint8 b);
+    // The same as takeBodyByte for each of count bytes, in one step.
+    void takeBodyBytes(const char *bytes, int count);
+    void takeCrcLow(quint8 b) { m_crcLow = b; ++m_stage; }
+    void takeCrcHigh(quint8 b) { m_crcHigh = b; ++m_stage; }
 
     quint8 stage() const { return m_stage; }
     quint8 length() const { return m_length; }
+    // Body bytes still to come while collecting the body.
+    int bodyBytesMissing() const { return m_length - 2 - m_body.size(); }
     QByteArray body() const { return m_body; }
     const QByteArray &bodyRef() const { return m_body; }
     bool isValid() const;
