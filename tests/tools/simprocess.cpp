@@ -28,7 +28,8 @@ bool SimProcess::start(const QStringList &arguments, int timeoutMs)
             m_stdout += m_process.readAllStandardOutput();
             if (m_process.state() == QProcess::NotRunning)
                 return true;
-            return m_stderr.contains("tovrin-sim: ready\n") && (!wantPty || m_stdout.contains('\n'));
+            return m_stderr.contains("tovrin-sim: ready\n") &&
+                   (!wantPty || m_stdout.contains('\n'));
         },
         timeoutMs);
     if (!ready || m_process.state() == QProcess::NotRunning) {

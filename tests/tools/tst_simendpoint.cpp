@@ -11,7 +11,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char *text)
 {
@@ -25,13 +26,15 @@ const char kReadPort3[] = "AB 0E 05 F2 01 03 90 AF";
 const char kFcReadPort0Tovrin[] = "AB 0E 0A 5B 06 F0 80 20 F2 01 00 A2 95";
 const char kFcVersionTovrin[] = "AB 0E 0A 5B 06 F0 80 20 E2 01 00 A3 50";
 const char kFcVersionR7[] = "AB 0E 0A 5B 06 F0 80 2D E2 01 00 A1 FC";
-const char kFcWritePortR7[] = "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
+const char kFcWritePortR7[] =
+    "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
 
 // Replies of a module with default records and firmware 1.0.7.
 const char kVersionTovrinReply[] = "AB 0E 08 E2 04 20 01 00 07 74 0B";
-const char kReadAllTovrinReply[] = "AB 0E 3B F1 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
-                                   "00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
-                                   "00 00 00 00 20 17";
+const char kReadAllTovrinReply[] =
+    "AB 0E 3B F1 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
+    "00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
+    "00 00 00 00 20 17";
 const char kReadPort3Reply[] = "AB 0E 10 F2 0C 03 00 00 E1 00 00 00 00 00 00 00 00 C9 A6";
 
 struct Rig {
@@ -87,24 +90,30 @@ void TestSimEndpoint::conversation_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArray>("reply"); // empty: silence
 
-    QTest::newRow("version, bare") << "tovrin" << false << false << hex(kVersion) << hex(kVersionTovrinReply);
-    QTest::newRow("version, bare, r7") << "r7" << false << false << hex(kVersion)
-                                       << hex("AB 0E 08 E2 04 2D 01 00 07 76 A7");
-    QTest::newRow("read-all, bare") << "tovrin" << false << false << hex(kReadAll) << hex(kReadAllTovrinReply);
-    QTest::newRow("read-all, bare, r7")
-        << "r7" << false << false << hex(kReadAll)
-        << hex("AB 0E 46 F1 42 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
-               "00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 01 40 42 0F 00 00 00 00 "
-               "00 00 00 7A 61");
-    QTest::newRow("read-port 3, bare") << "tovrin" << false << false << hex(kReadPort3) << hex(kReadPort3Reply);
-    QTest::newRow("write-all, bare") << "tovrin" << false << true
-                                     << hex("AB 0E 3B F0 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 "
-                                            "00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
-                                            "00 E1 00 00 00 00 00 00 00 00 1F 54")
-                                     << hex("AB 0E 05 F0 01 00 71 6E");
+    QTest::newRow("version, bare")
+        << "tovrin" << false << false << hex(kVersion) << hex(kVersionTovrinReply);
+    QTest::newRow("version, bare, r7")
+        << "r7" << false << false << hex(kVersion) << hex("AB 0E 08 E2 04 2D 01 00 07 76 A7");
+    QTest::newRow("read-all, bare")
+        << "tovrin" << false << false << hex(kReadAll) << hex(kReadAllTovrinReply);
+    QTest::newRow("read-all, bare, r7") << "r7" << false << false << hex(kReadAll)
+                                        << hex("AB 0E 46 F1 42 00 00 E1 00 00 00 00 00 00 00 00 00 "
+                                               "00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
+                                               "00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 "
+                                               "E1 00 00 00 00 00 00 00 00 01 40 42 0F 00 00 00 00 "
+                                               "00 00 00 7A 61");
+    QTest::newRow("read-port 3, bare")
+        << "tovrin" << false << false << hex(kReadPort3) << hex(kReadPort3Reply);
+    QTest::newRow("write-all, bare")
+        << "tovrin" << false << true
+        << hex("AB 0E 3B F0 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 "
+               "00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
+               "00 E1 00 00 00 00 00 00 00 00 1F 54")
+        << hex("AB 0E 05 F0 01 00 71 6E");
 
-    QTest::newRow("read-port 0, wrapped") << "tovrin" << false << false << hex(kFcReadPort0Tovrin)
-                                          << hex("AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13");
+    QTest::newRow("read-port 0, wrapped")
+        << "tovrin" << false << false << hex(kFcReadPort0Tovrin)
+        << hex("AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13");
     QTest::newRow("read-port 0, wrapped, udp")
         << "tovrin" << true << false << hex(kFcReadPort0Tovrin)
         << hex("AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13");
@@ -112,13 +121,15 @@ void TestSimEndpoint::conversation_data()
                                       << hex("AB 0E 0D 5F 09 F0 00 20 E2 04 20 01 00 07 C3 4B");
     QTest::newRow("version, wrapped, r7") << "r7" << false << false << hex(kFcVersionR7)
                                           << hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
-    QTest::newRow("version, wrapped, r7, udp") << "r7" << true << false << hex(kFcVersionR7)
-                                               << hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
+    QTest::newRow("version, wrapped, r7, udp")
+        << "r7" << true << false << hex(kFcVersionR7)
+        << hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
     QTest::newRow("read-port 5, wrapped, r7")
         << "r7" << true << false << hex("AB 0E 0A 5B 06 F0 80 2D F2 01 05 60 3A")
         << hex("AB 0E 15 5F 11 F1 00 2D F2 0C 05 01 40 42 0F 00 00 00 00 00 00 00 41 85");
     QTest::newRow("write-port, wrapped, r7, unsound record kept")
-        << "r7" << false << false << hex(kFcWritePortR7) << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
+        << "r7" << false << false << hex(kFcWritePortR7)
+        << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
     QTest::newRow("write-port, wrapped, r7, unsound record refused")
         << "r7" << false << true << hex(kFcWritePortR7) << QByteArray();
     QTest::newRow("write-port, wrapped, sound CAN record, strict")
@@ -126,23 +137,34 @@ void TestSimEndpoint::conversation_data()
         << hex("AB 0E 15 5B 11 F1 80 20 F3 0C 02 01 20 A1 07 00 00 00 00 00 11 12 BA 6B")
         << hex("AB 0E 0A 5F 06 F0 00 20 F3 01 02 72 B9");
 
-    QTest::newRow("bare version over udp dropped") << "tovrin" << true << false << hex(kVersion) << QByteArray();
-    QTest::newRow("bare read-all over udp dropped") << "tovrin" << true << false << hex(kReadAll) << QByteArray();
-    QTest::newRow("r7 device code to tovrin dropped") << "tovrin" << false << false << hex(kFcVersionR7) << QByteArray();
-    QTest::newRow("tovrin device code to r7 dropped") << "r7" << true << false << hex(kFcVersionTovrin) << QByteArray();
-    QTest::newRow("r7 write-port to tovrin dropped") << "tovrin" << false << false << hex(kFcWritePortR7) << QByteArray();
-    QTest::newRow("direction 00 dropped") << "tovrin" << false << false
-                                          << hex("AB 0E 0A 5B 06 F0 00 20 E2 01 00 A2 8E") << QByteArray();
-    QTest::newRow("kind 00 dropped") << "tovrin" << false << false << hex("AB 0E 0A 5B 06 00 80 20 E2 01 00 B7 A0")
-                                     << QByteArray();
-    QTest::newRow("inner length disagrees") << "tovrin" << false << false
-                                            << hex("AB 0E 0A 5B 06 F0 80 20 E2 02 00 A3 A0") << QByteArray();
-    QTest::newRow("header cut short") << "tovrin" << false << false << hex("AB 0E 08 5B 04 F0 80 20 E2 DE 01")
-                                      << QByteArray();
-    QTest::newRow("a return frame is not answered") << "tovrin" << false << false
-                                                    << hex("AB 0E 0A 5F 06 F0 00 20 E2 01 00 A3 7D") << QByteArray();
-    QTest::newRow("unknown identifier") << "tovrin" << false << false << hex("AB 0E 05 E5 01 00 60 AA") << QByteArray();
-    QTest::newRow("bad checksum") << "tovrin" << false << false << hex("AB 0E 05 E2 01 00 D1 6C") << QByteArray();
+    QTest::newRow("bare version over udp dropped")
+        << "tovrin" << true << false << hex(kVersion) << QByteArray();
+    QTest::newRow("bare read-all over udp dropped")
+        << "tovrin" << true << false << hex(kReadAll) << QByteArray();
+    QTest::newRow("r7 device code to tovrin dropped")
+        << "tovrin" << false << false << hex(kFcVersionR7) << QByteArray();
+    QTest::newRow("tovrin device code to r7 dropped")
+        << "r7" << true << false << hex(kFcVersionTovrin) << QByteArray();
+    QTest::newRow("r7 write-port to tovrin dropped")
+        << "tovrin" << false << false << hex(kFcWritePortR7) << QByteArray();
+    QTest::newRow("direction 00 dropped")
+        << "tovrin" << false << false << hex("AB 0E 0A 5B 06 F0 00 20 E2 01 00 A2 8E")
+        << QByteArray();
+    QTest::newRow("kind 00 dropped")
+        << "tovrin" << false << false << hex("AB 0E 0A 5B 06 00 80 20 E2 01 00 B7 A0")
+        << QByteArray();
+    QTest::newRow("inner length disagrees")
+        << "tovrin" << false << false << hex("AB 0E 0A 5B 06 F0 80 20 E2 02 00 A3 A0")
+        << QByteArray();
+    QTest::newRow("header cut short")
+        << "tovrin" << false << false << hex("AB 0E 08 5B 04 F0 80 20 E2 DE 01") << QByteArray();
+    QTest::newRow("a return frame is not answered")
+        << "tovrin" << false << false << hex("AB 0E 0A 5F 06 F0 00 20 E2 01 00 A3 7D")
+        << QByteArray();
+    QTest::newRow("unknown identifier")
+        << "tovrin" << false << false << hex("AB 0E 05 E5 01 00 60 AA") << QByteArray();
+    QTest::newRow("bad checksum") << "tovrin" << false << false << hex("AB 0E 05 E2 01 00 D1 6C")
+                                  << QByteArray();
 }
 
 void TestSimEndpoint::conversation()
@@ -153,7 +175,8 @@ void TestSimEndpoint::conversation()
     QFETCH(QByteArray, request);
     QFETCH(QByteArray, reply);
     Rig rig(model == QLatin1String("r7") ? SimModule::Model::R7 : SimModule::Model::Tovrin,
-            udp ? SimEndpoint::Route::GroundStation : SimEndpoint::Route::Serial, SimFaults(), strict);
+            udp ? SimEndpoint::Route::GroundStation : SimEndpoint::Route::Serial, SimFaults(),
+            strict);
     const QList<QByteArray> out = rig.endpoint.receive(request);
     if (reply.isEmpty()) {
         QCOMPARE(out, QList<QByteArray>());
@@ -170,11 +193,14 @@ void TestSimEndpoint::wrappedReplyKindFollowsReplySize_data()
     QTest::addColumn<int>("innerId");
     QTest::addColumn<int>("innerLen");
     // The request's own kind byte does not decide the reply's.
-    QTest::newRow("version asked with kind F1") << hex("AB 0E 0A 5B 06 F1 80 20 E2 01 00 A2 81") << 0xF0 << 0xE2 << 4;
-    QTest::newRow("write-port ack, 1 byte") << hex("AB 0E 15 5B 11 F1 80 20 F3 0C 02 01 20 A1 07 00 00 00 00 00 11 12 BA 6B")
-                                            << 0xF0 << 0xF3 << 1;
+    QTest::newRow("version asked with kind F1")
+        << hex("AB 0E 0A 5B 06 F1 80 20 E2 01 00 A2 81") << 0xF0 << 0xE2 << 4;
+    QTest::newRow("write-port ack, 1 byte")
+        << hex("AB 0E 15 5B 11 F1 80 20 F3 0C 02 01 20 A1 07 00 00 00 00 00 11 12 BA 6B") << 0xF0
+        << 0xF3 << 1;
     QTest::newRow("read-port, 12 bytes") << hex(kFcReadPort0Tovrin) << 0xF1 << 0xF2 << 12;
-    QTest::newRow("read-all, 55 bytes") << hex("AB 0E 0A 5B 06 F0 80 20 F1 01 00 52 95") << 0xF1 << 0xF1 << 55;
+    QTest::newRow("read-all, 55 bytes")
+        << hex("AB 0E 0A 5B 06 F0 80 20 F1 01 00 52 95") << 0xF1 << 0xF1 << 55;
 }
 
 void TestSimEndpoint::wrappedReplyKindFollowsReplySize()
@@ -224,7 +250,8 @@ void TestSimEndpoint::wrappedWriteStores()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(rig.module.records().at(0), hex("01 02 03 04 05 06 07 08 09 0A 0B"));
     // And reads back through the relay.
-    const QList<QByteArray> out = rig.endpoint.receive(hex("AB 0E 0A 5B 06 F0 80 2D F2 01 00 A0 39"));
+    const QList<QByteArray> out =
+        rig.endpoint.receive(hex("AB 0E 0A 5B 06 F0 80 2D F2 01 00 A0 39"));
     QCOMPARE(out.size(), 1);
     QCOMPARE(out.at(0).mid(10, 12), hex("00 01 02 03 04 05 06 07 08 09 0A 0B"));
 }
@@ -275,9 +302,11 @@ void TestSimEndpoint::garbage()
     Rig rig(SimModule::Model::R7, SimEndpoint::Route::GroundStation, faults);
     const QList<QByteArray> out = rig.endpoint.receive(hex(kFcVersionR7));
     QCOMPARE(out.size(), 1);
-    QCOMPARE(out.at(0), SimEndpoint::garbageBytes() + hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27"));
+    QCOMPARE(out.at(0),
+             SimEndpoint::garbageBytes() + hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27"));
     QVERIFY(!SimEndpoint::garbageBytes().contains(hex("AB 0E")));
-    QCOMPARE(decode(out.at(0)), QStringList{QStringLiteral("id=5F len=9 data=F0 00 2D E2 04 2D 01 00 07")});
+    QCOMPARE(decode(out.at(0)),
+             QStringList{QStringLiteral("id=5F len=9 data=F0 00 2D E2 04 2D 01 00 07")});
 }
 
 void TestSimEndpoint::logNamesFrames()
@@ -290,9 +319,13 @@ void TestSimEndpoint::logNamesFrames()
     for (const QList<QVariant> &args : qAsConst(log))
         lines << args.at(0).toString();
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines.at(0), QStringLiteral("udp rx AB 0E 0A 5B 06 F0 80 20 F2 01 00 A2 95  MSG_FC_FORWARD/MSG_READ_PORT"));
-    QCOMPARE(lines.at(1), QStringLiteral("udp tx AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A "
-                                         "13  MSG_FC_RETURN/MSG_READ_PORT"));
+    QCOMPARE(lines.at(0),
+             QStringLiteral(
+                 "udp rx AB 0E 0A 5B 06 F0 80 20 F2 01 00 A2 95  MSG_FC_FORWARD/MSG_READ_PORT"));
+    QCOMPARE(lines.at(1),
+             QStringLiteral(
+                 "udp tx AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A "
+                 "13  MSG_FC_RETURN/MSG_READ_PORT"));
     QCOMPARE(lines.at(2), QStringLiteral("udp rx AB 0E 05 E2 01 00 D1 6B  MSG_VERSION"));
     QVERIFY2(lines.at(3).contains(QLatin1String("dropped")), qPrintable(lines.at(3)));
 }
@@ -357,8 +390,9 @@ void TestSimEndpoint::schedulerPacing()
     ReplyScheduler scheduler(faults, 1);
     QElapsedTimer clock;
     QList<QPair<qint64, QByteArray>> writes;
-    connect(&scheduler, &ReplyScheduler::write, this,
-            [&](const QByteArray &bytes) { writes.append({clock.nsecsElapsed() / 1000, bytes}); });
+    connect(&scheduler, &ReplyScheduler::write, this, [&](const QByteArray &bytes) {
+        writes.append({clock.nsecsElapsed() / 1000, bytes});
+    });
     // 2304 bytes are 200 ms on the line; the second reply queues behind the first.
     const QByteArray big(2304, '\x55');
     clock.start();
@@ -376,16 +410,19 @@ void TestSimEndpoint::decoderLines_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("version request") << hex(kVersion) << QStringList{QStringLiteral("id=E2 len=1 data=00")};
+    QTest::newRow("version request")
+        << hex(kVersion) << QStringList{QStringLiteral("id=E2 len=1 data=00")};
     QTest::newRow("read-all reply, length in decimal")
         << hex(kReadAllTovrinReply)
-        << QStringList{QStringLiteral("id=F1 len=55 data=") + QString::fromLatin1(hex(kReadAllTovrinReply).mid(5, 55).toHex(' ').toUpper())};
+        << QStringList{
+               QStringLiteral("id=F1 len=55 data=") +
+               QString::fromLatin1(hex(kReadAllTovrinReply).mid(5, 55).toHex(' ').toUpper())};
     // Body E2 01 00 F2 00 99: the trailing byte is too short for a third record.
     QTest::newRow("two sub-records, one empty")
         << hex("AB 0E 08 E2 01 00 F2 00 99 C2 50")
         << QStringList{QStringLiteral("id=E2 len=1 data=00"), QStringLiteral("id=F2 len=0 data=")};
-    QTest::newRow("noise and a broken frame") << hex("00 AB AB 0E 05 E2 01 00 D1 6B") + hex("AB 0E 05 E2 01 00 D1 6C")
-                                              << QStringList();
+    QTest::newRow("noise and a broken frame")
+        << hex("00 AB AB 0E 05 E2 01 00 D1 6B") + hex("AB 0E 05 E2 01 00 D1 6C") << QStringList();
 }
 
 void TestSimEndpoint::decoderLines()
@@ -399,7 +436,8 @@ void TestSimEndpoint::decoderLines()
 void TestSimEndpoint::decoderAcrossBlocks()
 {
     SimDecoder decoder;
-    const QByteArray stream = hex(kVersion) + hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
+    const QByteArray stream =
+        hex(kVersion) + hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
     QStringList lines;
     for (int at = 0; at < stream.size(); at += 3)
         lines += decoder.feed(stream.mid(at, 3));

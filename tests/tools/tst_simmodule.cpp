@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char *text)
 {
@@ -89,7 +90,8 @@ void TestSimModule::version()
     QFETCH(int, patch);
     QFETCH(QByteArray, reply);
     SimModule module(modelOf(model));
-    module.setFirmware(static_cast<quint8>(major), static_cast<quint8>(minor), static_cast<quint8>(patch));
+    module.setFirmware(static_cast<quint8>(major), static_cast<quint8>(minor),
+                       static_cast<quint8>(patch));
     const auto answer = module.answer(MSG_VERSION, hex("00"));
     QVERIFY(answer);
     QCOMPARE(*answer, reply);
@@ -115,7 +117,8 @@ void TestSimModule::defaultsReadBack()
     QCOMPARE(*answer, all);
     // A module ships with records it would accept itself.
     for (int i = 0; i < module.portCount(); ++i)
-        QVERIFY2(module.recordProblems(i, module.records().at(i)).isEmpty(), qPrintable(QString::number(i)));
+        QVERIFY2(module.recordProblems(i, module.records().at(i)).isEmpty(),
+                 qPrintable(QString::number(i)));
 }
 
 void TestSimModule::writeAll_data()
@@ -132,7 +135,8 @@ void TestSimModule::writeAll_data()
     QTest::newRow("tovrin 55 bytes strict") << "tovrin" << true << tovrin << hex("00") << true;
     QTest::newRow("r7 66 bytes") << "r7" << true << r7 << hex("00") << true;
     QTest::newRow("tovrin 54 bytes") << "tovrin" << false << tovrin.left(54) << hex("01") << false;
-    QTest::newRow("tovrin 56 bytes") << "tovrin" << false << tovrin + hex("00") << hex("01") << false;
+    QTest::newRow("tovrin 56 bytes")
+        << "tovrin" << false << tovrin + hex("00") << hex("01") << false;
     QTest::newRow("tovrin given r7's 66") << "tovrin" << false << r7 << hex("01") << false;
     QTest::newRow("r7 given tovrin's 55") << "r7" << false << tovrin << hex("01") << false;
     QTest::newRow("empty") << "tovrin" << false << QByteArray() << hex("01") << false;
@@ -140,10 +144,12 @@ void TestSimModule::writeAll_data()
     QByteArray oneBad = tovrin;
     oneBad.replace(3 * PORT_RECORD_SIZE, PORT_RECORD_SIZE, kBadRecord);
     QTest::newRow("unsound record kept") << "tovrin" << false << oneBad << hex("00") << true;
-    QTest::newRow("unsound record refused, nothing stored") << "tovrin" << true << oneBad << hex("01") << false;
+    QTest::newRow("unsound record refused, nothing stored")
+        << "tovrin" << true << oneBad << hex("01") << false;
     QByteArray canOnUartPort = tovrin;
     canOnUartPort.replace(0, PORT_RECORD_SIZE, kCan500k);
-    QTest::newRow("CAN on a UART-only port, strict") << "tovrin" << true << canOnUartPort << hex("01") << false;
+    QTest::newRow("CAN on a UART-only port, strict")
+        << "tovrin" << true << canOnUartPort << hex("01") << false;
 }
 
 void TestSimModule::writeAll()
@@ -223,7 +229,8 @@ void TestSimModule::writePort_data()
     QTest::newRow("index only") << "tovrin" << false << hex("00") << -1;
     QTest::newRow("unsound, kept") << "r7" << false << hex("00") + kBadRecord << 0;
     QTest::newRow("unsound, refused") << "r7" << true << hex("00") + kBadRecord << -1;
-    QTest::newRow("CAN on tovrin port 1, refused") << "tovrin" << true << hex("01") + kCan500k << -1;
+    QTest::newRow("CAN on tovrin port 1, refused")
+        << "tovrin" << true << hex("01") + kCan500k << -1;
     QTest::newRow("UART on r7 CAN port, refused") << "r7" << true << hex("05") + kUartSet << -1;
 }
 
@@ -263,18 +270,27 @@ void TestSimModule::recordChecks_data()
     QTest::newRow("UART 57600") << "tovrin" << 0 << kUart57600 << "";
     QTest::newRow("UART 2400") << "tovrin" << 0 << hex("00 60 09 00 00 00 00 00 00 00 00") << "";
     QTest::newRow("UART 921600") << "tovrin" << 0 << hex("00 00 10 0E 00 00 00 00 00 00 00") << "";
-    QTest::newRow("UART 1200") << "tovrin" << 0 << hex("00 B0 04 00 00 00 00 00 00 00 00") << "baud";
+    QTest::newRow("UART 1200") << "tovrin" << 0 << hex("00 B0 04 00 00 00 00 00 00 00 00")
+                               << "baud";
     QTest::newRow("UART 0") << "tovrin" << 0 << hex("00 00 00 00 00 00 00 00 00 00 00") << "baud";
-    QTest::newRow("UART 1000000") << "tovrin" << 0 << hex("00 40 42 0F 00 00 00 00 00 00 00") << "baud";
-    QTest::newRow("UART 57601") << "tovrin" << 0 << hex("00 01 E1 00 00 00 00 00 00 00 00") << "baud";
-    QTest::newRow("parity 2, 9 data, 2 stop, 422") << "r7" << 1 << hex("00 00 E1 00 00 02 01 01 01 00 00") << "";
-    QTest::newRow("parity 3") << "tovrin" << 0 << hex("00 00 E1 00 00 03 00 00 00 00 00") << "parity";
-    QTest::newRow("data bits 2") << "tovrin" << 0 << hex("00 00 E1 00 00 00 02 00 00 00 00") << "data";
-    QTest::newRow("stop bits 2") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 02 00 00 00") << "stop";
+    QTest::newRow("UART 1000000") << "tovrin" << 0 << hex("00 40 42 0F 00 00 00 00 00 00 00")
+                                  << "baud";
+    QTest::newRow("UART 57601") << "tovrin" << 0 << hex("00 01 E1 00 00 00 00 00 00 00 00")
+                                << "baud";
+    QTest::newRow("parity 2, 9 data, 2 stop, 422")
+        << "r7" << 1 << hex("00 00 E1 00 00 02 01 01 01 00 00") << "";
+    QTest::newRow("parity 3") << "tovrin" << 0 << hex("00 00 E1 00 00 03 00 00 00 00 00")
+                              << "parity";
+    QTest::newRow("data bits 2") << "tovrin" << 0 << hex("00 00 E1 00 00 00 02 00 00 00 00")
+                                 << "data";
+    QTest::newRow("stop bits 2") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 02 00 00 00")
+                                 << "stop";
     QTest::newRow("level 2") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 02 00 00") << "level";
-    QTest::newRow("level byte 0x80") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 80 00 00") << "level";
+    QTest::newRow("level byte 0x80")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 80 00 00") << "level";
 
-    QTest::newRow("CAN 666666 on tovrin port 2") << "tovrin" << 2 << hex("01 2A 2C 0A 00 00 00 00 00 00 00") << "";
+    QTest::newRow("CAN 666666 on tovrin port 2")
+        << "tovrin" << 2 << hex("01 2A 2C 0A 00 00 00 00 00 00 00") << "";
     QTest::newRow("CAN 500000 on tovrin port 4") << "tovrin" << 4 << kCan500k << "";
     QTest::newRow("CAN 1000000 on r7 port 5") << "r7" << 5 << kCan1M << "";
     QTest::newRow("CAN on tovrin port 0") << "tovrin" << 0 << kCan1M << "without CAN";
@@ -282,17 +298,26 @@ void TestSimModule::recordChecks_data()
     QTest::newRow("CAN on r7 port 2") << "r7" << 2 << kCan1M << "without CAN";
     QTest::newRow("UART on r7 port 5") << "r7" << 5 << kUart57600 << "without UART";
     QTest::newRow("UART on tovrin port 4") << "tovrin" << 4 << kUart57600 << "";
-    QTest::newRow("CAN 250000") << "r7" << 5 << hex("01 90 D0 03 00 00 00 00 00 00 00") << "bit rate";
-    QTest::newRow("CAN with line bytes") << "r7" << 5 << hex("01 40 42 0F 00 00 00 00 01 00 00") << "line settings";
+    QTest::newRow("CAN 250000") << "r7" << 5 << hex("01 90 D0 03 00 00 00 00 00 00 00")
+                                << "bit rate";
+    QTest::newRow("CAN with line bytes")
+        << "r7" << 5 << hex("01 40 42 0F 00 00 00 00 01 00 00") << "line settings";
     QTest::newRow("kind 2") << "tovrin" << 0 << hex("02 00 E1 00 00 00 00 00 00 00 00") << "kind";
-    QTest::newRow("kind 0xFF") << "tovrin" << 0 << hex("FF 00 E1 00 00 00 00 00 00 00 00") << "kind";
+    QTest::newRow("kind 0xFF") << "tovrin" << 0 << hex("FF 00 E1 00 00 00 00 00 00 00 00")
+                               << "kind";
 
-    QTest::newRow("codes 2 and 16") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 02 10") << "";
-    QTest::newRow("codes 127 and 1") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 7F 01") << "";
-    QTest::newRow("receive code 3") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 03 00") << "receive protocol";
-    QTest::newRow("receive code 15") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 0F 00") << "receive protocol";
-    QTest::newRow("send code 128") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 00 80") << "send protocol";
-    QTest::newRow("send code 13") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 00 0D") << "send protocol";
+    QTest::newRow("codes 2 and 16")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 02 10") << "";
+    QTest::newRow("codes 127 and 1")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 7F 01") << "";
+    QTest::newRow("receive code 3")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 03 00") << "receive protocol";
+    QTest::newRow("receive code 15")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 0F 00") << "receive protocol";
+    QTest::newRow("send code 128")
+        << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 00 80") << "send protocol";
+    QTest::newRow("send code 13") << "tovrin" << 0 << hex("00 00 E1 00 00 00 00 00 00 00 0D")
+                                  << "send protocol";
 
     QTest::newRow("10 bytes") << "tovrin" << 0 << kUart57600.left(10) << "bytes";
     QTest::newRow("12 bytes") << "tovrin" << 0 << kUart57600 + hex("00") << "bytes";
@@ -315,7 +340,8 @@ void TestSimModule::recordChecks()
 void TestSimModule::unknownCommandsSilent()
 {
     SimModule module(SimModule::Model::Tovrin);
-    for (quint8 id : {quint8(0x00), MSG_FC_FORWARD, MSG_FC_RETURN, quint8(0xE3), quint8(0xF4), quint8(0xFF)})
+    for (quint8 id :
+         {quint8(0x00), MSG_FC_FORWARD, MSG_FC_RETURN, quint8(0xE3), quint8(0xF4), quint8(0xFF)})
         QVERIFY2(!module.answer(id, hex("00")), qPrintable(QString::number(id, 16)));
 }
 
@@ -344,10 +370,14 @@ void TestSimModule::wrongLength_data()
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("reply");
     QTest::newRow("version 3 bytes") << int(MSG_VERSION) << hex("00") << hex("20 01 00");
-    QTest::newRow("read-all 54 bytes") << int(MSG_READ_ALL) << hex("00") << repeat(kUart57600, 5).left(54);
-    QTest::newRow("read-port 11 bytes") << int(MSG_READ_PORT) << hex("02") << hex("02") + kUart57600.left(10);
-    QTest::newRow("write-all ack 2 bytes") << int(MSG_WRITE_ALL) << repeat(kUartSet, 5) << hex("00 00");
-    QTest::newRow("write-port ack 2 bytes") << int(MSG_WRITE_PORT) << hex("03") + kUartSet << hex("03 00");
+    QTest::newRow("read-all 54 bytes")
+        << int(MSG_READ_ALL) << hex("00") << repeat(kUart57600, 5).left(54);
+    QTest::newRow("read-port 11 bytes")
+        << int(MSG_READ_PORT) << hex("02") << hex("02") + kUart57600.left(10);
+    QTest::newRow("write-all ack 2 bytes")
+        << int(MSG_WRITE_ALL) << repeat(kUartSet, 5) << hex("00 00");
+    QTest::newRow("write-port ack 2 bytes")
+        << int(MSG_WRITE_PORT) << hex("03") + kUartSet << hex("03 00");
 }
 
 void TestSimModule::wrongLength()
@@ -389,7 +419,8 @@ void TestSimModule::setRecords()
     for (int i = 0; i < 6; ++i)
         six.append(kUartSet);
     QVERIFY(!module.setRecords(six));
-    QList<QByteArray> shortOne = QList<QByteArray>() << kUartSet << kUartSet << kUartSet << kUartSet << kUartSet.left(10);
+    QList<QByteArray> shortOne = QList<QByteArray>() << kUartSet << kUartSet << kUartSet << kUartSet
+                                                     << kUartSet.left(10);
     QVERIFY(!module.setRecords(shortOne));
     QCOMPARE(module.records(), before);
 
@@ -417,8 +448,8 @@ void TestSimModule::recordFileParse_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("error");
 
-    const QByteArray five = SimRecordFile::format(QList<QByteArray>() << kUart57600 << kUartSet << kCan500k << kUartSet
-                                                                      << kUart57600);
+    const QByteArray five = SimRecordFile::format(
+        QList<QByteArray>() << kUart57600 << kUartSet << kCan500k << kUartSet << kUart57600);
     QTest::newRow("as written") << five << 5 << true << "";
     QTest::newRow("comments, blank lines, lower case, any order")
         << QByteArray("# saved\n\nport 4: 00 00 e1 00 00 00 00 00 00 00 00\r\n"
@@ -429,13 +460,18 @@ void TestSimModule::recordFileParse_data()
         << 5 << true << "";
     QTest::newRow("a port missing") << five << 6 << false << "port 5 missing";
     QTest::newRow("a port too many") << five << 4 << false << "no port 4";
-    QTest::newRow("a port twice") << five + "port 2: 00 00 E1 00 00 00 00 00 00 00 00\n" << 5 << false << "twice";
-    QTest::newRow("10 bytes") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00\n") << 1 << false << "10 bytes";
-    QTest::newRow("12 bytes") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 00 00\n") << 1 << false << "12 bytes";
-    QTest::newRow("not hex") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 0G\n") << 1 << false << "line 1";
-    QTest::newRow("odd digit") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 0\n") << 1 << false << "line 1";
-    QTest::newRow("stray line") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 00\nhello\n") << 1 << false
-                                << "line 2";
+    QTest::newRow("a port twice") << five + "port 2: 00 00 E1 00 00 00 00 00 00 00 00\n"
+                                  << 5 << false << "twice";
+    QTest::newRow("10 bytes") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00\n") << 1 << false
+                              << "10 bytes";
+    QTest::newRow("12 bytes") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 00 00\n") << 1
+                              << false << "12 bytes";
+    QTest::newRow("not hex") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 0G\n") << 1
+                             << false << "line 1";
+    QTest::newRow("odd digit") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 0\n") << 1
+                               << false << "line 1";
+    QTest::newRow("stray line") << QByteArray("port 0: 00 00 E1 00 00 00 00 00 00 00 00\nhello\n")
+                                << 1 << false << "line 2";
     QTest::newRow("empty") << QByteArray() << 5 << false << "port 0 missing";
 }
 
@@ -449,7 +485,8 @@ void TestSimModule::recordFileParse()
     QString why;
     QCOMPARE(SimRecordFile::parse(text, ports, &records, &why), ok);
     if (ok) {
-        QCOMPARE(records, QList<QByteArray>() << kUart57600 << kUartSet << kCan500k << kUartSet << kUart57600);
+        QCOMPARE(records, QList<QByteArray>()
+                              << kUart57600 << kUartSet << kCan500k << kUartSet << kUart57600);
     } else {
         QVERIFY2(why.contains(error), qPrintable(why));
     }
@@ -475,7 +512,8 @@ void TestSimModule::recordFileSaveLoad()
 
     QVERIFY(!SimRecordFile::load(dir.filePath(QStringLiteral("absent.txt")), 6, &loaded, &why));
     QVERIFY(why.contains(QLatin1String("absent.txt")));
-    QVERIFY(!SimRecordFile::save(dir.filePath(QStringLiteral("no/such/dir/state.txt")), second, &why));
+    QVERIFY(
+        !SimRecordFile::save(dir.filePath(QStringLiteral("no/such/dir/state.txt")), second, &why));
 }
 
 QTEST_GUILESS_MAIN(TestSimModule)

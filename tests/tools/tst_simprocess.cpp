@@ -13,7 +13,8 @@
 
 #include <csignal>
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char *text)
 {
@@ -26,19 +27,23 @@ const char kReadPort3[] = "AB 0E 05 F2 01 03 90 AF";
 const char kFcReadPort0Tovrin[] = "AB 0E 0A 5B 06 F0 80 20 F2 01 00 A2 95";
 const char kFcReadPort2Tovrin[] = "AB 0E 0A 5B 06 F0 80 20 F2 01 02 23 54";
 const char kFcVersionR7[] = "AB 0E 0A 5B 06 F0 80 2D E2 01 00 A1 FC";
-const char kFcWritePortR7[] = "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
+const char kFcWritePortR7[] =
+    "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
 // Port 2 of a Tovrin engine to CAN 500 kbit/s, protocols 17 and 18: a sound record.
-const char kFcWritePort2CanTovrin[] = "AB 0E 15 5B 11 F1 80 20 F3 0C 02 01 20 A1 07 00 00 00 00 00 11 12 BA 6B";
+const char kFcWritePort2CanTovrin[] =
+    "AB 0E 15 5B 11 F1 80 20 F3 0C 02 01 20 A1 07 00 00 00 00 00 11 12 BA 6B";
 // All five Tovrin ports at 57600: a sound write-all.
-const char kWriteAllTovrin[] = "AB 0E 3B F0 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 "
-                               "E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 "
-                               "00 00 1F 54";
+const char kWriteAllTovrin[] =
+    "AB 0E 3B F0 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 "
+    "E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 "
+    "00 00 1F 54";
 
 const char kVersionTovrinReply[] = "AB 0E 08 E2 04 20 01 00 07 74 0B";
 const char kVersionR7Reply[] = "AB 0E 08 E2 04 2D 01 00 07 76 A7";
-const char kReadAllTovrinReply[] = "AB 0E 3B F1 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
-                                   "00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
-                                   "00 00 00 00 20 17";
+const char kReadAllTovrinReply[] =
+    "AB 0E 3B F1 37 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 "
+    "00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 00 00 00 00 00 00 E1 00 00 00 00 "
+    "00 00 00 00 20 17";
 const char kReadPort3Reply[] = "AB 0E 10 F2 0C 03 00 00 E1 00 00 00 00 00 00 00 00 C9 A6";
 
 // A frame around one message, for payloads too long to spell out.
@@ -135,27 +140,36 @@ void TestSimProcess::conversationOverPty_data()
     QTest::addColumn<QByteArray>("reply"); // empty: silence
 
     QTest::newRow("version") << args("") << hex(kVersion) << hex(kVersionTovrinReply);
-    QTest::newRow("version, firmware 2.10.255") << args("--firmware 2.10.255") << hex(kVersion)
-                                                << hex("AB 0E 08 E2 04 20 02 0A FF 83 29");
+    QTest::newRow("version, firmware 2.10.255")
+        << args("--firmware 2.10.255") << hex(kVersion) << hex("AB 0E 08 E2 04 20 02 0A FF 83 29");
     QTest::newRow("read-all") << args("") << hex(kReadAll) << hex(kReadAllTovrinReply);
-    QTest::newRow("wrapped read-port 0") << args("") << hex(kFcReadPort0Tovrin)
-                                         << hex("AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13");
+    QTest::newRow("wrapped read-port 0")
+        << args("") << hex(kFcReadPort0Tovrin)
+        << hex("AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13");
     QTest::newRow("r7: wrapped version") << args("--model r7") << hex(kFcVersionR7)
                                          << hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27");
     QTest::newRow("r7: wrapped write-port, unsound record stored")
-        << args("--model r7") << hex(kFcWritePortR7) << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
-    QTest::newRow("r7 strict: wrapped write-port refused") << args("--model r7 --strict") << hex(kFcWritePortR7)
-                                                           << QByteArray();
-    QTest::newRow("strict: sound wrapped write-port") << args("--strict") << hex(kFcWritePort2CanTovrin)
-                                                      << hex("AB 0E 0A 5F 06 F0 00 20 F3 01 02 72 B9");
-    QTest::newRow("strict: sound write-all") << args("--strict") << hex(kWriteAllTovrin) << hex("AB 0E 05 F0 01 00 71 6E");
-    QTest::newRow("write-all one record byte short") << args("") << frame(0xF0, hex(kWriteAllTovrin).mid(5, 54))
-                                                     << hex("AB 0E 05 F0 01 01 B0 AE");
-    QTest::newRow("r7 strict: write-all of junk") << args("--model r7 --strict") << frame(0xF0, QByteArray(66, '\x07'))
-                                                  << hex("AB 0E 05 F0 01 01 B0 AE");
-    QTest::newRow("r7 device code to a tovrin engine dropped") << args("") << hex(kFcVersionR7) << QByteArray();
-    QTest::newRow("tovrin read-port to an r7 dropped") << args("--model r7") << hex(kFcReadPort0Tovrin) << QByteArray();
-    QTest::newRow("read-port 5 of a tovrin engine") << args("") << hex("AB 0E 05 F2 01 05 10 AD") << QByteArray();
+        << args("--model r7") << hex(kFcWritePortR7)
+        << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
+    QTest::newRow("r7 strict: wrapped write-port refused")
+        << args("--model r7 --strict") << hex(kFcWritePortR7) << QByteArray();
+    QTest::newRow("strict: sound wrapped write-port")
+        << args("--strict") << hex(kFcWritePort2CanTovrin)
+        << hex("AB 0E 0A 5F 06 F0 00 20 F3 01 02 72 B9");
+    QTest::newRow("strict: sound write-all")
+        << args("--strict") << hex(kWriteAllTovrin) << hex("AB 0E 05 F0 01 00 71 6E");
+    QTest::newRow("write-all one record byte short")
+        << args("") << frame(0xF0, hex(kWriteAllTovrin).mid(5, 54))
+        << hex("AB 0E 05 F0 01 01 B0 AE");
+    QTest::newRow("r7 strict: write-all of junk")
+        << args("--model r7 --strict") << frame(0xF0, QByteArray(66, '\x07'))
+        << hex("AB 0E 05 F0 01 01 B0 AE");
+    QTest::newRow("r7 device code to a tovrin engine dropped")
+        << args("") << hex(kFcVersionR7) << QByteArray();
+    QTest::newRow("tovrin read-port to an r7 dropped")
+        << args("--model r7") << hex(kFcReadPort0Tovrin) << QByteArray();
+    QTest::newRow("read-port 5 of a tovrin engine")
+        << args("") << hex("AB 0E 05 F2 01 05 10 AD") << QByteArray();
 }
 
 void TestSimProcess::conversationOverPty()
@@ -174,7 +188,8 @@ void TestSimProcess::conversationOverPty()
     if (reply.isEmpty()) {
         // Silence shows as nothing before the answer to a version query sent right after.
         sent += hex(kVersion);
-        expected = hex(arguments.contains(QStringLiteral("r7")) ? kVersionR7Reply : kVersionTovrinReply);
+        expected =
+            hex(arguments.contains(QStringLiteral("r7")) ? kVersionR7Reply : kVersionTovrinReply);
     }
     QCOMPARE(spaced(peer.exchange(sent, expected.size())), spaced(expected));
 }
@@ -184,11 +199,13 @@ void TestSimProcess::serialDevice()
     PtyPair pair;
     QVERIFY(pair.start());
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--serial"), pair.second(), QStringLiteral("--model"), QStringLiteral("r7")}));
+    QVERIFY(sim.start({QStringLiteral("--serial"), pair.second(), QStringLiteral("--model"),
+                       QStringLiteral("r7")}));
     SerialPeer peer;
     QVERIFY(peer.open(pair.first()));
     QCOMPARE(spaced(peer.exchange(hex(kVersion), 11)), spaced(hex(kVersionR7Reply)));
-    QCOMPARE(spaced(peer.exchange(hex(kFcVersionR7), 16)), spaced(hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27")));
+    QCOMPARE(spaced(peer.exchange(hex(kFcVersionR7), 16)),
+             spaced(hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27")));
     QVERIFY(sim.log().contains(QLatin1String("serial rx AB 0E 05 E2 01 00 D1 6B  MSG_VERSION")));
 }
 
@@ -214,15 +231,19 @@ void TestSimProcess::stateFile_data()
     QTest::addColumn<QString>("line");
 
     QTest::newRow("r7: wrapped write-port of an unsound record")
-        << args("--model r7") << hex(kFcWritePortR7) << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4") << 0
+        << args("--model r7") << hex(kFcWritePortR7)
+        << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4") << 0
         << "port 0: 01 02 03 04 05 06 07 08 09 0A 0B";
     QTest::newRow("tovrin strict: wrapped write-port of CAN on port 2")
-        << args("--strict") << hex(kFcWritePort2CanTovrin) << hex("AB 0E 0A 5F 06 F0 00 20 F3 01 02 72 B9") << 2
+        << args("--strict") << hex(kFcWritePort2CanTovrin)
+        << hex("AB 0E 0A 5F 06 F0 00 20 F3 01 02 72 B9") << 2
         << "port 2: 01 20 A1 07 00 00 00 00 00 11 12";
-    QTest::newRow("r7 strict: unsound record refused") << args("--model r7 --strict") << hex(kFcWritePortR7)
-                                                       << QByteArray() << 0 << "port 0: 00 00 E1 00 00 00 00 00 00 00 00";
-    QTest::newRow("tovrin: --fail-writes") << args("--fail-writes") << hex(kFcWritePort2CanTovrin) << QByteArray() << 2
-                                           << "port 2: 00 00 E1 00 00 00 00 00 00 00 00";
+    QTest::newRow("r7 strict: unsound record refused")
+        << args("--model r7 --strict") << hex(kFcWritePortR7) << QByteArray() << 0
+        << "port 0: 00 00 E1 00 00 00 00 00 00 00 00";
+    QTest::newRow("tovrin: --fail-writes")
+        << args("--fail-writes") << hex(kFcWritePort2CanTovrin) << QByteArray() << 2
+        << "port 2: 00 00 E1 00 00 00 00 00 00 00 00";
 }
 
 void TestSimProcess::stateFile()
@@ -237,12 +258,14 @@ void TestSimProcess::stateFile()
     const QString path = dir.filePath(QStringLiteral("state.txt"));
     const bool r7 = arguments.contains(QStringLiteral("r7"));
     SimProcess sim;
-    QVERIFY(sim.start(arguments + QStringList{QStringLiteral("--pty"), QStringLiteral("--state"), path}));
+    QVERIFY(sim.start(arguments +
+                      QStringList{QStringLiteral("--pty"), QStringLiteral("--state"), path}));
 
     auto readState = [&path] {
         QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                                           : QStringList();
+        return f.open(QIODevice::ReadOnly)
+                   ? QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                   : QStringList();
     };
     // Written at start-up with the shipped records.
     QStringList expected;
@@ -285,17 +308,21 @@ void TestSimProcess::recordsFile()
     QVERIFY(peer.open(sim.ptyPath()));
     const QByteArray reply = peer.exchange(hex(kReadAll), 62);
     QCOMPARE(reply.size(), 62);
-    QCOMPARE(spaced(reply.mid(5, 55)),
-             spaced(hex("00 00 C2 01 00 01 00 00 01 00 10 00 00 E1 00 00 00 00 00 00 10 11 01 20 A1 07 00 00 00 00 00 "
-                        "11 12 00 00 4B 00 00 02 00 01 00 02 00 00 00 10 0E 00 00 00 00 00 7F 7F")));
+    QCOMPARE(
+        spaced(reply.mid(5, 55)),
+        spaced(hex("00 00 C2 01 00 01 00 00 01 00 10 00 00 E1 00 00 00 00 00 00 10 11 01 20 A1 07 "
+                   "00 00 00 00 00 "
+                   "11 12 00 00 4B 00 00 02 00 01 00 02 00 00 00 10 0E 00 00 00 00 00 7F 7F")));
 
     // The same file does not fit an R7-Eda: the simulator refuses to start.
     QProcess wrongModel;
-    wrongModel.start(TestPaths::simulator(), {QStringLiteral("--pty"), QStringLiteral("--model"), QStringLiteral("r7"),
-                                              QStringLiteral("--records"), path});
+    wrongModel.start(TestPaths::simulator(),
+                     {QStringLiteral("--pty"), QStringLiteral("--model"), QStringLiteral("r7"),
+                      QStringLiteral("--records"), path});
     QVERIFY(wrongModel.waitForFinished(10000));
     QCOMPARE(wrongModel.exitCode(), 2);
-    QVERIFY(QString::fromLocal8Bit(wrongModel.readAllStandardError()).contains(QLatin1String("port 5 missing")));
+    QVERIFY(QString::fromLocal8Bit(wrongModel.readAllStandardError())
+                .contains(QLatin1String("port 5 missing")));
 }
 
 void TestSimProcess::faults_data()
@@ -306,19 +333,26 @@ void TestSimProcess::faults_data()
 
     const QByteArray three = hex(kVersion) + hex(kReadAll) + hex(kReadPort3);
     QByteArray spoiledReadAll = hex(kReadAllTovrinReply);
-    spoiledReadAll[spoiledReadAll.size() - 2] = static_cast<char>(spoiledReadAll.at(spoiledReadAll.size() - 2) ^ 0xFF);
+    spoiledReadAll[spoiledReadAll.size() - 2] =
+        static_cast<char>(spoiledReadAll.at(spoiledReadAll.size() - 2) ^ 0xFF);
 
-    QTest::newRow("drop every 2nd") << args("--drop-every 2") << three << hex(kVersionTovrinReply) + hex(kReadPort3Reply);
-    QTest::newRow("drop every 3rd") << args("--drop-every 3") << three + hex(kVersion)
-                                    << hex(kVersionTovrinReply) + hex(kReadAllTovrinReply) + hex(kVersionTovrinReply);
-    QTest::newRow("corrupt every 2nd") << args("--corrupt-every 2") << three
-                                       << hex(kVersionTovrinReply) + spoiledReadAll + hex(kReadPort3Reply);
+    QTest::newRow("drop every 2nd")
+        << args("--drop-every 2") << three << hex(kVersionTovrinReply) + hex(kReadPort3Reply);
+    QTest::newRow("drop every 3rd")
+        << args("--drop-every 3") << three + hex(kVersion)
+        << hex(kVersionTovrinReply) + hex(kReadAllTovrinReply) + hex(kVersionTovrinReply);
+    QTest::newRow("corrupt every 2nd")
+        << args("--corrupt-every 2") << three
+        << hex(kVersionTovrinReply) + spoiledReadAll + hex(kReadPort3Reply);
     QTest::newRow("garbage") << args("--garbage") << hex(kVersion) + hex(kReadPort3)
-                             << hex("00 FF 0E AB 00") + hex(kVersionTovrinReply) + hex("00 FF 0E AB 00")
-                                    + hex(kReadPort3Reply);
-    QTest::newRow("fail writes") << args("--fail-writes") << hex(kWriteAllTovrin) + hex(kFcWritePort2CanTovrin) + hex(kVersion)
+                             << hex("00 FF 0E AB 00") + hex(kVersionTovrinReply) +
+                                    hex("00 FF 0E AB 00") + hex(kReadPort3Reply);
+    QTest::newRow("fail writes") << args("--fail-writes")
+                                 << hex(kWriteAllTovrin) + hex(kFcWritePort2CanTovrin) +
+                                        hex(kVersion)
                                  << hex("AB 0E 05 F0 01 01 B0 AE") + hex(kVersionTovrinReply);
-    QTest::newRow("wrong length: version") << args("--wrong-length") << hex(kVersion) << hex("AB 0E 07 E2 03 20 01 00 1D BF");
+    QTest::newRow("wrong length: version")
+        << args("--wrong-length") << hex(kVersion) << hex("AB 0E 07 E2 03 20 01 00 1D BF");
     QTest::newRow("wrong length: wrapped write-port ack")
         << args("--wrong-length --model r7") << hex(kFcWritePortR7)
         << hex("AB 0E 0B 5F 07 F0 00 2D F3 02 00 00 75 8D");
@@ -342,7 +376,8 @@ void TestSimProcess::faults()
 void TestSimProcess::split()
 {
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--pty"), QStringLiteral("--split"), QStringLiteral("--seed"), QStringLiteral("11")}));
+    QVERIFY(sim.start({QStringLiteral("--pty"), QStringLiteral("--split"), QStringLiteral("--seed"),
+                       QStringLiteral("11")}));
     SerialPeer peer;
     QVERIFY(peer.open(sim.ptyPath()));
     const QByteArray reply = hex(kReadAllTovrinReply);
@@ -409,9 +444,10 @@ void TestSimProcess::decodeSplitCapture()
 {
     // A capture as it might come off the line: noise, a request, a wrapped
     // reply, a frame with a spoiled checksum, and a frame of two records.
-    const QByteArray capture = hex("00 FF 0E AB 00") + hex(kFcVersionR7)
-                               + hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27") + hex("AB 0E 05 E2 01 00 D1 6C")
-                               + hex("AB 0E 08 E2 01 00 F2 00 99 C2 50");
+    const QByteArray capture = hex("00 FF 0E AB 00") + hex(kFcVersionR7) +
+                               hex("AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27") +
+                               hex("AB 0E 05 E2 01 00 D1 6C") +
+                               hex("AB 0E 08 E2 01 00 F2 00 99 C2 50");
     QProcess decoder;
     decoder.start(TestPaths::simulator(), {QStringLiteral("--decode")});
     QVERIFY(decoder.waitForStarted(10000));
@@ -432,10 +468,11 @@ void TestSimProcess::decodeSplitCapture()
     QVERIFY(decoder.waitForFinished(10000));
     QCOMPARE(decoder.exitCode(), 0);
     out += decoder.readAllStandardOutput();
-    QCOMPARE(QString::fromLatin1(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-             (QStringList{QStringLiteral("id=5B len=6 data=F0 80 2D E2 01 00"),
-                          QStringLiteral("id=5F len=9 data=F0 00 2D E2 04 2D 01 00 07"),
-                          QStringLiteral("id=E2 len=1 data=00"), QStringLiteral("id=F2 len=0 data=")}));
+    QCOMPARE(
+        QString::fromLatin1(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+        (QStringList{QStringLiteral("id=5B len=6 data=F0 80 2D E2 01 00"),
+                     QStringLiteral("id=5F len=9 data=F0 00 2D E2 04 2D 01 00 07"),
+                     QStringLiteral("id=E2 len=1 data=00"), QStringLiteral("id=F2 len=0 data=")}));
 }
 
 void TestSimProcess::usageErrors_data()
@@ -451,7 +488,8 @@ void TestSimProcess::usageErrors_data()
     QTest::newRow("negative delay") << args("--pty --delay -5") << "--delay";
     QTest::newRow("port 70000") << args("--udp --udp-listen-port 70000") << "--udp-listen-port";
     QTest::newRow("stray argument") << args("--pty extra") << "extra";
-    QTest::newRow("missing records file") << args("--pty --records /nonexistent/records.txt") << "/nonexistent/records.txt";
+    QTest::newRow("missing records file")
+        << args("--pty --records /nonexistent/records.txt") << "/nonexistent/records.txt";
 }
 
 void TestSimProcess::usageErrors()
@@ -475,10 +513,29 @@ void TestSimProcess::helpDescribesEveryFault()
     QVERIFY(sim.waitForFinished(10000));
     QCOMPARE(sim.exitCode(), 0);
     const QString help = QString::fromLocal8Bit(sim.readAllStandardOutput());
-    for (const char *option : {"--model", "--firmware", "--records", "--state", "--strict", "--serial", "--pty", "--udp",
-                               "--udp-listen-port", "--udp-reply-port", "--baud-pacing", "--drop-every", "--corrupt-every",
-                               "--garbage", "--split", "--delay", "--fail-writes", "--wrong-length", "--wrong-index",
-                               "--seed", "--decode", "id=E2 len=1 data=00", "port 0: 00 00 E1"})
+    for (const char *option : {"--model",
+                               "--firmware",
+                               "--records",
+                               "--state",
+                               "--strict",
+                               "--serial",
+                               "--pty",
+                               "--udp",
+                               "--udp-listen-port",
+                               "--udp-reply-port",
+                               "--baud-pacing",
+                               "--drop-every",
+                               "--corrupt-every",
+                               "--garbage",
+                               "--split",
+                               "--delay",
+                               "--fail-writes",
+                               "--wrong-length",
+                               "--wrong-index",
+                               "--seed",
+                               "--decode",
+                               "id=E2 len=1 data=00",
+                               "port 0: 00 00 E1"})
         QVERIFY2(help.contains(QLatin1String(option)), option);
 }
 

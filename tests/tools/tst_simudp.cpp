@@ -7,7 +7,8 @@
 #include <QUdpSocket>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 QByteArray hex(const char *text)
 {
@@ -19,12 +20,14 @@ const char kReadAll[] = "AB 0E 05 F1 01 00 20 AE";
 const char kFcReadPort0Tovrin[] = "AB 0E 0A 5B 06 F0 80 20 F2 01 00 A2 95";
 const char kFcVersionTovrin[] = "AB 0E 0A 5B 06 F0 80 20 E2 01 00 A3 50";
 const char kFcVersionR7[] = "AB 0E 0A 5B 06 F0 80 2D E2 01 00 A1 FC";
-const char kFcWritePortR7[] = "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
+const char kFcWritePortR7[] =
+    "AB 0E 15 5B 11 F1 80 2D F3 0C 00 01 02 03 04 05 06 07 08 09 0A 0B 76 85";
 const char kFcReadPort0R7[] = "AB 0E 0A 5B 06 F0 80 2D F2 01 00 A0 39";
 
 const char kFcVersionTovrinReply[] = "AB 0E 0D 5F 09 F0 00 20 E2 04 20 01 00 07 C3 4B";
 const char kFcVersionR7Reply[] = "AB 0E 0D 5F 09 F0 00 2D E2 04 2D 01 00 07 1D 27";
-const char kFcReadPort0TovrinReply[] = "AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13";
+const char kFcReadPort0TovrinReply[] =
+    "AB 0E 15 5F 11 F1 00 20 F2 0C 00 00 00 E1 00 00 00 00 00 00 00 00 2A 13";
 
 QStringList args(const char *text)
 {
@@ -87,17 +90,21 @@ void TestSimUdp::conversation_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QByteArray>("reply"); // empty: silence
 
-    QTest::newRow("wrapped read-port 0") << args("") << hex(kFcReadPort0Tovrin) << hex(kFcReadPort0TovrinReply);
-    QTest::newRow("wrapped version") << args("") << hex(kFcVersionTovrin) << hex(kFcVersionTovrinReply);
-    QTest::newRow("r7: wrapped version") << args("--model r7") << hex(kFcVersionR7) << hex(kFcVersionR7Reply);
-    QTest::newRow("r7: wrapped write-port stored")
-        << args("--model r7") << hex(kFcWritePortR7) << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
-    QTest::newRow("r7 strict: wrapped write-port refused") << args("--model r7 --strict") << hex(kFcWritePortR7)
-                                                           << QByteArray();
+    QTest::newRow("wrapped read-port 0")
+        << args("") << hex(kFcReadPort0Tovrin) << hex(kFcReadPort0TovrinReply);
+    QTest::newRow("wrapped version")
+        << args("") << hex(kFcVersionTovrin) << hex(kFcVersionTovrinReply);
+    QTest::newRow("r7: wrapped version")
+        << args("--model r7") << hex(kFcVersionR7) << hex(kFcVersionR7Reply);
+    QTest::newRow("r7: wrapped write-port stored") << args("--model r7") << hex(kFcWritePortR7)
+                                                   << hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4");
+    QTest::newRow("r7 strict: wrapped write-port refused")
+        << args("--model r7 --strict") << hex(kFcWritePortR7) << QByteArray();
     QTest::newRow("bare version dropped") << args("") << hex(kVersion) << QByteArray();
     QTest::newRow("bare read-all dropped") << args("") << hex(kReadAll) << QByteArray();
     QTest::newRow("foreign device code dropped") << args("") << hex(kFcVersionR7) << QByteArray();
-    QTest::newRow("r7: tovrin device code dropped") << args("--model r7") << hex(kFcReadPort0Tovrin) << QByteArray();
+    QTest::newRow("r7: tovrin device code dropped")
+        << args("--model r7") << hex(kFcReadPort0Tovrin) << QByteArray();
 }
 
 void TestSimUdp::conversation()
@@ -115,7 +122,8 @@ void TestSimUdp::conversation()
     if (reply.isEmpty()) {
         // Silence shows as nothing before the answer to a version query sent right after.
         const QByteArray probeReply = hex(r7 ? kFcVersionR7Reply : kFcVersionTovrinReply);
-        const QList<QByteArray> got = peer.exchange({request, hex(r7 ? kFcVersionR7 : kFcVersionTovrin)}, probeReply.size());
+        const QList<QByteArray> got =
+            peer.exchange({request, hex(r7 ? kFcVersionR7 : kFcVersionTovrin)}, probeReply.size());
         QCOMPARE(got.size(), 1);
         QCOMPARE(spaced(got.at(0)), spaced(probeReply));
         return;
@@ -131,7 +139,8 @@ void TestSimUdp::splitIntoDatagrams()
     UdpPeer peer;
     QVERIFY(peer.bind());
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--split"), QStringLiteral("--seed"), QStringLiteral("3")}));
+    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--split"), QStringLiteral("--seed"),
+                       QStringLiteral("3")}));
     const QByteArray reply = hex(kFcReadPort0TovrinReply);
     const QList<QByteArray> got = peer.exchange({hex(kFcReadPort0Tovrin)}, reply.size());
     QVERIFY2(got.size() >= reply.size() / 4, qPrintable(QString::number(got.size())));
@@ -145,13 +154,14 @@ void TestSimUdp::faultsOverUdp()
     UdpPeer peer;
     QVERIFY(peer.bind());
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--garbage"), QStringLiteral("--drop-every"),
-                       QStringLiteral("2")}));
+    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--garbage"),
+                       QStringLiteral("--drop-every"), QStringLiteral("2")}));
     const QList<QByteArray> first = peer.exchange({hex(kFcVersionTovrin)}, 21);
     QCOMPARE(first.size(), 1);
     QCOMPARE(spaced(first.at(0)), spaced(hex("00 FF 0E AB 00") + hex(kFcVersionTovrinReply)));
     // The second reply is lost; the third arrives.
-    const QList<QByteArray> next = peer.exchange({hex(kFcVersionTovrin), hex(kFcReadPort0Tovrin)}, 29);
+    const QList<QByteArray> next =
+        peer.exchange({hex(kFcVersionTovrin), hex(kFcReadPort0Tovrin)}, 29);
     QCOMPARE(next.size(), 1);
     QCOMPARE(spaced(next.at(0)), spaced(hex("00 FF 0E AB 00") + hex(kFcReadPort0TovrinReply)));
     QVERIFY(sim.log().contains(QLatin1String("tx dropped")));
@@ -164,8 +174,10 @@ void TestSimUdp::sharedModuleWithPty()
     UdpPeer peer;
     QVERIFY(peer.bind());
     SimProcess sim;
-    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--pty"), QStringLiteral("--model"), QStringLiteral("r7")}));
-    QCOMPARE(spaced(peer.exchange({hex(kFcWritePortR7)}, 13).join()), spaced(hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4")));
+    QVERIFY(sim.start({QStringLiteral("--udp"), QStringLiteral("--pty"), QStringLiteral("--model"),
+                       QStringLiteral("r7")}));
+    QCOMPARE(spaced(peer.exchange({hex(kFcWritePortR7)}, 13).join()),
+             spaced(hex("AB 0E 0A 5F 06 F0 00 2D F3 01 00 F1 D4")));
 
     QSerialPort serial;
     serial.setPortName(sim.ptyPath());

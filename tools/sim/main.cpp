@@ -17,11 +17,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
-namespace {
+namespace
+{
 
 const char kDescription[] =
     "Simulates the Tovrin engine (or an R7-Eda device), the flight controller that relays\n"
@@ -53,7 +54,8 @@ const char kDescription[] =
     "file and rename, at start-up and after every stored write.\n"
     "\n"
     "--decode reads raw bytes from stdin until EOF and prints one line per record the link parser\n"
-    "yields: \"id=E2 len=1 data=00\" (identifier in hex, declared length in decimal, payload in hex).\n"
+    "yields: \"id=E2 len=1 data=00\" (identifier in hex, declared length in decimal, payload in "
+    "hex).\n"
     "\n"
     "Every frame received and sent is logged on stderr, one line each, with its message name.\n"
     "Fault counts (--drop-every, --corrupt-every) run over the reply frames of each route.";
@@ -103,42 +105,67 @@ Options parseOptions(const QCoreApplication &app)
                          const QString &defaultValue = QString()) {
         parser.addOption(QCommandLineOption(name, help, value, defaultValue));
     };
-    add(QStringLiteral("model"), QStringLiteral("Module model: tovrin (device 0x20, 5 ports; the default) or r7 (device 0x2D, 6 ports)."),
+    add(QStringLiteral("model"),
+        QStringLiteral("Module model: tovrin (device 0x20, 5 ports; the default) or r7 (device "
+                       "0x2D, 6 ports)."),
         QStringLiteral("tovrin|r7"), QStringLiteral("tovrin"));
-    add(QStringLiteral("firmware"), QStringLiteral("Firmware version in the version reply, each part 0..255 (default 1.0.7)."),
+    add(QStringLiteral("firmware"),
+        QStringLiteral("Firmware version in the version reply, each part 0..255 (default 1.0.7)."),
         QStringLiteral("x.y.z"), QStringLiteral("1.0.7"));
-    add(QStringLiteral("records"), QStringLiteral("Load the port records from FILE (format above)."),
+    add(QStringLiteral("records"),
+        QStringLiteral("Load the port records from FILE (format above)."), QStringLiteral("FILE"));
+    add(QStringLiteral("state"),
+        QStringLiteral("Keep FILE up to date with the current port records."),
         QStringLiteral("FILE"));
-    add(QStringLiteral("state"), QStringLiteral("Keep FILE up to date with the current port records."), QStringLiteral("FILE"));
-    add(QStringLiteral("strict"), QStringLiteral("Refuse unsound records: write-all answers 01 and stores nothing, "
-                                                 "write-port sends no acknowledgement."));
-    add(QStringLiteral("serial"), QStringLiteral("Serve the existing serial device PATH at 115200 8N1."), QStringLiteral("PATH"));
-    add(QStringLiteral("pty"), QStringLiteral("Make a pseudo-terminal pair and serve its master; print the slave path."));
-    add(QStringLiteral("udp"), QStringLiteral("Act as the ground-station software on 127.0.0.1 (pass-through only)."));
-    add(QStringLiteral("udp-listen-port"), QStringLiteral("UDP port the datagrams arrive on (default 5161)."), QStringLiteral("PORT"),
+    add(QStringLiteral("strict"),
+        QStringLiteral("Refuse unsound records: write-all answers 01 and stores nothing, "
+                       "write-port sends no acknowledgement."));
+    add(QStringLiteral("serial"),
+        QStringLiteral("Serve the existing serial device PATH at 115200 8N1."),
+        QStringLiteral("PATH"));
+    add(QStringLiteral("pty"),
+        QStringLiteral("Make a pseudo-terminal pair and serve its master; print the slave path."));
+    add(QStringLiteral("udp"),
+        QStringLiteral("Act as the ground-station software on 127.0.0.1 (pass-through only)."));
+    add(QStringLiteral("udp-listen-port"),
+        QStringLiteral("UDP port the datagrams arrive on (default 5161)."), QStringLiteral("PORT"),
         QStringLiteral("5161"));
-    add(QStringLiteral("udp-reply-port"), QStringLiteral("UDP port the answers are sent to (default 6161)."), QStringLiteral("PORT"),
+    add(QStringLiteral("udp-reply-port"),
+        QStringLiteral("UDP port the answers are sent to (default 6161)."), QStringLiteral("PORT"),
         QStringLiteral("6161"));
-    add(QStringLiteral("baud-pacing"), QStringLiteral("Hold every reply for its wire time at 115200 baud, 10 bits a byte; "
-                                                      "replies queue behind each other as on a line."));
-    add(QStringLiteral("drop-every"), QStringLiteral("Lose every Nth reply frame (the command still takes effect)."),
+    add(QStringLiteral("baud-pacing"),
+        QStringLiteral("Hold every reply for its wire time at 115200 baud, 10 bits a byte; "
+                       "replies queue behind each other as on a line."));
+    add(QStringLiteral("drop-every"),
+        QStringLiteral("Lose every Nth reply frame (the command still takes effect)."),
         QStringLiteral("N"));
-    add(QStringLiteral("corrupt-every"), QStringLiteral("Spoil the checksum (low byte inverted) of every Nth reply frame."),
+    add(QStringLiteral("corrupt-every"),
+        QStringLiteral("Spoil the checksum (low byte inverted) of every Nth reply frame."),
         QStringLiteral("N"));
-    add(QStringLiteral("garbage"), QStringLiteral("Send the stray bytes 00 FF 0E AB 00 before every reply frame."));
-    add(QStringLiteral("split"), QStringLiteral("Write every reply in random pieces of 1 to 4 bytes, 3 ms apart "
-                                                "(separate datagrams on UDP)."));
-    add(QStringLiteral("delay"), QStringLiteral("Hold every reply MS milliseconds."), QStringLiteral("MS"));
-    add(QStringLiteral("fail-writes"), QStringLiteral("Store nothing: write-all answers 01, write-port gets no acknowledgement."));
-    add(QStringLiteral("wrong-length"), QStringLiteral("Every reply one byte short (version 3 bytes, read-all ports x 11 - 1, "
-                                                       "read-port 11); one-byte acknowledgements get a stray 00 (2 bytes)."));
-    add(QStringLiteral("wrong-index"), QStringLiteral("Read-port replies carry the port index with bit 7 flipped (0 -> 0x80)."));
-    add(QStringLiteral("seed"), QStringLiteral("Seed for the pieces of --split (random by default, logged)."), QStringLiteral("N"));
-    add(QStringLiteral("decode"), QStringLiteral("Decode raw bytes from stdin instead of simulating (format above)."));
+    add(QStringLiteral("garbage"),
+        QStringLiteral("Send the stray bytes 00 FF 0E AB 00 before every reply frame."));
+    add(QStringLiteral("split"),
+        QStringLiteral("Write every reply in random pieces of 1 to 4 bytes, 3 ms apart "
+                       "(separate datagrams on UDP)."));
+    add(QStringLiteral("delay"), QStringLiteral("Hold every reply MS milliseconds."),
+        QStringLiteral("MS"));
+    add(QStringLiteral("fail-writes"),
+        QStringLiteral("Store nothing: write-all answers 01, write-port gets no acknowledgement."));
+    add(QStringLiteral("wrong-length"),
+        QStringLiteral("Every reply one byte short (version 3 bytes, read-all ports x 11 - 1, "
+                       "read-port 11); one-byte acknowledgements get a stray 00 (2 bytes)."));
+    add(QStringLiteral("wrong-index"),
+        QStringLiteral("Read-port replies carry the port index with bit 7 flipped (0 -> 0x80)."));
+    add(QStringLiteral("seed"),
+        QStringLiteral("Seed for the pieces of --split (random by default, logged)."),
+        QStringLiteral("N"));
+    add(QStringLiteral("decode"),
+        QStringLiteral("Decode raw bytes from stdin instead of simulating (format above)."));
     parser.process(app);
 
     if (!parser.positionalArguments().isEmpty())
-        usageError(QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+        usageError(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
 
     Options o;
     const QString model = parser.value(QStringLiteral("model"));
@@ -196,7 +223,8 @@ Options parseOptions(const QCoreApplication &app)
     }
     o.decode = parser.isSet(QStringLiteral("decode"));
     if (!o.decode && o.serialPath.isEmpty() && !o.pty && !o.udp)
-        usageError(QStringLiteral("nothing to serve: give --serial PATH, --pty or --udp (or --decode); see --help"));
+        usageError(QStringLiteral(
+            "nothing to serve: give --serial PATH, --pty or --udp (or --decode); see --help"));
     return o;
 }
 
@@ -242,13 +270,15 @@ int main(int argc, char *argv[])
     });
 
     SimModule module(o.model);
-    QObject::connect(&module, &SimModule::logLine, [](const QString &line) { logLine(QStringLiteral("module ") + line); });
+    QObject::connect(&module, &SimModule::logLine,
+                     [](const QString &line) { logLine(QStringLiteral("module ") + line); });
     module.setFirmware(o.firmware[0], o.firmware[1], o.firmware[2]);
     module.setStrict(o.strict);
     module.setFaults(o.faults);
     if (!o.recordsPath.isEmpty()) {
         QList<QByteArray> records;
-        if (!SimRecordFile::load(o.recordsPath, module.portCount(), &records, &error) || !module.setRecords(records)) {
+        if (!SimRecordFile::load(o.recordsPath, module.portCount(), &records, &error) ||
+            !module.setRecords(records)) {
             logLine(error);
             return 2;
         }
@@ -273,7 +303,8 @@ int main(int argc, char *argv[])
         Route r;
         r.link = std::move(link);
         r.endpoint = std::make_unique<SimEndpoint>(&module, kind, o.faults);
-        r.scheduler = std::make_unique<ReplyScheduler>(o.faults, o.seed + static_cast<quint32>(routes.size()));
+        r.scheduler = std::make_unique<ReplyScheduler>(
+            o.faults, o.seed + static_cast<quint32>(routes.size()));
         SimLink *l = r.link.get();
         SimEndpoint *e = r.endpoint.get();
         ReplyScheduler *s = r.scheduler.get();
@@ -282,7 +313,8 @@ int main(int argc, char *argv[])
             for (const QByteArray &frame : e->receive(bytes))
                 s->enqueue(frame);
         });
-        QObject::connect(s, &ReplyScheduler::write, l, [l](const QByteArray &bytes) { l->send(bytes); });
+        QObject::connect(s, &ReplyScheduler::write, l,
+                         [l](const QByteArray &bytes) { l->send(bytes); });
         QObject::connect(l, &SimLink::failed, &app, [](const QString &why) {
             logLine(why);
             QCoreApplication::exit(1);
@@ -292,7 +324,8 @@ int main(int argc, char *argv[])
     };
 
     if (!o.serialPath.isEmpty()) {
-        SimLink *l = addRoute(std::make_unique<SimSerialLink>(o.serialPath), SimEndpoint::Route::Serial);
+        SimLink *l =
+            addRoute(std::make_unique<SimSerialLink>(o.serialPath), SimEndpoint::Route::Serial);
         if (!l->open(&error)) {
             logLine(error);
             return 1;
@@ -312,22 +345,26 @@ int main(int argc, char *argv[])
         logLine(QStringLiteral("serving pty %1").arg(p->slavePath()));
     }
     if (o.udp) {
-        SimLink *l = addRoute(std::make_unique<SimUdpLink>(o.udpListenPort, o.udpReplyPort), SimEndpoint::Route::GroundStation);
+        SimLink *l = addRoute(std::make_unique<SimUdpLink>(o.udpListenPort, o.udpReplyPort),
+                              SimEndpoint::Route::GroundStation);
         if (!l->open(&error)) {
             logLine(error);
             return 1;
         }
-        logLine(QStringLiteral("ground station on 127.0.0.1:%1, answers to port %2").arg(o.udpListenPort).arg(o.udpReplyPort));
+        logLine(QStringLiteral("ground station on 127.0.0.1:%1, answers to port %2")
+                    .arg(o.udpListenPort)
+                    .arg(o.udpReplyPort));
     }
-    logLine(QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
-                .arg(o.model == SimModule::Model::R7 ? QStringLiteral("r7") : QStringLiteral("tovrin"))
-                .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
-                .arg(o.firmware[0])
-                .arg(o.firmware[1])
-                .arg(o.firmware[2])
-                .arg(module.portCount())
-                .arg(o.strict ? QStringLiteral(", strict") : QString())
-                .arg(o.seed));
+    logLine(
+        QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
+            .arg(o.model == SimModule::Model::R7 ? QStringLiteral("r7") : QStringLiteral("tovrin"))
+            .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
+            .arg(o.firmware[0])
+            .arg(o.firmware[1])
+            .arg(o.firmware[2])
+            .arg(module.portCount())
+            .arg(o.strict ? QStringLiteral(", strict") : QString())
+            .arg(o.seed));
     logLine(QStringLiteral("ready"));
 
     const int code = QCoreApplication::exec();

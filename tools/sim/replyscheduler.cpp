@@ -21,7 +21,8 @@ void ReplyScheduler::enqueue(const QByteArray &bytes)
     QList<QByteArray> pieces;
     if (m_faults.split) {
         for (int at = 0; at < bytes.size();) {
-            const int size = qMin(bytes.size() - at, static_cast<int>(m_random.bounded(1, kMaxPiece + 1)));
+            const int size =
+                qMin(bytes.size() - at, static_cast<int>(m_random.bounded(1, kMaxPiece + 1)));
             pieces.append(bytes.mid(at, size));
             at += size;
         }

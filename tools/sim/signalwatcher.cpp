@@ -8,7 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 int s_fds[2] = {-1, -1}; // [0] written by the handler, [1] read on the event loop
 }
 
@@ -16,7 +17,8 @@ SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent) {}
 
 SignalWatcher::~SignalWatcher()
 {
-    struct sigaction sa{};
+    struct sigaction sa {
+    };
     sa.sa_handler = SIG_DFL;
     for (int sig : {SIGINT, SIGTERM, SIGHUP})
         ::sigaction(sig, &sa, nullptr);
@@ -37,13 +39,15 @@ bool SignalWatcher::install(QString *error)
     m_notifier = new QSocketNotifier(s_fds[1], QSocketNotifier::Read);
     connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::onNotified);
 
-    struct sigaction sa{};
+    struct sigaction sa {
+    };
     sa.sa_handler = &SignalWatcher::handler;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         if (::sigaction(sig, &sa, nullptr) != 0) {
-            *error = QStringLiteral("sigaction: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+            *error =
+                QStringLiteral("sigaction: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
             return false;
         }
     }

@@ -2,7 +2,8 @@
 
 #include "simmodule.h"
 
-namespace {
+namespace
+{
 
 QString hex(const QByteArray &bytes)
 {
@@ -49,7 +50,8 @@ QString SimEndpoint::messageName(quint8 id)
     case MSG_WRITE_PORT:
         return QStringLiteral("MSG_WRITE_PORT");
     default:
-        return QStringLiteral("0x%1").arg(QString::number(id, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        return QStringLiteral("0x%1").arg(
+            QString::number(id, 16).toUpper().rightJustified(2, QLatin1Char('0')));
     }
 }
 
@@ -60,7 +62,8 @@ void SimEndpoint::onRecord(tNKLinkData *record)
     const QByteArray frame = m_parser.packFrame(record->id, record->data, record->len);
     if (record->id == MSG_FC_FORWARD) {
         const quint8 inner = record->data.size() > 3 ? static_cast<quint8>(record->data.at(3)) : 0;
-        log(QStringLiteral("rx %1  %2/%3").arg(hex(frame), messageName(record->id), messageName(inner)));
+        log(QStringLiteral("rx %1  %2/%3")
+                .arg(hex(frame), messageName(record->id), messageName(inner)));
         relay(*record);
         return;
     }
@@ -71,7 +74,8 @@ void SimEndpoint::onRecord(tNKLinkData *record)
     }
     const std::optional<QByteArray> reply = m_module->answer(record->id, record->data);
     if (reply)
-        send(m_parser.packFrame(record->id, *reply, static_cast<quint8>(reply->size())), messageName(record->id));
+        send(m_parser.packFrame(record->id, *reply, static_cast<quint8>(reply->size())),
+             messageName(record->id));
 }
 
 void SimEndpoint::relay(const tNKLinkData &record)
@@ -86,7 +90,8 @@ void SimEndpoint::relay(const tNKLinkData &record)
     const auto device = static_cast<quint8>(d.at(2));
     const auto innerId = static_cast<quint8>(d.at(3));
     const auto innerLen = static_cast<quint8>(d.at(4));
-    if ((kind != PASSTHROUGH_KIND_SHORT && kind != PASSTHROUGH_KIND_LONG) || direction != PASSTHROUGH_TO_DEVICE) {
+    if ((kind != PASSTHROUGH_KIND_SHORT && kind != PASSTHROUGH_KIND_LONG) ||
+        direction != PASSTHROUGH_TO_DEVICE) {
         log(QStringLiteral("dropped: pass-through kind %1 direction %2")
                 .arg(kind, 2, 16, QLatin1Char('0'))
                 .arg(direction, 2, 16, QLatin1Char('0')));
@@ -104,7 +109,8 @@ void SimEndpoint::relay(const tNKLinkData &record)
                 .arg(d.size() - PASSTHROUGH_HEADER_SIZE));
         return;
     }
-    const std::optional<QByteArray> reply = m_module->answer(innerId, d.mid(PASSTHROUGH_HEADER_SIZE));
+    const std::optional<QByteArray> reply =
+        m_module->answer(innerId, d.mid(PASSTHROUGH_HEADER_SIZE));
     if (!reply)
         return;
     const auto n = static_cast<quint8>(reply->size());
@@ -136,11 +142,14 @@ void SimEndpoint::send(const QByteArray &frame, const QString &what)
         log(QStringLiteral("tx garbage %1").arg(hex(garbageBytes())));
         out.prepend(garbageBytes());
     }
-    log(QStringLiteral("tx %1  %2%3").arg(hex(m_faults.garbage ? out.mid(garbageBytes().size()) : out), what, note));
+    log(QStringLiteral("tx %1  %2%3")
+            .arg(hex(m_faults.garbage ? out.mid(garbageBytes().size()) : out), what, note));
     m_out.append(out);
 }
 
 void SimEndpoint::log(const QString &text)
 {
-    emit logLine((m_route == Route::GroundStation ? QStringLiteral("udp ") : QStringLiteral("serial ")) + text);
+    emit logLine(
+        (m_route == Route::GroundStation ? QStringLiteral("udp ") : QStringLiteral("serial ")) +
+        text);
 }

@@ -5,13 +5,14 @@
 #include <QByteArrayList>
 #include <QtEndian>
 
-namespace {
+namespace
+{
 
-constexpr quint32 kUartBauds[] = {2400, 4800, 9600, 19200, 38400, 57600, 115200, 230400, 460800, 921600};
+constexpr quint32 kUartBauds[] = {2400,  4800,   9600,   19200,  38400,
+                                  57600, 115200, 230400, 460800, 921600};
 constexpr quint32 kCanRates[] = {666666, 1000000, 500000};
 
-template <size_t N>
-bool contains(const quint32 (&list)[N], quint32 value)
+template <size_t N> bool contains(const quint32 (&list)[N], quint32 value)
 {
     for (quint32 v : list)
         if (v == value)
@@ -107,7 +108,9 @@ QStringList SimModule::recordProblems(int port, const QByteArray &record) const
 {
     QStringList problems;
     if (record.size() != PORT_RECORD_SIZE) {
-        problems << QStringLiteral("record of %1 bytes, not %2").arg(record.size()).arg(PORT_RECORD_SIZE);
+        problems << QStringLiteral("record of %1 bytes, not %2")
+                        .arg(record.size())
+                        .arg(PORT_RECORD_SIZE);
         return problems;
     }
     const auto *b = reinterpret_cast<const quint8 *>(record.constData());

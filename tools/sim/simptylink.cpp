@@ -24,7 +24,8 @@ SimPtyLink::~SimPtyLink()
 bool SimPtyLink::open(QString *error)
 {
     auto fail = [error](const char *what) {
-        *error = QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("%1: %2").arg(QLatin1String(what),
+                                              QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     };
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
@@ -80,7 +81,8 @@ void SimPtyLink::readMaster()
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return;
         m_readNotifier->setEnabled(false);
-        emit failed(QStringLiteral("pty read: %1").arg(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO))));
+        emit failed(QStringLiteral("pty read: %1")
+                        .arg(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EIO))));
         return;
     }
 }
@@ -94,7 +96,8 @@ void SimPtyLink::send(const QByteArray &bytes)
 void SimPtyLink::flushPending()
 {
     while (!m_pending.isEmpty()) {
-        const ssize_t n = ::write(m_master, m_pending.constData(), static_cast<size_t>(m_pending.size()));
+        const ssize_t n =
+            ::write(m_master, m_pending.constData(), static_cast<size_t>(m_pending.size()));
         if (n > 0) {
             m_pending.remove(0, static_cast<int>(n));
             continue;
@@ -106,7 +109,8 @@ void SimPtyLink::flushPending()
             return;
         }
         m_pending.clear();
-        emit failed(QStringLiteral("pty write: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
+        emit failed(
+            QStringLiteral("pty write: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
         break;
     }
     if (m_writeNotifier)

@@ -15,9 +15,11 @@ QByteArray SimRecordFile::format(const QList<QByteArray> &records)
     return text;
 }
 
-bool SimRecordFile::parse(const QByteArray &text, int portCount, QList<QByteArray> *records, QString *error)
+bool SimRecordFile::parse(const QByteArray &text, int portCount, QList<QByteArray> *records,
+                          QString *error)
 {
-    static const QRegularExpression lineRe(QStringLiteral("^port\\s+(\\d+)\\s*:((?:\\s*[0-9A-Fa-f]{2})+)\\s*$"));
+    static const QRegularExpression lineRe(
+        QStringLiteral("^port\\s+(\\d+)\\s*:((?:\\s*[0-9A-Fa-f]{2})+)\\s*$"));
     QVector<QByteArray> found(portCount);
     const QList<QByteArray> lines = text.split('\n');
     for (int n = 0; n < lines.size(); ++n) {
@@ -40,7 +42,10 @@ bool SimRecordFile::parse(const QByteArray &text, int portCount, QList<QByteArra
         }
         const QByteArray record = QByteArray::fromHex(m.captured(2).toLatin1());
         if (record.size() != PORT_RECORD_SIZE) {
-            *error = QStringLiteral("line %1: %2 bytes, a record has %3").arg(n + 1).arg(record.size()).arg(PORT_RECORD_SIZE);
+            *error = QStringLiteral("line %1: %2 bytes, a record has %3")
+                         .arg(n + 1)
+                         .arg(record.size())
+                         .arg(PORT_RECORD_SIZE);
             return false;
         }
         found[port] = record;
@@ -55,7 +60,8 @@ bool SimRecordFile::parse(const QByteArray &text, int portCount, QList<QByteArra
     return true;
 }
 
-bool SimRecordFile::load(const QString &path, int portCount, QList<QByteArray> *records, QString *error)
+bool SimRecordFile::load(const QString &path, int portCount, QList<QByteArray> *records,
+                         QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -14,9 +14,11 @@ class SimRecordFile
 public:
     static QByteArray format(const QList<QByteArray> &records);
     // Ports must appear once each, numbered 0 .. count-1, in any order.
-    static bool parse(const QByteArray &text, int portCount, QList<QByteArray> *records, QString *error);
+    static bool parse(const QByteArray &text, int portCount, QList<QByteArray> *records,
+                      QString *error);
 
-    static bool load(const QString &path, int portCount, QList<QByteArray> *records, QString *error);
+    static bool load(const QString &path, int portCount, QList<QByteArray> *records,
+                     QString *error);
     // Replaces the file as a whole (temporary file and rename), so a reader
     // never sees half of it.
     static bool save(const QString &path, const QList<QByteArray> &records, QString *error);

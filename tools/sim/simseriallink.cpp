@@ -9,9 +9,10 @@ SimSerialLink::SimSerialLink(const QString &path, QObject *parent) : SimLink(par
 
 bool SimSerialLink::open(QString *error)
 {
-    if (!m_port.open(QIODevice::ReadWrite) || !m_port.setBaudRate(QSerialPort::Baud115200)
-        || !m_port.setDataBits(QSerialPort::Data8) || !m_port.setParity(QSerialPort::NoParity)
-        || !m_port.setStopBits(QSerialPort::OneStop) || !m_port.setFlowControl(QSerialPort::NoFlowControl)) {
+    if (!m_port.open(QIODevice::ReadWrite) || !m_port.setBaudRate(QSerialPort::Baud115200) ||
+        !m_port.setDataBits(QSerialPort::Data8) || !m_port.setParity(QSerialPort::NoParity) ||
+        !m_port.setStopBits(QSerialPort::OneStop) ||
+        !m_port.setFlowControl(QSerialPort::NoFlowControl)) {
         *error = QStringLiteral("%1: %2").arg(m_port.portName(), m_port.errorString());
         return false;
     }

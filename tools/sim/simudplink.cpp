@@ -11,7 +11,8 @@ SimUdpLink::SimUdpLink(quint16 listenPort, quint16 replyPort, QObject *parent)
 bool SimUdpLink::open(QString *error)
 {
     if (!m_socket.bind(QHostAddress::LocalHost, m_listenPort)) {
-        *error = QStringLiteral("UDP 127.0.0.1:%1: %2").arg(m_listenPort).arg(m_socket.errorString());
+        *error =
+            QStringLiteral("UDP 127.0.0.1:%1: %2").arg(m_listenPort).arg(m_socket.errorString());
         return false;
     }
     return true;
