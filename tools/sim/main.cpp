@@ -110,7 +110,8 @@ Options parseOptions(const QCoreApplication &app)
                        "0x2D, 6 ports)."),
         QStringLiteral("tovrin|r7"), QStringLiteral("tovrin"));
     add(QStringLiteral("firmware"),
-        QStringLiteral("Firmware version in the version reply, each part 0..255 (default 1.0.7)."),
+        QStringLiteral(
+            "Firmware version in the version reply, three numbers 0..255 (default 1.0.7)."),
         QStringLiteral("x.y.z"), QStringLiteral("1.0.7"));
     add(QStringLiteral("records"),
         QStringLiteral("Load the port records from FILE (format above)."), QStringLiteral("FILE"));
