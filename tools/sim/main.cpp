@@ -1,0 +1,374 @@
+// tovrin-sim: a stand-in for the module, the flight controller's pass-through
+// relay and the ground-station software, for tests and demonstrations.
+#include "replyscheduler.h"
+#include "signalwatcher.h"
+#include "simdecoder.h"
+#include "simendpoint.h"
+#include "simmodule.h"
+#include "simptylink.h"
+#include "simrecordfile.h"
+#include "simseriallink.h"
+#include "simudplink.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace
+{
+
+const char kDescription[] =
+    "Simulates the Tovrin engine (or an R7-Eda device), the flight controller that relays\n"
+    "pass-through commands to it, and the ground-station software that relays them over UDP.\n"
+    "\n"
+    "Routes (any combination, at least one unless --decode):\n"
+    "  --serial PATH, --pty  bare commands are answered bare; MSG_FC_FORWARD frames whose header\n"
+    "                        is kind F0/F1, direction 80 and this device's code are relayed and\n"
+    "                        answered in MSG_FC_RETURN (kind F0 for a 0..7-byte reply, F1 from 8;\n"
+    "                        direction 00); pass-through for another device code is dropped.\n"
+    "  --udp                 the same relay, but bare commands are dropped.\n"
+    "With --pty the slave path is printed alone as the first line of stdout. The simulator runs\n"
+    "until SIGINT, SIGTERM or SIGHUP.\n"
+    "\n"
+    "The module answers MSG_VERSION (device code + 3 version bytes), MSG_READ_ALL (all records),\n"
+    "MSG_WRITE_ALL (00 stored, 01 refused; exactly ports x 11 bytes), MSG_READ_PORT (index +\n"
+    "record; silent for an unknown port) and MSG_WRITE_PORT (the index once stored; silent for\n"
+    "an unknown port or a payload other than 12 bytes). Records are checked: kind 0 (UART, only\n"
+    "on a port with UART) at 2400 4800 9600 19200 38400 57600 115200 230400 460800 921600 with\n"
+    "parity 0..2, data 0..1, stop 0..1, level 0..1; kind 1 (CAN, only on Tovrin ports 2 and 4 and\n"
+    "R7 port 5) at 666666 1000000 500000 with bytes 5..8 zero; protocol codes 0..2 or 16..127.\n"
+    "An unsound record is stored with a warning, or refused with --strict.\n"
+    "Default records: UART 57600 8N1 RS-232, protocols 0 (00 00 E1 00 00 00 00 00 00 00 00);\n"
+    "R7 port 5: CAN 1000000 (01 40 42 0F 00 00 00 00 00 00 00).\n"
+    "\n"
+    "Record and state files: one line per port, \"port N: \" and 11 hex bytes, e.g.\n"
+    "  port 0: 00 00 E1 00 00 00 00 00 00 00 00\n"
+    "(# comments and blank lines are skipped when reading). --state is rewritten, by temporary\n"
+    "file and rename, at start-up and after every stored write.\n"
+    "\n"
+    "--decode reads raw bytes from stdin until EOF and prints one line per record the link parser\n"
+    "yields: \"id=E2 len=1 data=00\" (identifier in hex, declared length in decimal, payload in "
+    "hex).\n"
+    "\n"
+    "Every frame received and sent is logged on stderr, one line each, with its message name.\n"
+    "Fault counts (--drop-every, --corrupt-every) run over the reply frames of each route.";
+
+struct Options {
+    SimModule::Model model = SimModule::Model::Tovrin;
+    quint8 firmware[3] = {1, 0, 7};
+    QString recordsPath;
+    QString statePath;
+    bool strict = false;
+    QString serialPath;
+    bool pty = false;
+    bool udp = false;
+    quint16 udpListenPort = 5161;
+    quint16 udpReplyPort = 6161;
+    SimFaults faults;
+    quint32 seed = 0;
+    bool decode = false;
+};
+
+void logLine(const QString &line)
+{
+    std::fprintf(stderr, "tovrin-sim: %s\n", line.toLocal8Bit().constData());
+}
+
+[[noreturn]] void usageError(const QString &message)
+{
+    logLine(message);
+    std::exit(2);
+}
+
+int positive(const QCommandLineParser &parser, const QString &name, int min)
+{
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok);
+    if (!ok || value < min)
+        usageError(QStringLiteral("--%1 wants a whole number of at least %2").arg(name).arg(min));
+    return value;
+}
+
+Options parseOptions(const QCoreApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.addHelpOption();
+    auto add = [&parser](const QString &name, const QString &help, const QString &value = QString(),
+                         const QString &defaultValue = QString()) {
+        parser.addOption(QCommandLineOption(name, help, value, defaultValue));
+    };
+    add(QStringLiteral("model"),
+        QStringLiteral("Module model: tovrin (device 0x20, 5 ports; the default) or r7 (device "
+                       "0x2D, 6 ports)."),
+        QStringLiteral("tovrin|r7"), QStringLiteral("tovrin"));
+    add(QStringLiteral("firmware"),
+        QStringLiteral(
+            "Firmware version in the version reply, three numbers 0..255 (default 1.0.7)."),
+        QStringLiteral("x.y.z"), QStringLiteral("1.0.7"));
+    add(QStringLiteral("records"),
+        QStringLiteral("Load the port records from FILE (format above)."), QStringLiteral("FILE"));
+    add(QStringLiteral("state"),
+        QStringLiteral("Keep FILE up to date with the current port records."),
+        QStringLiteral("FILE"));
+    add(QStringLiteral("strict"),
+        QStringLiteral("Refuse unsound records: write-all answers 01 and stores nothing, "
+                       "write-port sends no acknowledgement."));
+    add(QStringLiteral("serial"),
+        QStringLiteral("Serve the existing serial device PATH at 115200 8N1."),
+        QStringLiteral("PATH"));
+    add(QStringLiteral("pty"),
+        QStringLiteral("Make a pseudo-terminal pair and serve its master; print the slave path."));
+    add(QStringLiteral("udp"),
+        QStringLiteral("Act as the ground-station software on 127.0.0.1 (pass-through only)."));
+    add(QStringLiteral("udp-listen-port"),
+        QStringLiteral("UDP port the datagrams arrive on (default 5161)."), QStringLiteral("PORT"),
+        QStringLiteral("5161"));
+    add(QStringLiteral("udp-reply-port"),
+        QStringLiteral("UDP port the answers are sent to (default 6161)."), QStringLiteral("PORT"),
+        QStringLiteral("6161"));
+    add(QStringLiteral("baud-pacing"),
+        QStringLiteral("Hold every reply for its wire time at 115200 baud, 10 bits a byte; "
+                       "replies queue behind each other as on a line."));
+    add(QStringLiteral("drop-every"),
+        QStringLiteral("Lose every Nth reply frame (the command still takes effect)."),
+        QStringLiteral("N"));
+    add(QStringLiteral("corrupt-every"),
+        QStringLiteral("Spoil the checksum (low byte inverted) of every Nth reply frame."),
+        QStringLiteral("N"));
+    add(QStringLiteral("garbage"),
+        QStringLiteral("Send the stray bytes 00 FF 0E AB 00 before every reply frame."));
+    add(QStringLiteral("split"),
+        QStringLiteral("Write every reply in random pieces of 1 to 4 bytes, 3 ms apart "
+                       "(separate datagrams on UDP)."));
+    add(QStringLiteral("delay"), QStringLiteral("Hold every reply MS milliseconds."),
+        QStringLiteral("MS"));
+    add(QStringLiteral("fail-writes"),
+        QStringLiteral("Store nothing: write-all answers 01, write-port gets no acknowledgement."));
+    add(QStringLiteral("wrong-length"),
+        QStringLiteral("Every reply one byte short (version 3 bytes, read-all ports x 11 - 1, "
+                       "read-port 11); one-byte acknowledgements get a stray 00 (2 bytes)."));
+    add(QStringLiteral("wrong-index"),
+        QStringLiteral("Read-port replies carry the port index with bit 7 flipped (0 -> 0x80)."));
+    add(QStringLiteral("seed"),
+        QStringLiteral("Seed for the pieces of --split (random by default, logged)."),
+        QStringLiteral("N"));
+    add(QStringLiteral("decode"),
+        QStringLiteral("Decode raw bytes from stdin instead of simulating (format above)."));
+    parser.process(app);
+
+    if (!parser.positionalArguments().isEmpty())
+        usageError(
+            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+
+    Options o;
+    const QString model = parser.value(QStringLiteral("model"));
+    if (model == QLatin1String("tovrin"))
+        o.model = SimModule::Model::Tovrin;
+    else if (model == QLatin1String("r7"))
+        o.model = SimModule::Model::R7;
+    else
+        usageError(QStringLiteral("--model wants tovrin or r7, not %1").arg(model));
+
+    const QStringList parts = parser.value(QStringLiteral("firmware")).split(QLatin1Char('.'));
+    bool versionOk = parts.size() == 3;
+    for (int i = 0; versionOk && i < 3; ++i) {
+        const uint v = parts.at(i).toUInt(&versionOk);
+        versionOk = versionOk && v <= 255;
+        o.firmware[i] = static_cast<quint8>(v);
+    }
+    if (!versionOk)
+        usageError(QStringLiteral("--firmware wants three numbers 0..255 such as 1.0.7"));
+
+    o.recordsPath = parser.value(QStringLiteral("records"));
+    o.statePath = parser.value(QStringLiteral("state"));
+    o.strict = parser.isSet(QStringLiteral("strict"));
+    o.serialPath = parser.value(QStringLiteral("serial"));
+    o.pty = parser.isSet(QStringLiteral("pty"));
+    o.udp = parser.isSet(QStringLiteral("udp"));
+    for (auto [name, port] : {std::make_pair(QStringLiteral("udp-listen-port"), &o.udpListenPort),
+                              std::make_pair(QStringLiteral("udp-reply-port"), &o.udpReplyPort)}) {
+        const int value = positive(parser, name, 1);
+        if (value > 65535)
+            usageError(QStringLiteral("--%1 wants a port number 1..65535").arg(name));
+        *port = static_cast<quint16>(value);
+    }
+
+    SimFaults &f = o.faults;
+    f.baudPacing = parser.isSet(QStringLiteral("baud-pacing"));
+    if (parser.isSet(QStringLiteral("drop-every")))
+        f.dropEvery = positive(parser, QStringLiteral("drop-every"), 1);
+    if (parser.isSet(QStringLiteral("corrupt-every")))
+        f.corruptEvery = positive(parser, QStringLiteral("corrupt-every"), 1);
+    f.garbage = parser.isSet(QStringLiteral("garbage"));
+    f.split = parser.isSet(QStringLiteral("split"));
+    if (parser.isSet(QStringLiteral("delay")))
+        f.delayMs = positive(parser, QStringLiteral("delay"), 0);
+    f.failWrites = parser.isSet(QStringLiteral("fail-writes"));
+    f.wrongLength = parser.isSet(QStringLiteral("wrong-length"));
+    f.wrongIndex = parser.isSet(QStringLiteral("wrong-index"));
+    if (parser.isSet(QStringLiteral("seed"))) {
+        bool ok = false;
+        o.seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
+        if (!ok)
+            usageError(QStringLiteral("--seed wants a whole number"));
+    } else {
+        o.seed = QRandomGenerator::global()->generate();
+    }
+    o.decode = parser.isSet(QStringLiteral("decode"));
+    if (!o.decode && o.serialPath.isEmpty() && !o.pty && !o.udp)
+        usageError(QStringLiteral(
+            "nothing to serve: give --serial PATH, --pty or --udp (or --decode); see --help"));
+    return o;
+}
+
+int runDecode()
+{
+    SimDecoder decoder;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n == 0)
+            return 0;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            logLine(QStringLiteral("reading stdin failed"));
+            return 1;
+        }
+        for (const QString &line : decoder.feed(QByteArray(buffer, static_cast<int>(n))))
+            std::printf("%s\n", line.toLatin1().constData());
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tovrin-sim"));
+    const Options o = parseOptions(app);
+    if (o.decode)
+        return runDecode();
+
+    SignalWatcher watcher;
+    QString error;
+    if (!watcher.install(&error)) {
+        logLine(error);
+        return 1;
+    }
+    QObject::connect(&watcher, &SignalWatcher::terminationRequested, &app, [](int sig) {
+        logLine(QStringLiteral("signal %1, shutting down").arg(sig));
+        QCoreApplication::exit(0);
+    });
+
+    SimModule module(o.model);
+    QObject::connect(&module, &SimModule::logLine,
+                     [](const QString &line) { logLine(QStringLiteral("module ") + line); });
+    module.setFirmware(o.firmware[0], o.firmware[1], o.firmware[2]);
+    module.setStrict(o.strict);
+    module.setFaults(o.faults);
+    if (!o.recordsPath.isEmpty()) {
+        QList<QByteArray> records;
+        if (!SimRecordFile::load(o.recordsPath, module.portCount(), &records, &error) ||
+            !module.setRecords(records)) {
+            logLine(error);
+            return 2;
+        }
+    }
+    if (!o.statePath.isEmpty()) {
+        auto saveState = [&module, path = o.statePath]() {
+            QString why;
+            if (!SimRecordFile::save(path, module.records(), &why))
+                logLine(QStringLiteral("state file: ") + why);
+        };
+        saveState();
+        QObject::connect(&module, &SimModule::recordsChanged, saveState);
+    }
+
+    struct Route {
+        std::unique_ptr<SimLink> link;
+        std::unique_ptr<SimEndpoint> endpoint;
+        std::unique_ptr<ReplyScheduler> scheduler;
+    };
+    std::vector<Route> routes;
+    auto addRoute = [&](std::unique_ptr<SimLink> link, SimEndpoint::Route kind) -> SimLink * {
+        Route r;
+        r.link = std::move(link);
+        r.endpoint = std::make_unique<SimEndpoint>(&module, kind, o.faults);
+        r.scheduler = std::make_unique<ReplyScheduler>(
+            o.faults, o.seed + static_cast<quint32>(routes.size()));
+        SimLink *l = r.link.get();
+        SimEndpoint *e = r.endpoint.get();
+        ReplyScheduler *s = r.scheduler.get();
+        QObject::connect(e, &SimEndpoint::logLine, logLine);
+        QObject::connect(l, &SimLink::received, s, [e, s](const QByteArray &bytes) {
+            for (const QByteArray &frame : e->receive(bytes))
+                s->enqueue(frame);
+        });
+        QObject::connect(s, &ReplyScheduler::write, l,
+                         [l](const QByteArray &bytes) { l->send(bytes); });
+        QObject::connect(l, &SimLink::failed, &app, [](const QString &why) {
+            logLine(why);
+            QCoreApplication::exit(1);
+        });
+        routes.push_back(std::move(r));
+        return l;
+    };
+
+    if (!o.serialPath.isEmpty()) {
+        SimLink *l =
+            addRoute(std::make_unique<SimSerialLink>(o.serialPath), SimEndpoint::Route::Serial);
+        if (!l->open(&error)) {
+            logLine(error);
+            return 1;
+        }
+        logLine(QStringLiteral("serving %1 at 115200 8N1").arg(o.serialPath));
+    }
+    if (o.pty) {
+        auto pty = std::make_unique<SimPtyLink>();
+        SimPtyLink *p = pty.get();
+        addRoute(std::move(pty), SimEndpoint::Route::Serial);
+        if (!p->open(&error)) {
+            logLine(error);
+            return 1;
+        }
+        std::printf("%s\n", p->slavePath().toLocal8Bit().constData());
+        std::fflush(stdout);
+        logLine(QStringLiteral("serving pty %1").arg(p->slavePath()));
+    }
+    if (o.udp) {
+        SimLink *l = addRoute(std::make_unique<SimUdpLink>(o.udpListenPort, o.udpReplyPort),
+                              SimEndpoint::Route::GroundStation);
+        if (!l->open(&error)) {
+            logLine(error);
+            return 1;
+        }
+        logLine(QStringLiteral("ground station on 127.0.0.1:%1, answers to port %2")
+                    .arg(o.udpListenPort)
+                    .arg(o.udpReplyPort));
+    }
+    logLine(
+        QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
+            .arg(o.model == SimModule::Model::R7 ? QStringLiteral("r7") : QStringLiteral("tovrin"))
+            .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
+            .arg(o.firmware[0])
+            .arg(o.firmware[1])
+            .arg(o.firmware[2])
+            .arg(module.portCount())
+            .arg(o.strict ? QStringLiteral(", strict") : QString())
+            .arg(o.seed));
+    logLine(QStringLiteral("ready"));
+
+    const int code = QCoreApplication::exec();
+    routes.clear();
+    return code;
+}

@@ -1,0 +1,29 @@
+// Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the event loop, so the
+// simulator ends through its normal shutdown and releases its pty.
+#ifndef SIGNALWATCHER_H
+#define SIGNALWATCHER_H
+
+#include <QObject>
+
+class QSocketNotifier;
+
+class SignalWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SignalWatcher(QObject *parent = nullptr);
+    ~SignalWatcher() override;
+
+    bool install(QString *error);
+
+signals:
+    void terminationRequested(int signalNumber);
+
+private:
+    static void handler(int signalNumber);
+    void onNotified();
+
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+#endif // SIGNALWATCHER_H

@@ -1,0 +1,257 @@
+#include "simmodule.h"
+
+#include "linkframe.h"
+
+#include <QByteArrayList>
+#include <QtEndian>
+
+namespace
+{
+
+constexpr quint32 kUartBauds[] = {2400,  4800,   9600,   19200,  38400,
+                                  57600, 115200, 230400, 460800, 921600};
+constexpr quint32 kCanRates[] = {666666, 1000000, 500000};
+
+template <size_t N> bool contains(const quint32 (&list)[N], quint32 value)
+{
+    for (quint32 v : list)
+        if (v == value)
+            return true;
+    return false;
+}
+
+bool protocolCodeKnown(quint8 code)
+{
+    return code <= 2 || (code >= 16 && code <= 127);
+}
+
+QByteArray makeRecord(quint8 kind, quint32 rate)
+{
+    QByteArray record(PORT_RECORD_SIZE, '\0');
+    record[0] = static_cast<char>(kind);
+    qToLittleEndian(rate, record.data() + 1);
+    return record;
+}
+
+} // namespace
+
+SimModule::SimModule(Model model, QObject *parent)
+    : QObject(parent), m_model(model), m_records(defaultRecords(model))
+{
+}
+
+quint8 SimModule::deviceCode() const
+{
+    return m_model == Model::R7 ? DEVICE_R7 : DEVICE_TOVRIN;
+}
+
+int SimModule::portCount() const
+{
+    return m_model == Model::R7 ? 6 : 5;
+}
+
+void SimModule::setFirmware(quint8 major, quint8 minor, quint8 patch)
+{
+    m_version[0] = major;
+    m_version[1] = minor;
+    m_version[2] = patch;
+}
+
+QList<QByteArray> SimModule::defaultRecords(Model model)
+{
+    // As shipped: every UART at 57600 8N1, RS-232, no protocol; the CAN port
+    // of the R7-Eda at 1 Mbit/s.
+    QList<QByteArray> records;
+    for (int i = 0; i < 5; ++i)
+        records.append(makeRecord(0, 57600));
+    if (model == Model::R7)
+        records.append(makeRecord(1, 1000000));
+    return records;
+}
+
+bool SimModule::setRecords(const QList<QByteArray> &records)
+{
+    if (records.size() != portCount())
+        return false;
+    for (const QByteArray &r : records)
+        if (r.size() != PORT_RECORD_SIZE)
+            return false;
+    for (int i = 0; i < records.size(); ++i) {
+        const QStringList problems = recordProblems(i, records.at(i));
+        if (!problems.isEmpty())
+            emit logLine(QStringLiteral("warning: port %1 loaded with an unsound record: %2")
+                             .arg(i)
+                             .arg(problems.join(QStringLiteral("; "))));
+    }
+    m_records = records;
+    emit recordsChanged();
+    return true;
+}
+
+bool SimModule::portHasUart(int port) const
+{
+    if (port < 0 || port >= portCount())
+        return false;
+    return m_model == Model::Tovrin || port < 5;
+}
+
+bool SimModule::portHasCan(int port) const
+{
+    if (port < 0 || port >= portCount())
+        return false;
+    if (m_model == Model::R7)
+        return port == 5;
+    return port == 2 || port == 4;
+}
+
+QStringList SimModule::recordProblems(int port, const QByteArray &record) const
+{
+    QStringList problems;
+    if (record.size() != PORT_RECORD_SIZE) {
+        problems << QStringLiteral("record of %1 bytes, not %2")
+                        .arg(record.size())
+                        .arg(PORT_RECORD_SIZE);
+        return problems;
+    }
+    const auto *b = reinterpret_cast<const quint8 *>(record.constData());
+    const quint32 rate = qFromLittleEndian<quint32>(b + 1);
+    if (b[0] == 0) {
+        if (!portHasUart(port))
+            problems << QStringLiteral("UART record for a port without UART");
+        if (!contains(kUartBauds, rate))
+            problems << QStringLiteral("UART baud rate %1 not supported").arg(rate);
+        if (b[5] > 2)
+            problems << QStringLiteral("parity %1 out of range").arg(b[5]);
+        if (b[6] > 1)
+            problems << QStringLiteral("data bits %1 out of range").arg(b[6]);
+        if (b[7] > 1)
+            problems << QStringLiteral("stop bits %1 out of range").arg(b[7]);
+        if (b[8] > 1)
+            problems << QStringLiteral("level %1 out of range").arg(b[8]);
+    } else if (b[0] == 1) {
+        if (!portHasCan(port))
+            problems << QStringLiteral("CAN record for a port without CAN");
+        if (!contains(kCanRates, rate))
+            problems << QStringLiteral("CAN bit rate %1 not supported").arg(rate);
+        if (b[5] != 0 || b[6] != 0 || b[7] != 0 || b[8] != 0)
+            problems << QStringLiteral("CAN record with non-zero line settings");
+    } else {
+        problems << QStringLiteral("port kind %1 unknown").arg(b[0]);
+    }
+    if (!protocolCodeKnown(b[9]))
+        problems << QStringLiteral("receive protocol code %1 unknown").arg(b[9]);
+    if (!protocolCodeKnown(b[10]))
+        problems << QStringLiteral("send protocol code %1 unknown").arg(b[10]);
+    return problems;
+}
+
+std::optional<QByteArray> SimModule::answer(quint8 id, const QByteArray &payload)
+{
+    std::optional<QByteArray> reply = answerPlain(id, payload);
+    if (reply && m_faults.wrongLength) {
+        if (reply->size() == 1)
+            reply->append('\0');
+        else
+            reply->chop(1);
+    }
+    return reply;
+}
+
+std::optional<QByteArray> SimModule::answerPlain(quint8 id, const QByteArray &payload)
+{
+    switch (id) {
+    case MSG_VERSION: {
+        QByteArray reply;
+        reply.append(static_cast<char>(deviceCode()));
+        for (quint8 v : m_version)
+            reply.append(static_cast<char>(v));
+        return reply;
+    }
+    case MSG_READ_ALL:
+        return m_records.join();
+    case MSG_WRITE_ALL:
+        return writeAll(payload);
+    case MSG_READ_PORT:
+        return readPort(payload);
+    case MSG_WRITE_PORT:
+        return writePort(payload);
+    default:
+        emit logLine(QStringLiteral("no answer to message 0x%1").arg(id, 2, 16, QLatin1Char('0')));
+        return std::nullopt;
+    }
+}
+
+QByteArray SimModule::writeAll(const QByteArray &payload)
+{
+    const QByteArray failed(1, '\x01');
+    if (m_faults.failWrites) {
+        emit logLine(QStringLiteral("write-all refused (--fail-writes)"));
+        return failed;
+    }
+    if (payload.size() != portCount() * PORT_RECORD_SIZE) {
+        emit logLine(QStringLiteral("write-all refused: %1 bytes, expected %2")
+                         .arg(payload.size())
+                         .arg(portCount() * PORT_RECORD_SIZE));
+        return failed;
+    }
+    QList<QByteArray> incoming;
+    bool sound = true;
+    for (int i = 0; i < portCount(); ++i) {
+        incoming.append(payload.mid(i * PORT_RECORD_SIZE, PORT_RECORD_SIZE));
+        sound = acceptRecord(i, incoming.last()) && sound;
+    }
+    if (!sound)
+        return failed;
+    m_records = incoming;
+    emit recordsChanged();
+    return QByteArray(1, '\0');
+}
+
+std::optional<QByteArray> SimModule::readPort(const QByteArray &payload) const
+{
+    if (payload.isEmpty())
+        return std::nullopt;
+    const quint8 index = static_cast<quint8>(payload.at(0));
+    if (index >= portCount())
+        return std::nullopt;
+    const quint8 shown = m_faults.wrongIndex ? static_cast<quint8>(index ^ 0x80) : index;
+    return QByteArray(1, static_cast<char>(shown)) + m_records.at(index);
+}
+
+std::optional<QByteArray> SimModule::writePort(const QByteArray &payload)
+{
+    if (payload.size() != 1 + PORT_RECORD_SIZE) {
+        emit logLine(QStringLiteral("write-port ignored: %1 bytes, expected %2")
+                         .arg(payload.size())
+                         .arg(1 + PORT_RECORD_SIZE));
+        return std::nullopt;
+    }
+    const quint8 index = static_cast<quint8>(payload.at(0));
+    if (index >= portCount()) {
+        emit logLine(QStringLiteral("write-port ignored: no port %1").arg(index));
+        return std::nullopt;
+    }
+    if (m_faults.failWrites) {
+        emit logLine(QStringLiteral("write-port %1 not acknowledged (--fail-writes)").arg(index));
+        return std::nullopt;
+    }
+    const QByteArray record = payload.mid(1);
+    if (!acceptRecord(index, record))
+        return std::nullopt;
+    m_records[index] = record;
+    emit recordsChanged();
+    return QByteArray(1, static_cast<char>(index));
+}
+
+bool SimModule::acceptRecord(int port, const QByteArray &record)
+{
+    const QStringList problems = recordProblems(port, record);
+    if (problems.isEmpty())
+        return true;
+    emit logLine(QStringLiteral("warning: port %1 record %2: %3 (%4)")
+                     .arg(port)
+                     .arg(QString::fromLatin1(record.toHex(' ').toUpper()))
+                     .arg(problems.join(QStringLiteral("; ")))
+                     .arg(m_strict ? QStringLiteral("refused") : QStringLiteral("stored anyway")));
+    return !m_strict;
+}
