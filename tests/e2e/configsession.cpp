@@ -1,0 +1,245 @@
+#include "configsession.h"
+
+#include "mainwidget.h"
+#include "messageform.h"
+#include "portconfig.h"
+#include "simprocess.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+
+namespace
+{
+
+template <class T> T *child(QWidget *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no child widget %s", name);
+    return w;
+}
+
+QByteArrayList parseRecords(const QByteArray &text)
+{
+    static const QRegularExpression line(QStringLiteral("^port (\\d+): ([0-9A-F ]+)$"));
+    QByteArrayList records;
+    for (const QByteArray &l : text.split('\n')) {
+        const QRegularExpressionMatch m = line.match(QString::fromLatin1(l.trimmed()));
+        if (!m.hasMatch())
+            continue;
+        if (m.captured(1).toInt() != records.size())
+            return {};
+        records.append(QByteArray::fromHex(m.captured(2).toLatin1()));
+    }
+    return records;
+}
+
+} // namespace
+
+ConfigSession::ConfigSession() = default;
+
+ConfigSession::~ConfigSession()
+{
+    // The window goes first so that its port is closed before the pty vanishes.
+    m_window.reset();
+    m_sim.reset();
+}
+
+bool ConfigSession::startSimulator(const QStringList &simArgs, const QByteArrayList &records)
+{
+    if (!m_dir.isValid())
+        return false;
+    ++m_runs;
+    m_statePath = m_dir.filePath(QStringLiteral("state%1.txt").arg(m_runs));
+    QStringList args = simArgs;
+    args << QStringLiteral("--state") << m_statePath;
+    if (!records.isEmpty()) {
+        const QString recordsPath = m_dir.filePath(QStringLiteral("records%1.txt").arg(m_runs));
+        QFile file(recordsPath);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        for (int i = 0; i < records.size(); ++i)
+            file.write("port " + QByteArray::number(i) + ": " + records.at(i).toHex(' ') + '\n');
+        file.close();
+        args << QStringLiteral("--records") << recordsPath;
+    }
+    args << (m_route == Route::GroundStation ? QStringLiteral("--udp") : QStringLiteral("--pty"));
+    m_sim = std::make_unique<SimProcess>();
+    return m_sim->start(args);
+}
+
+bool ConfigSession::start(Route route, const QStringList &simArgs, bool r7Window,
+                          const QByteArrayList &records)
+{
+    m_route = route;
+    if (!startSimulator(simArgs, records))
+        return false;
+    // The mode is process-wide: every session starts from the program's own start.
+    moduleMode = 0;
+    portCount = 5;
+    MainWidget::setExtraSerialPorts(route == Route::GroundStation ? QStringList()
+                                                                  : QStringList{ptyPath()});
+    m_window = std::make_unique<MainWidget>();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
+        return false;
+    if (r7Window)
+        QTest::mouseClick(child<QRadioButton>(window(), "rb_R7FuncMode"), Qt::LeftButton);
+    if (route != Route::Direct)
+        QTest::mouseClick(child<QCheckBox>(window(), "chb_ConfigByFCS"), Qt::LeftButton);
+    if (route == Route::GroundStation)
+        QTest::mouseClick(child<QCheckBox>(window(), "chb_DLSpace"), Qt::LeftButton);
+    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(child<QPushButton>(window(), "cbAllSet"));
+    return route == Route::GroundStation ||
+           child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
+}
+
+bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArrayList &records)
+{
+    if (m_window->linkOpen || m_route == Route::GroundStation)
+        return false;
+    m_sim.reset();
+    if (!startSimulator(simArgs, records))
+        return false;
+    MainWidget::setExtraSerialPorts({ptyPath()});
+    QTest::mouseClick(child<QPushButton>(window(), "btnSearchSerialPort"), Qt::LeftButton);
+    auto *list = child<QComboBox>(window(), "cbSerial");
+    const int index = list->findText(ptyPath());
+    if (index < 0)
+        return false;
+    list->setCurrentIndex(index);
+    return true;
+}
+
+QString ConfigSession::ptyPath() const
+{
+    return m_sim ? m_sim->ptyPath() : QString();
+}
+
+void ConfigSession::clickOpen()
+{
+    QTest::mouseClick(child<QPushButton>(window(), "btnOpenSerialPort"), Qt::LeftButton);
+}
+
+void ConfigSession::clickRead()
+{
+    QTest::mouseClick(child<QPushButton>(window(), "cbAllDownload"), Qt::LeftButton);
+}
+
+void ConfigSession::clickWrite()
+{
+    QTest::mouseClick(child<QPushButton>(window(), "cbAllSet"), Qt::LeftButton);
+}
+
+void ConfigSession::clickOk()
+{
+    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnOk"), Qt::LeftButton);
+}
+
+void ConfigSession::clickCancel()
+{
+    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnCancle"), Qt::LeftButton);
+}
+
+void ConfigSession::clickDialogClose()
+{
+    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnClose"), Qt::LeftButton);
+}
+
+bool ConfigSession::dialogVisible() const
+{
+    return m_window->messageForm->isVisible();
+}
+
+QString ConfigSession::status() const
+{
+    return child<QLabel>(window(), "lblStatus")->text();
+}
+
+QString ConfigSession::readStyle() const
+{
+    return child<QPushButton>(window(), "cbAllDownload")->styleSheet();
+}
+
+QString ConfigSession::writeStyle() const
+{
+    return child<QPushButton>(window(), "cbAllSet")->styleSheet();
+}
+
+QString ConfigSession::versionText() const
+{
+    return child<QAbstractButton>(window(), "tbtnVersion")->text();
+}
+
+PortConfig *ConfigSession::card(int i) const
+{
+    return m_window->cards.at(static_cast<size_t>(i));
+}
+
+QByteArrayList ConfigSession::cardRecords() const
+{
+    QByteArrayList records;
+    for (int i = 0; i < portCount; ++i)
+        records.append(card(i)->getPortParam());
+    return records;
+}
+
+QStringList ConfigSession::simLog()
+{
+    return m_sim->log().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QByteArrayList ConfigSession::received()
+{
+    // "tovrin-sim: serial rx AB 0E ...  MSG_NAME"
+    static const QRegularExpression rx(QStringLiteral("^tovrin-sim: \\w+ rx ([0-9A-F ]+?)  "));
+    QByteArrayList frames;
+    for (const QString &line : simLog()) {
+        const QRegularExpressionMatch m = rx.match(line);
+        if (m.hasMatch())
+            frames.append(QByteArray::fromHex(m.captured(1).toLatin1()));
+    }
+    return frames;
+}
+
+QByteArrayList ConfigSession::stored() const
+{
+    QFile file(m_statePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return parseRecords(file.readAll());
+}
+
+namespace Look
+{
+
+QString idle()
+{
+    return QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
+}
+
+QString success()
+{
+    return QStringLiteral("background-color:rgb(27,102,67);color:white;border-radius: 10px;");
+}
+
+QString failure()
+{
+    return QStringLiteral("background-color:rgb(165,81,28);color:white;border-radius: 10px;");
+}
+
+QString text(const char *source)
+{
+    return QCoreApplication::translate("MainWidget", source);
+}
+
+} // namespace Look

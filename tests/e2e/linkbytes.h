@@ -1,0 +1,133 @@
+// Bytes of the conversation with the module, built independently of the
+// program: frames, pass-through wrapping in both directions, port records and
+// the requests a whole read or write puts on the link.
+#ifndef LINKBYTES_H
+#define LINKBYTES_H
+
+#include "linkframe.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QMetaType>
+#include <QtEndian>
+
+// How the program reaches the module.
+enum class Route { Direct, FlightController, GroundStation };
+Q_DECLARE_METATYPE(Route)
+
+namespace LinkBytes
+{
+
+inline QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text));
+}
+
+inline QByteArray byte(int value)
+{
+    return QByteArray(1, static_cast<char>(value));
+}
+
+// A frame holding one message; the checksum is appended low byte first.
+inline QByteArray frame(quint8 id, const QByteArray &payload)
+{
+    QByteArray f = hex("AB0E") + byte(payload.size() + 4) + byte(id) + byte(payload.size());
+    f += payload;
+    const quint16 crc = crc16Modbus(f.constData(), f.size());
+    return f + byte(crc & 0xFF) + byte(crc >> 8);
+}
+
+// A command wrapped for the flight controller, as the program sends it.
+inline QByteArray forward(quint8 device, quint8 id, const QByteArray &payload)
+{
+    const int n = payload.size();
+    return frame(MSG_FC_FORWARD, byte(n < 8 ? 0xF0 : 0xF1) + byte(0x80) + byte(device) + byte(id) +
+                                     byte(n) + payload);
+}
+
+// A module reply unwrapped by the flight controller; kind and declared inner
+// length can be forced to make malformed replies.
+inline QByteArray returned(quint8 device, quint8 id, const QByteArray &payload, int kind = -1,
+                           int declaredLength = -1)
+{
+    const int n = payload.size();
+    const int k = kind >= 0 ? kind : (n < 8 ? 0xF0 : 0xF1);
+    const int len = declaredLength >= 0 ? declaredLength : n;
+    return frame(MSG_FC_RETURN,
+                 byte(k) + byte(0x00) + byte(device) + byte(id) + byte(len) + payload);
+}
+
+inline quint8 deviceCode(bool r7)
+{
+    return r7 ? DEVICE_R7 : DEVICE_TOVRIN;
+}
+
+inline int portsOf(bool r7)
+{
+    return r7 ? 6 : 5;
+}
+
+// A request as it travels on the route: bare on the direct link, wrapped otherwise.
+inline QByteArray request(Route route, bool r7, quint8 id, const QByteArray &payload)
+{
+    return route == Route::Direct ? frame(id, payload) : forward(deviceCode(r7), id, payload);
+}
+
+inline QByteArray uart(quint32 baud, int parity, int dataBits, int stopBits, int level, int rx,
+                       int tx)
+{
+    QByteArray baudBytes(4, '\0');
+    qToLittleEndian(baud, reinterpret_cast<uchar *>(baudBytes.data()));
+    return byte(0) + baudBytes + byte(parity) + byte(dataBits) + byte(stopBits) + byte(level) +
+           byte(rx) + byte(tx);
+}
+
+inline QByteArray can(quint32 rate, int rx, int tx)
+{
+    QByteArray rateBytes(4, '\0');
+    qToLittleEndian(rate, reinterpret_cast<uchar *>(rateBytes.data()));
+    return byte(1) + rateBytes + QByteArray(4, '\0') + byte(rx) + byte(tx);
+}
+
+// The record the simulator holds when given no records, and the record of a
+// freshly built UART card: 57600 8N1, RS-232, the first protocols.
+inline QByteArray defaultRecord()
+{
+    return uart(57600, 0, 0, 0, 0, 0, 0);
+}
+
+inline QByteArray join(const QByteArrayList &records)
+{
+    QByteArray all;
+    for (const QByteArray &r : records)
+        all += r;
+    return all;
+}
+
+// Every request of an open: the version query, then the read it chains into.
+inline QByteArrayList readRequests(Route route, bool r7)
+{
+    QByteArrayList requests{request(route, r7, MSG_VERSION, byte(0))};
+    if (route == Route::Direct) {
+        requests.append(frame(MSG_READ_ALL, byte(0)));
+        return requests;
+    }
+    for (int i = 0; i < portsOf(r7); ++i)
+        requests.append(request(route, r7, MSG_READ_PORT, byte(i)));
+    return requests;
+}
+
+// Every request of a write of the given records.
+inline QByteArrayList writeRequests(Route route, bool r7, const QByteArrayList &records)
+{
+    if (route == Route::Direct)
+        return {frame(MSG_WRITE_ALL, join(records))};
+    QByteArrayList requests;
+    for (int i = 0; i < records.size(); ++i)
+        requests.append(request(route, r7, MSG_WRITE_PORT, byte(i) + records.at(i)));
+    return requests;
+}
+
+} // namespace LinkBytes
+
+#endif // LINKBYTES_H
