@@ -218,28 +218,3 @@ QByteArrayList ConfigSession::stored() const
         return {};
     return parseRecords(file.readAll());
 }
-
-namespace Look
-{
-
-QString idle()
-{
-    return QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
-}
-
-QString success()
-{
-    return QStringLiteral("background-color:rgb(27,102,67);color:white;border-radius: 10px;");
-}
-
-QString failure()
-{
-    return QStringLiteral("background-color:rgb(165,81,28);color:white;border-radius: 10px;");
-}
-
-QString text(const char *source)
-{
-    return QCoreApplication::translate("MainWidget", source);
-}
-
-} // namespace Look

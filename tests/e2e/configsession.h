@@ -6,6 +6,7 @@
 
 #include "boxwatcher.h"
 #include "linkbytes.h"
+#include "look.h"
 #include "stylelog.h"
 
 #include <QByteArrayList>
@@ -75,14 +76,5 @@ private:
     std::unique_ptr<SimProcess> m_sim;
     std::unique_ptr<MainWidget> m_window;
 };
-
-// Expected texts and looks, translated the way the window translates them.
-namespace Look
-{
-QString idle();
-QString success();
-QString failure();
-QString text(const char *source); // in the MainWidget context
-} // namespace Look
 
 #endif // CONFIGSESSION_H

@@ -101,7 +101,7 @@ void TestWatchdogFailures::failureThenIdle()
 
     if (operation == Operation::WriteAfterRead) {
         s.clickOpen();
-        QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::text("读取参数成功"), ConfigSession::WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
         // Armed only once the read's exchange is over and the colours are idle.
         QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
         s.styles.restart();

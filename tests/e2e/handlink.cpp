@@ -1,0 +1,136 @@
+#include "handlink.h"
+
+#include "mainwidget.h"
+#include "messageform.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace
+{
+
+template <class T> T *child(QWidget *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no child widget %s", name);
+    return w;
+}
+
+} // namespace
+
+HandLink::HandLink() = default;
+
+HandLink::~HandLink()
+{
+    m_window.reset();
+}
+
+bool HandLink::open(bool passThrough, bool r7Window)
+{
+    m_passThrough = passThrough;
+    if (!m_pty.start())
+        return false;
+    m_port.setPortName(m_pty.second());
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+    m_port.setBaudRate(QSerialPort::Baud115200);
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port,
+                     [this] { m_received += m_port.readAll(); });
+
+    moduleMode = 0;
+    portCount = 5;
+    MainWidget::setExtraSerialPorts({m_pty.first()});
+    m_window = std::make_unique<MainWidget>();
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
+        return false;
+    if (r7Window)
+        QTest::mouseClick(child<QRadioButton>(window(), "rb_R7FuncMode"), Qt::LeftButton);
+    if (passThrough)
+        QTest::mouseClick(child<QCheckBox>(window(), "chb_ConfigByFCS"), Qt::LeftButton);
+    if (child<QComboBox>(window(), "cbSerial")->currentText() != m_pty.first())
+        return false;
+    QTest::mouseClick(child<QPushButton>(window(), "btnOpenSerialPort"), Qt::LeftButton);
+    const QByteArray query = request(MSG_VERSION, LinkBytes::byte(0));
+    return m_window->linkOpen && take(query.size()) == query;
+}
+
+QByteArray HandLink::take(int size)
+{
+    if (!QTest::qWaitFor([&] { return m_received.size() >= size; }, WaitMs))
+        return QByteArray();
+    const QByteArray bytes = m_received.left(size);
+    m_received.remove(0, size);
+    return bytes;
+}
+
+void HandLink::send(const QByteArray &bytes)
+{
+    m_port.write(bytes);
+    m_port.waitForBytesWritten(WaitMs);
+}
+
+QByteArray HandLink::request(quint8 id, const QByteArray &payload) const
+{
+    return m_passThrough ? LinkBytes::forward(LinkBytes::deviceCode(moduleMode == 1), id, payload)
+                         : LinkBytes::frame(id, payload);
+}
+
+QByteArray HandLink::reply(quint8 id, const QByteArray &payload) const
+{
+    return m_passThrough ? LinkBytes::returned(LinkBytes::deviceCode(moduleMode == 1), id, payload)
+                         : LinkBytes::frame(id, payload);
+}
+
+bool HandLink::answerPortReads(const QByteArrayList &records)
+{
+    for (int i = 0; i < records.size(); ++i) {
+        const QByteArray expected = request(MSG_READ_PORT, LinkBytes::byte(i));
+        if (take(expected.size()) != expected)
+            return false;
+        send(reply(MSG_READ_PORT, LinkBytes::byte(i) + records.at(i)));
+    }
+    return true;
+}
+
+QString HandLink::status() const
+{
+    return child<QLabel>(window(), "lblStatus")->text();
+}
+
+QString HandLink::readStyle() const
+{
+    return child<QPushButton>(window(), "cbAllDownload")->styleSheet();
+}
+
+QString HandLink::writeStyle() const
+{
+    return child<QPushButton>(window(), "cbAllSet")->styleSheet();
+}
+
+QString HandLink::versionText() const
+{
+    return child<QAbstractButton>(window(), "tbtnVersion")->text();
+}
+
+void HandLink::clickRead()
+{
+    QTest::mouseClick(child<QPushButton>(window(), "cbAllDownload"), Qt::LeftButton);
+}
+
+void HandLink::clickVersion()
+{
+    QTest::mouseClick(child<QAbstractButton>(window(), "tbtnVersion"), Qt::LeftButton);
+}
+
+void HandLink::confirmWrite()
+{
+    QTest::mouseClick(child<QPushButton>(window(), "cbAllSet"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnOk"), Qt::LeftButton);
+}
