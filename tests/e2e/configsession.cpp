@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <csignal>
+
 namespace
 {
 
@@ -118,6 +120,16 @@ bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArra
         return false;
     list->setCurrentIndex(index);
     return true;
+}
+
+bool ConfigSession::stopSimulator()
+{
+    return m_sim->stop(SIGTERM);
+}
+
+void ConfigSession::destroyWindow()
+{
+    m_window.reset();
 }
 
 QString ConfigSession::ptyPath() const

@@ -36,6 +36,10 @@ public:
     // Ends the simulator and starts another on a new pty, then has the window
     // search the ports again and choose it; the link must be closed.
     bool restartSimulator(const QStringList &simArgs, const QByteArrayList &records = {});
+    // Ends the simulator, as a device that is switched off or unplugged.
+    bool stopSimulator();
+    // Destroys the window, as the program does once its window was closed.
+    void destroyWindow();
 
     void clickOpen();
     void clickRead();

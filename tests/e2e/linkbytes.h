@@ -28,13 +28,24 @@ inline QByteArray byte(int value)
     return QByteArray(1, static_cast<char>(value));
 }
 
-// A frame holding one message; the checksum is appended low byte first.
-inline QByteArray frame(quint8 id, const QByteArray &payload)
+// A frame around a body of one or more messages; the checksum is appended
+// low byte first.
+inline QByteArray frameOf(const QByteArray &body)
 {
-    QByteArray f = hex("AB0E") + byte(payload.size() + 4) + byte(id) + byte(payload.size());
-    f += payload;
+    const QByteArray f = hex("AB0E") + byte(body.size() + 2) + body;
     const quint16 crc = crc16Modbus(f.constData(), f.size());
     return f + byte(crc & 0xFF) + byte(crc >> 8);
+}
+
+// One message: identifier, length, payload.
+inline QByteArray message(quint8 id, const QByteArray &payload)
+{
+    return byte(id) + byte(payload.size()) + payload;
+}
+
+inline QByteArray frame(quint8 id, const QByteArray &payload)
+{
+    return frameOf(message(id, payload));
 }
 
 // A command wrapped for the flight controller, as the program sends it.
