@@ -2,6 +2,7 @@
 
 #include "mainwidget.h"
 #include "messageform.h"
+#include "portconfig.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -50,6 +51,8 @@ bool HandLink::open(bool passThrough, bool r7Window)
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
         return false;
+    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(child<QPushButton>(window(), "cbAllSet"));
     if (r7Window)
         QTest::mouseClick(child<QRadioButton>(window(), "rb_R7FuncMode"), Qt::LeftButton);
     if (passThrough)
@@ -133,4 +136,13 @@ void HandLink::confirmWrite()
 {
     QTest::mouseClick(child<QPushButton>(window(), "cbAllSet"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnOk"), Qt::LeftButton);
+}
+
+bool HandLink::setCards(const QByteArrayList &records)
+{
+    for (int i = 0; i < records.size(); ++i) {
+        if (!m_window->cards.at(size_t(i))->setPortParam(records.at(i)))
+            return false;
+    }
+    return true;
 }

@@ -5,6 +5,7 @@
 #define HANDLINK_H
 
 #include "linkbytes.h"
+#include "stylelog.h"
 #include "testpaths.h"
 
 #include <QByteArray>
@@ -47,6 +48,10 @@ public:
     void clickRead();
     void clickVersion();
     void confirmWrite(); // the write button, then OK in the dialog
+    // Gives the cards on show these records.
+    bool setCards(const QByteArrayList &records);
+
+    StyleLog styles;
 
 private:
     PtyPair m_pty;

@@ -107,6 +107,28 @@ inline QByteArray defaultRecord()
     return uart(57600, 0, 0, 0, 0, 0, 0);
 }
 
+// Records unlike the defaults in every field a card shows. Tovrin ports 3
+// and 5 (indexes 2 and 4) offer CAN, the level of a Tovrin card is hidden but
+// still carried; in R7 function mode five UART ports come before the
+// CAN-only one.
+inline QByteArrayList sampleRecords(bool r7)
+{
+    if (r7)
+        return {uart(230400, 1, 0, 1, 1, 0x10, 0x10), uart(4800, 0, 1, 0, 0, 0x11, 1),
+                uart(921600, 2, 0, 0, 1, 2, 0x12),    uart(19200, 0, 0, 1, 0, 0x14, 0),
+                uart(460800, 1, 1, 1, 1, 1, 0x13),    can(1000000, 0x10, 0x11)};
+    return {uart(115200, 1, 0, 0, 1, 0x10, 0x11), uart(9600, 2, 1, 1, 0, 1, 2),
+            can(500000, 0x12, 0), uart(38400, 0, 0, 0, 0, 2, 0x10), can(666666, 0, 0x13)};
+}
+
+inline QByteArrayList defaultRecords(int ports)
+{
+    QByteArrayList records;
+    for (int i = 0; i < ports; ++i)
+        records.append(defaultRecord());
+    return records;
+}
+
 inline QByteArray join(const QByteArrayList &records)
 {
     QByteArray all;

@@ -27,29 +27,19 @@ QStringList modelArgs(bool r7)
     return {QStringLiteral("--model"), r7 ? QStringLiteral("r7") : QStringLiteral("tovrin")};
 }
 
-// Records unlike the defaults in every field a card shows. Tovrin ports 3
-// and 5 (indexes 2 and 4) offer CAN; the level of a Tovrin card is hidden
-// but still carried.
 QByteArrayList tovrinRecords()
 {
-    return {uart(115200, 1, 0, 0, 1, 0x10, 0x11), uart(9600, 2, 1, 1, 0, 1, 2),
-            can(500000, 0x12, 0), uart(38400, 0, 0, 0, 0, 2, 0x10), can(666666, 0, 0x13)};
+    return sampleRecords(false);
 }
 
-// R7 function mode: five UART ports and the CAN-only port last.
 QByteArrayList r7Records()
 {
-    return {uart(230400, 1, 0, 1, 1, 0x10, 0x10), uart(4800, 0, 1, 0, 0, 0x11, 1),
-            uart(921600, 2, 0, 0, 1, 2, 0x12),    uart(19200, 0, 0, 1, 0, 0x14, 0),
-            uart(460800, 1, 1, 1, 1, 1, 0x13),    can(1000000, 0x10, 0x11)};
+    return sampleRecords(true);
 }
 
 QByteArrayList defaults(int ports)
 {
-    QByteArrayList records;
-    for (int i = 0; i < ports; ++i)
-        records.append(defaultRecord());
-    return records;
+    return defaultRecords(ports);
 }
 
 template <class T> T *cardChild(PortConfig *card, const char *name)

@@ -31,7 +31,27 @@ QByteArray settle(HandLink &link)
     return link.take(link.pending().size()).chopped(query.size());
 }
 
+QByteArrayList cardRecords(MainWidget *window)
+{
+    QByteArrayList records;
+    for (int i = 0; i < portCount; ++i)
+        records.append(window->cards.at(size_t(i))->getPortParam());
+    return records;
+}
+
+// Takes the version query the version button sends: nothing may come before it.
+void expectOnlyVersionQuery(HandLink &link)
+{
+    link.clickVersion();
+    const QByteArray query = link.request(MSG_VERSION, byte(0));
+    QCOMPARE(link.take(query.size()).toHex(' '), query.toHex(' '));
+}
+
+enum class Outcome { Succeeded, Failed, Ignored };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Outcome)
 
 class TestReplyHandling : public QObject
 {
@@ -39,6 +59,14 @@ class TestReplyHandling : public QObject
 private slots:
     void versionReply_data();
     void versionReply();
+    void readAllReply_data();
+    void readAllReply();
+    void portByPortRead_data();
+    void portByPortRead();
+    void writeAllReply_data();
+    void writeAllReply();
+    void portByPortWrite_data();
+    void portByPortWrite();
 };
 
 void TestReplyHandling::versionReply_data()
@@ -123,6 +151,251 @@ void TestReplyHandling::versionReply()
         QCOMPARE(requests.toHex(' '), read.toHex(' '));
         QVERIFY(link.window()->cards[0] != firstCard);
     }
+}
+
+void TestReplyHandling::readAllReply_data()
+{
+    QTest::addColumn<bool>("passThrough");
+    QTest::addColumn<bool>("r7Window");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("succeeds");
+    QTest::addColumn<QByteArrayList>("cards");
+
+    const QByteArray tovrin = join(sampleRecords(false));
+    const QByteArray r7 = join(sampleRecords(true));
+    QTest::newRow("direct: 55 bytes in Tovrin mode")
+        << false << false << frame(MSG_READ_ALL, tovrin) << true << sampleRecords(false);
+    QTest::newRow("direct: 54 bytes")
+        << false << false << frame(MSG_READ_ALL, tovrin.left(54)) << false << defaultRecords(5);
+    QTest::newRow("direct: 56 bytes")
+        << false << false << frame(MSG_READ_ALL, tovrin + byte(0)) << false << defaultRecords(5);
+    QTest::newRow("direct: 66 bytes in Tovrin mode")
+        << false << false << frame(MSG_READ_ALL, r7) << false << defaultRecords(5);
+    QTest::newRow("direct: 66 bytes in R7 mode")
+        << false << true << frame(MSG_READ_ALL, r7) << true << sampleRecords(true);
+    QTest::newRow("direct: 55 bytes in R7 mode")
+        << false << true << frame(MSG_READ_ALL, tovrin) << false << defaultRecords(6);
+    QTest::newRow("pass-through: 55 bytes")
+        << true << false << returned(DEVICE_TOVRIN, MSG_READ_ALL, tovrin) << true
+        << sampleRecords(false);
+    QTest::newRow("pass-through: 20 of 55 declared bytes")
+        << true << false << returned(DEVICE_TOVRIN, MSG_READ_ALL, tovrin.left(20), -1, 55) << false
+        << defaultRecords(5);
+}
+
+void TestReplyHandling::readAllReply()
+{
+    QFETCH(bool, passThrough);
+    QFETCH(bool, r7Window);
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, succeeds);
+    QFETCH(QByteArrayList, cards);
+
+    HandLink link;
+    QVERIFY(link.open(passThrough, r7Window));
+    link.clickRead();
+    const QByteArray read = link.request(passThrough ? MSG_READ_PORT : MSG_READ_ALL, byte(0));
+    QCOMPARE(link.take(read.size()).toHex(' '), read.toHex(' '));
+    link.send(reply);
+
+    QTRY_COMPARE_WITH_TIMEOUT(link.status(), succeeds ? Look::readOk() : Look::readFailed(),
+                              HandLink::WaitMs);
+    QCOMPARE(link.readStyle(), succeeds ? Look::success() : Look::failure());
+    QCOMPARE(cardRecords(link.window()), cards);
+    expectOnlyVersionQuery(link);
+}
+
+void TestReplyHandling::portByPortRead_data()
+{
+    QTest::addColumn<bool>("r7Window");
+    QTest::addColumn<QByteArrayList>("replies"); // one after each request
+    QTest::addColumn<QList<int>>("requested");   // the port each request asks for
+    QTest::addColumn<bool>("succeeds");
+    QTest::addColumn<QByteArrayList>("cards");
+
+    const QByteArrayList tovrin = sampleRecords(false);
+    const QByteArrayList r7 = sampleRecords(true);
+    auto port = [](quint8 device, int index, const QByteArray &record) {
+        return returned(device, MSG_READ_PORT, byte(index) + record);
+    };
+    QByteArrayList tovrinReplies, r7Replies;
+    for (int i = 0; i < 5; ++i)
+        tovrinReplies.append(port(DEVICE_TOVRIN, i, tovrin.at(i)));
+    for (int i = 0; i < 6; ++i)
+        r7Replies.append(port(DEVICE_R7, i, r7.at(i)));
+    QByteArrayList firstOnly = defaultRecords(5);
+    firstOnly[0] = tovrin.at(0);
+
+    QTest::newRow("Tovrin: five ports in turn")
+        << false << tovrinReplies << QList<int>{0, 1, 2, 3, 4} << true << tovrin;
+    QTest::newRow("R7: six ports in turn")
+        << true << r7Replies << QList<int>{0, 1, 2, 3, 4, 5} << true << r7;
+    QTest::newRow("index 5 in Tovrin mode")
+        << false << QByteArrayList{tovrinReplies.at(0), port(DEVICE_TOVRIN, 5, tovrin.at(1))}
+        << QList<int>{0, 1} << false << firstOnly;
+    QTest::newRow("index 6 in R7 mode") << true << QByteArrayList{port(DEVICE_R7, 6, r7.at(0))}
+                                        << QList<int>{0} << false << defaultRecords(6);
+    QTest::newRow("index 0x80") << false << QByteArrayList{port(DEVICE_TOVRIN, 0x80, tovrin.at(0))}
+                                << QList<int>{0} << false << defaultRecords(5);
+    QTest::newRow("eleven bytes") << false
+                                  << QByteArrayList{returned(DEVICE_TOVRIN, MSG_READ_PORT,
+                                                             byte(0) + tovrin.at(0).left(10))}
+                                  << QList<int>{0} << false << defaultRecords(5);
+    QTest::newRow("fewer bytes than declared")
+        << false
+        << QByteArrayList{returned(DEVICE_TOVRIN, MSG_READ_PORT, byte(0) + tovrin.at(0).left(5), -1,
+                                   12)}
+        << QList<int>{0} << false << defaultRecords(5);
+
+    QByteArrayList refusedReplies = tovrinReplies;
+    refusedReplies[1] = port(DEVICE_TOVRIN, 1, can(1000000, 0, 0));
+    QByteArrayList refusedCards = tovrin;
+    refusedCards[1] = defaultRecord();
+    QTest::newRow("a record the card refuses, the others still read")
+        << false << refusedReplies << QList<int>{0, 1, 2, 3, 4} << false << refusedCards;
+
+    // Replies are matched by the index they carry, not by the request.
+    QByteArrayList lastTwo = defaultRecords(5);
+    lastTwo[3] = tovrin.at(3);
+    lastTwo[4] = tovrin.at(4);
+    QTest::newRow("a reply for another port moves the read on")
+        << false << QByteArrayList{tovrinReplies.at(3), tovrinReplies.at(4)} << QList<int>{0, 4}
+        << true << lastTwo;
+}
+
+void TestReplyHandling::portByPortRead()
+{
+    QFETCH(bool, r7Window);
+    QFETCH(QByteArrayList, replies);
+    QFETCH(QList<int>, requested);
+    QFETCH(bool, succeeds);
+    QFETCH(QByteArrayList, cards);
+
+    HandLink link;
+    QVERIFY(link.open(true, r7Window));
+    link.clickRead();
+    for (int k = 0; k < replies.size(); ++k) {
+        // Each request goes out only once the reply before it came.
+        QVERIFY(link.pending().isEmpty());
+        const QByteArray expected = link.request(MSG_READ_PORT, byte(requested.at(k)));
+        QCOMPARE(link.take(expected.size()).toHex(' '), expected.toHex(' '));
+        if (k + 1 < replies.size())
+            QCOMPARE(link.status(), QString());
+        link.send(replies.at(k));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(link.status(), succeeds ? Look::readOk() : Look::readFailed(),
+                              HandLink::WaitMs);
+    QCOMPARE(link.readStyle(), succeeds ? Look::success() : Look::failure());
+    QCOMPARE(cardRecords(link.window()), cards);
+    expectOnlyVersionQuery(link);
+}
+
+void TestReplyHandling::writeAllReply_data()
+{
+    QTest::addColumn<bool>("passThrough");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<Outcome>("outcome");
+
+    QTest::newRow("00") << false << frame(MSG_WRITE_ALL, hex("00")) << Outcome::Succeeded;
+    QTest::newRow("01") << false << frame(MSG_WRITE_ALL, hex("01")) << Outcome::Failed;
+    QTest::newRow("FF") << false << frame(MSG_WRITE_ALL, hex("FF")) << Outcome::Failed;
+    QTest::newRow("two bytes") << false << frame(MSG_WRITE_ALL, hex("0000")) << Outcome::Ignored;
+    QTest::newRow("no bytes") << false << frame(MSG_WRITE_ALL, QByteArray()) << Outcome::Ignored;
+    QTest::newRow("pass-through: 00")
+        << true << returned(DEVICE_TOVRIN, MSG_WRITE_ALL, hex("00")) << Outcome::Succeeded;
+    QTest::newRow("pass-through: none of one declared byte")
+        << true << returned(DEVICE_TOVRIN, MSG_WRITE_ALL, QByteArray(), -1, 1) << Outcome::Ignored;
+}
+
+void TestReplyHandling::writeAllReply()
+{
+    QFETCH(bool, passThrough);
+    QFETCH(QByteArray, reply);
+    QFETCH(Outcome, outcome);
+
+    HandLink link;
+    QVERIFY(link.open(passThrough));
+    QVERIFY(link.setCards(sampleRecords(false)));
+    link.confirmWrite();
+    const QByteArray write =
+        passThrough ? link.request(MSG_WRITE_PORT, byte(0) + sampleRecords(false).at(0))
+                    : frame(MSG_WRITE_ALL, join(sampleRecords(false)));
+    QCOMPARE(link.take(write.size()).toHex(' '), write.toHex(' '));
+    link.send(reply);
+
+    if (outcome == Outcome::Ignored) {
+        // A read reply of the wrong length behind it shows it was handled.
+        link.send(link.reply(MSG_READ_ALL, byte(0)));
+        QTRY_COMPARE_WITH_TIMEOUT(link.status(), Look::readFailed(), HandLink::WaitMs);
+        QVERIFY(!link.styles.stylesOf(QStringLiteral("cbAllSet")).contains(Look::success()));
+        QVERIFY(!link.styles.stylesOf(QStringLiteral("cbAllSet")).contains(Look::failure()));
+    } else {
+        const bool ok = outcome == Outcome::Succeeded;
+        QTRY_COMPARE_WITH_TIMEOUT(link.status(), ok ? Look::writeOk() : Look::writeFailed(),
+                                  HandLink::WaitMs);
+        QCOMPARE(link.writeStyle(), ok ? Look::success() : Look::failure());
+        QVERIFY(!link.styles.stylesOf(QStringLiteral("cbAllDownload")).contains(Look::failure()));
+    }
+    expectOnlyVersionQuery(link);
+}
+
+void TestReplyHandling::portByPortWrite_data()
+{
+    QTest::addColumn<bool>("r7Window");
+    QTest::addColumn<QByteArrayList>("acks");  // one after each request
+    QTest::addColumn<QList<int>>("requested"); // the port each request writes
+
+    auto ack = [](quint8 device, int index) {
+        return returned(device, MSG_WRITE_PORT, byte(index));
+    };
+    QByteArrayList tovrinAcks, r7Acks;
+    for (int i = 0; i < 5; ++i)
+        tovrinAcks.append(ack(DEVICE_TOVRIN, i));
+    for (int i = 0; i < 6; ++i)
+        r7Acks.append(ack(DEVICE_R7, i));
+
+    QTest::newRow("Tovrin: five ports in turn") << false << tovrinAcks << QList<int>{0, 1, 2, 3, 4};
+    QTest::newRow("R7: six ports in turn") << true << r7Acks << QList<int>{0, 1, 2, 3, 4, 5};
+    QTest::newRow("acknowledgement FF starts again at port 0")
+        << false << QByteArrayList{ack(DEVICE_TOVRIN, 0xFF)} + tovrinAcks
+        << QList<int>{0, 0, 1, 2, 3, 4};
+    QTest::newRow("acknowledgement of the last port ends the write")
+        << false << QByteArrayList{ack(DEVICE_TOVRIN, 4)} << QList<int>{0};
+    QTest::newRow("R7: acknowledgement of the last port ends the write")
+        << true << QByteArrayList{ack(DEVICE_R7, 5)} << QList<int>{0};
+    QTest::newRow("acknowledgement beyond the ports ends the write")
+        << false << QByteArrayList{ack(DEVICE_TOVRIN, 7)} << QList<int>{0};
+    QTest::newRow("acknowledgement of two bytes ends the write")
+        << false << QByteArrayList{returned(DEVICE_TOVRIN, MSG_WRITE_PORT, hex("0000"))}
+        << QList<int>{0};
+    QTest::newRow("none of one declared byte ends the write")
+        << false << QByteArrayList{returned(DEVICE_TOVRIN, MSG_WRITE_PORT, QByteArray(), -1, 1)}
+        << QList<int>{0};
+}
+
+void TestReplyHandling::portByPortWrite()
+{
+    QFETCH(bool, r7Window);
+    QFETCH(QByteArrayList, acks);
+    QFETCH(QList<int>, requested);
+
+    HandLink link;
+    QVERIFY(link.open(true, r7Window));
+    const QByteArrayList records = sampleRecords(r7Window);
+    QVERIFY(link.setCards(records));
+    link.confirmWrite();
+    for (int k = 0; k < acks.size(); ++k) {
+        QVERIFY(link.pending().isEmpty());
+        const int i = requested.at(k);
+        const QByteArray expected = link.request(MSG_WRITE_PORT, byte(i) + records.at(i));
+        QCOMPARE(link.take(expected.size()).toHex(' '), expected.toHex(' '));
+        if (k + 1 < acks.size())
+            QCOMPARE(link.status(), QString());
+        link.send(acks.at(k));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(link.status(), Look::writeOk(), HandLink::WaitMs);
+    QCOMPARE(link.writeStyle(), Look::success());
+    expectOnlyVersionQuery(link);
 }
 
 QTEST_MAIN(TestReplyHandling)
