@@ -80,13 +80,21 @@ bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringLis
     if (!file.open(QIODevice::ReadOnly))
         return false;
 
+    // A catalogue is a few kilobytes: read it at once and walk its lines.
+    const QByteArray content = file.readAll();
+    file.close();
+
     Section section = Section::None;
     bool blockOpen = false;
-    while (!file.atEnd()) {
+    int start = 0;
+    while (start < content.size()) {
+        int end = content.indexOf('\n', start);
+        end = end < 0 ? content.size() : end + 1;
         // Simplifying the raw bytes touches only ASCII white space, which never
         // occurs inside a GBK double-byte character. The structure tests run on
         // the decoded text so that a trail byte such as 0x7D is not taken for '}'.
-        QString line = decodeGbk(file.readLine().simplified());
+        QString line = decodeGbk(content.mid(start, end - start).simplified());
+        start = end;
 
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             line = line.mid(1, line.size() - 2);
