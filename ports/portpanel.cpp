@@ -14,8 +14,8 @@ void MainWidget::buildPortPanel()
     const int holderCount = r7 ? 6 : 5;
     const int count = qBound(0, int(portCount), holderCount);
 
-    // The cards of the previous build are unreachable once covered; nothing
-    // below a card's own slots calls this, so they can go at once.
+    // Nothing refers to the previous cards any more, and this never runs
+    // inside one of their own slots, so they can go at once.
     for (PortConfig *&card : cards) {
         delete card;
         card = nullptr;
