@@ -7,8 +7,30 @@
 #include <QString>
 #include <QStringList>
 
-namespace AgreementCatalog {
+namespace AgreementCatalog
+{
+// The catalogue folder beside the program.
 QString defaultFolder();
+
+// The catalogue for a locale name: the one stored under it, else "en_US",
+// else the smallest key; empty when files is empty.
+QString choosePath(const QMap<QString, QString> &files, const QString &localeName);
+
+// The display name of a catalogue entry: the part before the first "==".
+QString entryKey(const QString &entry);
+
+// The help text of the first entry whose key equals text, with backslash-n
+// turned into a line feed; empty when no entry with a help text matches.
+QString helpText(const QStringList &entries, const QString &text);
 } // namespace AgreementCatalog
+
+// Fills files with locale key -> absolute path for every file in folder whose
+// name starts with prefix and ends with suffix; true when one was found.
+bool scanAgreementFiles(QMap<QString, QString> &files, const QString &prefix, const QString &suffix,
+                        const QString &folder = AgreementCatalog::defaultFolder());
+
+// Appends the entries of the [Accept] and [Send] blocks of a catalogue file;
+// false, with the lists untouched, when the file cannot be opened.
+bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringList &sendList);
 
 #endif // AGREEMENTCATALOG_H

@@ -7,6 +7,13 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
+namespace Ui
+{
+class PortConfig;
+}
+
 class PortConfig : public QWidget
 {
     Q_OBJECT
@@ -30,10 +37,24 @@ signals:
     void sglAccept(int Id, int index, QString msg, QString currentComboxText);
     void sglSend(int Id, int index, QString msg, QString currentComboxText);
 
+private slots:
+    void on_rdbUart_clicked(bool checked);
+    void on_rdbCan_clicked(bool checked);
+    void on_cmbRxProtocol_activated(int index);
+    void on_cmbTxProtocol_activated(int index);
+
 private:
+    void loadAgreement();
+    char recordByte(int position, int offset) const;
+    char protocolByte(int position, int offset) const;
+
+    std::unique_ptr<Ui::PortConfig> ui;
     int portId = 0;
     QStringList acceptList;
     QStringList sendList;
+    // The record applied last; a list left without a current item writes the
+    // byte this record carried, so a value the card cannot show is kept.
+    QByteArray appliedRecord;
 };
 
 #endif // PORTCONFIG_H

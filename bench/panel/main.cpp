@@ -1,0 +1,84 @@
+// Port panel build benchmark: builds the panel of a shown main window over and
+// over, alternating the two module modes (6 and 5 cards), and prints the
+// median time of one build and the resident memory along the way.
+#include "mainwidget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int builds = argc > 1 ? std::max(2, std::atoi(argv[1])) : 1000;
+
+    MainWidget window;
+    window.show();
+    QCoreApplication::processEvents();
+
+    const long before = residentKiB();
+    std::vector<double> sixCards;
+    std::vector<double> fiveCards;
+    std::vector<double> settled;
+    long afterFirst = 0;
+    QElapsedTimer timer;
+    for (int i = 0; i < builds; ++i) {
+        const int mode = i % 2 == 0 ? 1 : 0;
+        timer.start();
+        moduleMode = mode;
+        portCount = mode == 0 ? 5 : 6;
+        window.buildPortPanel();
+        const double built = timer.nsecsElapsed() / 1e6;
+        // Let the window lay out and paint the new cards, as the event loop would.
+        QCoreApplication::processEvents();
+        settled.push_back(timer.nsecsElapsed() / 1e6);
+        (mode == 1 ? sixCards : fiveCards).push_back(built);
+        if (i == 0)
+            afterFirst = residentKiB();
+        if ((i + 1) % std::max(1, builds / 10) == 0)
+            std::printf("  after %5d builds: VmRSS %ld KiB\n", i + 1, residentKiB());
+    }
+    const long after = residentKiB();
+
+    std::printf("port panel builds:              %d (alternating 6 and 5 cards)\n", builds);
+    std::printf("median build of 6 cards:        %.3f ms (target < 30 ms)\n", median(sixCards));
+    std::printf("median build of 5 cards:        %.3f ms\n", median(fiveCards));
+    std::printf("median build + event handling:  %.3f ms\n", median(settled));
+    std::printf("VmRSS before the first build:   %ld KiB\n", before);
+    std::printf("VmRSS after the first build:    %ld KiB\n", afterFirst);
+    std::printf("VmRSS after the last build:     %ld KiB (%+ld KiB; target within 5120 KiB)\n",
+                after, after - afterFirst);
+    return 0;
+}

@@ -1,0 +1,212 @@
+// Cards built against a catalogue folder the test controls: this program runs
+// from a folder of its own, so the test may remove or rewrite the folder.
+#include "boxwatcher.h"
+#include "catalogfixture.h"
+#include "mainwidget.h"
+#include "portconfig.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <algorithm>
+
+namespace
+{
+QString catalogueFolder()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/resources/agreement");
+}
+
+QComboBox *list(PortConfig &card, const char *name)
+{
+    return card.findChild<QComboBox *>(QString::fromLatin1(name));
+}
+
+QStringList itemsOf(QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+bool writeCatalogue(const QString &name, const QString &text)
+{
+    return QDir().mkpath(catalogueFolder()) &&
+           CatalogFixture::writeGbk(catalogueFolder() + QLatin1Char('/') + name, text, true);
+}
+} // namespace
+
+class TestCardCatalogue : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanupTestCase();
+
+    void missingFolder();
+    void folderWithoutCatalogue();
+    void boxForEveryCardOfThePanel();
+    void unreadableCatalogue();
+    void entriesFillTheLists();
+    void choiceOfFile_data();
+    void choiceOfFile();
+};
+
+void TestCardCatalogue::init()
+{
+    QVERIFY(QCoreApplication::applicationDirPath() != QStringLiteral(TOVRIN_BIN_DIR));
+    QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/resources")).removeRecursively();
+    moduleMode = 0;
+    portCount = 5;
+}
+
+void TestCardCatalogue::cleanupTestCase()
+{
+    QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/resources")).removeRecursively();
+}
+
+void TestCardCatalogue::missingFolder()
+{
+    BoxWatcher watcher;
+    PortConfig card;
+    QCOMPARE(watcher.boxes.size(), 1);
+    const ShownBox box = watcher.boxes.first();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.title, QStringLiteral("MsgError"));
+    QCOMPARE(box.text, QStringLiteral("MsgErrAgreeCfg"));
+    QCOMPARE(box.buttonCount, 1);
+
+    // Both protocol lists stay empty; the form's own items are gone too.
+    QCOMPARE(list(card, "cmbRxProtocol")->count(), 0);
+    QCOMPARE(list(card, "cmbTxProtocol")->count(), 0);
+    // No record applied yet: the lists without an item write 0.
+    QCOMPARE(card.getPortParam().toHex(), QByteArray("0000e10000000000000000"));
+    // Afterwards they write back what the module sent.
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100000000001011")));
+    QCOMPARE(list(card, "cmbRxProtocol")->currentIndex(), -1);
+    QCOMPARE(card.getPortParam().toHex(), QByteArray("0000c20100000000001011"));
+}
+
+void TestCardCatalogue::folderWithoutCatalogue()
+{
+    QVERIFY(writeCatalogue(QStringLiteral("Agreement_zh_CN.ini"),
+                           QStringLiteral("[Accept]\n{\nA\n}\n")));
+    QVERIFY(writeCatalogue(QStringLiteral("agreement_zh_CN.INI"),
+                           QStringLiteral("[Accept]\n{\nA\n}\n")));
+    BoxWatcher watcher;
+    PortConfig first;
+    PortConfig second;
+    QCOMPARE(watcher.boxes.size(), 2);
+    QCOMPARE(list(second, "cmbRxProtocol")->count(), 0);
+}
+
+void TestCardCatalogue::boxForEveryCardOfThePanel()
+{
+    BoxWatcher watcher;
+    // Other parts of the window may have their own reasons for a box.
+    auto catalogueBoxes = [&watcher] {
+        return std::count_if(watcher.boxes.cbegin(), watcher.boxes.cend(), [](const ShownBox &box) {
+            return box.title == QLatin1String("MsgError") &&
+                   box.text == QLatin1String("MsgErrAgreeCfg");
+        });
+    };
+    MainWidget window;
+    QCOMPARE(catalogueBoxes(), 5);
+    moduleMode = 1;
+    portCount = 6;
+    window.buildPortPanel();
+    QCOMPARE(catalogueBoxes(), 11);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(list(*window.cards[i], "cmbRxProtocol")->count(), 0);
+}
+
+void TestCardCatalogue::unreadableCatalogue()
+{
+    QVERIFY(writeCatalogue(QStringLiteral("agreement_zh_CN.ini"),
+                           QStringLiteral("[Accept]\n{\nA\n}\n")));
+    QFile file(catalogueFolder() + QStringLiteral("/agreement_zh_CN.ini"));
+    QVERIFY(file.setPermissions(QFileDevice::Permissions()));
+    if (file.open(QIODevice::ReadOnly))
+        QSKIP("file permissions do not bind this user");
+    BoxWatcher watcher;
+    PortConfig card;
+    QCOMPARE(watcher.boxes.size(), 0);
+    QCOMPARE(list(card, "cmbRxProtocol")->count(), 0);
+    QCOMPARE(list(card, "cmbTxProtocol")->count(), 0);
+}
+
+void TestCardCatalogue::entriesFillTheLists()
+{
+    QVERIFY(writeCatalogue(QStringLiteral("agreement_zh_CN.ini"),
+                           QStringLiteral("[Accept]\n{\n\"不启用\"\n\"甲==帮助\\n第二行\"\n\n乙\n"
+                                          "\"甲==另一个\"\n丙==一==二\n}\n"
+                                          "[Send]\n{\n\"发送甲==发\\n送\"\n}\n")));
+    BoxWatcher watcher;
+    PortConfig card;
+    card.setId(3);
+    QCOMPARE(watcher.boxes.size(), 0);
+
+    QComboBox *rx = list(card, "cmbRxProtocol");
+    QComboBox *tx = list(card, "cmbTxProtocol");
+    QCOMPARE(itemsOf(rx),
+             (QStringList{QStringLiteral("不启用"), QStringLiteral("甲"), QString(),
+                          QStringLiteral("乙"), QStringLiteral("甲"), QStringLiteral("丙")}));
+    QCOMPARE(itemsOf(tx), QStringList{QStringLiteral("发送甲")});
+
+    // The blank entry takes a position, so 乙 has code 16.
+    rx->setCurrentIndex(3);
+    QCOMPARE(card.getPortParam().at(9), char(16));
+    rx->setCurrentIndex(5);
+    QCOMPARE(card.getPortParam().at(9), char(18));
+
+    QSignalSpy accepted(&card, &PortConfig::sglAccept);
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+    for (int position : {3, 4, 5, 1}) {
+        rx->setCurrentIndex(position);
+        emit rx->activated(position);
+    }
+    emit tx->activated(0);
+    QCOMPARE(accepted.count(), 4);
+    QCOMPARE(accepted.at(0), (QVariantList{3, 3, QString(), QStringLiteral("乙")}));
+    QCOMPARE(accepted.at(1),
+             (QVariantList{3, 4, QStringLiteral("帮助\n第二行"), QStringLiteral("甲")}));
+    QCOMPARE(accepted.at(2), (QVariantList{3, 5, QStringLiteral("一"), QStringLiteral("丙")}));
+    QCOMPARE(accepted.at(3),
+             (QVariantList{3, 1, QStringLiteral("帮助\n第二行"), QStringLiteral("甲")}));
+    QCOMPARE(sent.count(), 1);
+    QCOMPARE(sent.at(0), (QVariantList{3, 0, QStringLiteral("发\n送"), QStringLiteral("发送甲")}));
+}
+
+void TestCardCatalogue::choiceOfFile_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("used");
+
+    QTest::newRow("system locale")
+        << QStringList{"agreement_en_US.ini", "agreement_zh_CN.ini"} << "agreement_zh_CN.ini";
+    QTest::newRow("en_US when the locale has none")
+        << QStringList{"agreement_fr_FR.ini", "agreement_en_US.ini"} << "agreement_en_US.ini";
+    QTest::newRow("smallest key without en_US")
+        << QStringList{"agreement_fr_FR.ini", "agreement_de_DE.ini"} << "agreement_de_DE.ini";
+    QTest::newRow("same key: later name")
+        << QStringList{"agreement_zh_CN.ini", "agreement_zh_CN_v2.ini"} << "agreement_zh_CN_v2.ini";
+}
+
+void TestCardCatalogue::choiceOfFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, used);
+    // Each file names itself in its one receive entry.
+    for (const QString &name : qAsConst(files))
+        QVERIFY(
+            writeCatalogue(name, QStringLiteral("[Accept]\n{\n") + name + QStringLiteral("\n}\n")));
+    PortConfig card;
+    QCOMPARE(itemsOf(list(card, "cmbRxProtocol")), QStringList{used});
+}
+
+QTEST_MAIN(TestCardCatalogue)
+#include "tst_cardcatalogue.moc"

@@ -1,0 +1,595 @@
+// The port card with the shipped catalogue: defaults, user picks, restrictions
+// and the conversion to and from the 11-byte port record.
+#include "agreementcatalog.h"
+#include "portconfig.h"
+#include "pxcombobox.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QtTest>
+
+namespace
+{
+template <class T> T *child(QWidget &card, const char *name)
+{
+    return card.findChild<T *>(QString::fromLatin1(name));
+}
+QComboBox *list(QWidget &card, const char *name)
+{
+    return child<QComboBox>(card, name);
+}
+
+const char *const kLists[] = {"cmbUartBaudrate", "cmbParity",    "cmbDataBit",
+                              "cmbStopBit",      "cmbLevelSec",  "cmbCanBaudrate",
+                              "cmbRxProtocol",   "cmbTxProtocol"};
+
+// Everything a record can change, and what the restrictions change.
+QStringList snapshot(PortConfig &card)
+{
+    QStringList state;
+    for (const char *name : {"rdbUart", "rdbCan"}) {
+        auto *radio = child<QRadioButton>(card, name);
+        state << QStringLiteral("%1 checked=%2 shown=%3")
+                     .arg(QLatin1String(name))
+                     .arg(radio->isChecked())
+                     .arg(radio->isVisibleTo(&card));
+    }
+    state << QStringLiteral("page=%1").arg(
+        child<QStackedWidget>(card, "stackedWidget")->currentIndex());
+    for (const char *name : kLists) {
+        QComboBox *combo = list(card, name);
+        state << QStringLiteral("%1=%2 enabled=%3 count=%4")
+                     .arg(QLatin1String(name))
+                     .arg(combo->currentIndex())
+                     .arg(combo->isEnabled())
+                     .arg(combo->count());
+    }
+    return state;
+}
+
+QStringList shippedKeys(bool accept)
+{
+    QStringList acceptList;
+    QStringList sendList;
+    parseAgreementFile(AgreementCatalog::defaultFolder() + QStringLiteral("/agreement_zh_CN.ini"),
+                       acceptList, sendList);
+    QStringList keys;
+    for (const QString &entry : accept ? acceptList : sendList)
+        keys << AgreementCatalog::entryKey(entry);
+    return keys;
+}
+
+QStringList itemsOf(QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+void restrict(PortConfig &card, const QString &setup)
+{
+    if (setup == QLatin1String("uartOnly")) {
+        card.setUartOnly();
+    } else if (setup == QLatin1String("canOnly")) {
+        card.setCanOnly();
+    } else if (setup == QLatin1String("hideLevel")) {
+        card.setUartOnly();
+        card.hideLevel();
+    } else if (setup == QLatin1String("locked")) {
+        card.lockUartSettings();
+        card.setUartOnly();
+        card.hideLevel();
+    }
+}
+} // namespace
+
+class TestPortConfig : public QObject
+{
+    Q_OBJECT
+private slots:
+    void defaults();
+    void radioSlots();
+    void pickSendsHelpText_data();
+    void pickSendsHelpText();
+    void pickByKeyboardAndPopup();
+    void programmaticChoicesEmitNothing();
+    void idAndTitle();
+
+    void uartOnly();
+    void canOnly();
+    void hideLevel();
+    void lockUartSettings();
+
+    void popupWidth();
+    void popupWidthOfBareList();
+
+    void getPortParam_data();
+    void getPortParam();
+    void setPortParamApplies_data();
+    void setPortParamApplies();
+    void setPortParamRefuses_data();
+    void setPortParamRefuses();
+    void uncodableBytesArePreserved();
+};
+
+void TestPortConfig::defaults()
+{
+    PortConfig card;
+    QCOMPARE(card.id(), 0);
+    QCOMPARE(card.size(), QSize(648, 89));
+    QVERIFY(child<QRadioButton>(card, "rdbUart")->isChecked());
+    QVERIFY(!child<QRadioButton>(card, "rdbCan")->isChecked());
+    QVERIFY(child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
+    QVERIFY(child<QRadioButton>(card, "rdbCan")->isVisibleTo(&card));
+    QVERIFY(child<QComboBox>(card, "cmbLevelSec")->isVisibleTo(&card));
+    QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), 0);
+    QCOMPARE(list(card, "cmbUartBaudrate")->currentText(), QStringLiteral("57600"));
+    QCOMPARE(list(card, "cmbParity")->currentText(), QStringLiteral("无"));
+    QCOMPARE(list(card, "cmbDataBit")->currentText(), QStringLiteral("8"));
+    QCOMPARE(list(card, "cmbStopBit")->currentText(), QStringLiteral("1"));
+    QCOMPARE(list(card, "cmbLevelSec")->currentText(), QStringLiteral("232"));
+    QCOMPARE(list(card, "cmbCanBaudrate")->currentText(), QStringLiteral("666.666"));
+
+    // The protocol lists hold the catalogue's names, for the system locale.
+    QCOMPARE(itemsOf(list(card, "cmbRxProtocol")), shippedKeys(true));
+    QCOMPARE(itemsOf(list(card, "cmbTxProtocol")), shippedKeys(false));
+    QCOMPARE(list(card, "cmbRxProtocol")->count(), 20);
+    QCOMPARE(list(card, "cmbTxProtocol")->count(), 17);
+    QCOMPARE(list(card, "cmbRxProtocol")->currentIndex(), 0);
+    QCOMPARE(list(card, "cmbTxProtocol")->currentIndex(), 0);
+
+    QCOMPARE(card.getPortParam(), QByteArray::fromHex("0000e10000000000000000"));
+}
+
+void TestPortConfig::radioSlots()
+{
+    PortConfig card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    auto *stack = child<QStackedWidget>(card, "stackedWidget");
+    auto *uart = child<QRadioButton>(card, "rdbUart");
+    auto *can = child<QRadioButton>(card, "rdbCan");
+
+    QTest::mouseClick(can, Qt::LeftButton);
+    QVERIFY(can->isChecked());
+    QCOMPARE(stack->currentIndex(), 1);
+    QTest::mouseClick(can, Qt::LeftButton);
+    QCOMPARE(stack->currentIndex(), 1);
+    QTest::mouseClick(uart, Qt::LeftButton);
+    QVERIFY(uart->isChecked());
+    QCOMPARE(stack->currentIndex(), 0);
+
+    // An unchecking click changes no page.
+    QVERIFY(QMetaObject::invokeMethod(&card, "on_rdbCan_clicked", Q_ARG(bool, false)));
+    QCOMPARE(stack->currentIndex(), 0);
+    stack->setCurrentIndex(1);
+    QVERIFY(QMetaObject::invokeMethod(&card, "on_rdbUart_clicked", Q_ARG(bool, false)));
+    QCOMPARE(stack->currentIndex(), 1);
+}
+
+void TestPortConfig::pickSendsHelpText_data()
+{
+    QTest::addColumn<bool>("receive");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("help");
+
+    QTest::newRow("receive, line break in help")
+        << true << 1 << QStringLiteral("波特率 115200\n停止位 1");
+    QTest::newRow("receive, first entry") << true << 0 << QStringLiteral("该端口不接收数据");
+    QTest::newRow("receive, name with a space")
+        << true << 17
+        << QStringLiteral("接收上博智像视觉着陆设备 A_Landing的数据\n端口参数须与设备的设置一致");
+    QTest::newRow("send, same name as a receive entry")
+        << false << 1 << QStringLiteral("以Norvek标准吊舱协议发送数据\n端口参数须与设备的设置一致");
+    QTest::newRow("send, last entry")
+        << false << 16
+        << QStringLiteral("向木牛科技雷达uSharp3D发送数据\n端口参数须与设备的设置一致");
+}
+
+void TestPortConfig::pickSendsHelpText()
+{
+    QFETCH(bool, receive);
+    QFETCH(int, position);
+    QFETCH(QString, help);
+
+    PortConfig card;
+    card.setId(4);
+    QSignalSpy accepted(&card, &PortConfig::sglAccept);
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+    QComboBox *combo = list(card, receive ? "cmbRxProtocol" : "cmbTxProtocol");
+
+    combo->setCurrentIndex(position);
+    emit combo->activated(position);
+    emit combo->activated(position);
+
+    QSignalSpy &spy = receive ? accepted : sent;
+    QCOMPARE((receive ? sent : accepted).count(), 0);
+    QCOMPARE(spy.count(), 2);
+    const QVariantList expected{4, position, help, combo->itemText(position)};
+    QCOMPARE(spy.at(0), expected);
+    QCOMPARE(spy.at(1), expected);
+}
+
+void TestPortConfig::pickByKeyboardAndPopup()
+{
+    PortConfig card;
+    card.setId(2);
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QSignalSpy accepted(&card, &PortConfig::sglAccept);
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+
+    QComboBox *rx = list(card, "cmbRxProtocol");
+    QTest::keyClick(rx, Qt::Key_Down);
+    QCOMPARE(accepted.count(), 1);
+    QCOMPARE(accepted.at(0), (QVariantList{2, 1, QStringLiteral("波特率 115200\n停止位 1"),
+                                           QStringLiteral("Norvek标准吊舱协议")}));
+
+    QComboBox *tx = list(card, "cmbTxProtocol");
+    tx->showPopup();
+    QAbstractItemView *view = tx->view();
+    QTRY_VERIFY_WITH_TIMEOUT(view->isVisible(), 5000);
+    const QModelIndex item = tx->model()->index(3, tx->modelColumn(), tx->rootModelIndex());
+    view->scrollTo(item);
+    const QPoint at = view->visualRect(item).center();
+    QTest::mouseMove(view->viewport(), at);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTRY_COMPARE_WITH_TIMEOUT(sent.count(), 1, 5000);
+    QCOMPARE(
+        sent.at(0),
+        (QVariantList{2, 3, QStringLiteral("向零度标准吊舱发送数据\n端口参数须与设备的设置一致"),
+                      QStringLiteral("零度标准吊舱")}));
+    QCOMPARE(accepted.count(), 1);
+}
+
+void TestPortConfig::programmaticChoicesEmitNothing()
+{
+    PortConfig card;
+    QSignalSpy accepted(&card, &PortConfig::sglAccept);
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100010000011011")));
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0140420f00000000000102")));
+    list(card, "cmbRxProtocol")->setCurrentIndex(5);
+    card.setUartOnly();
+    card.setCanOnly();
+    QCOMPARE(accepted.count(), 0);
+    QCOMPARE(sent.count(), 0);
+}
+
+void TestPortConfig::idAndTitle()
+{
+    PortConfig card;
+    card.setId(6);
+    card.setPortTitle(QStringLiteral("CAN2"));
+    QCOMPARE(card.id(), 6);
+    QCOMPARE(child<QGroupBox>(card, "gpbPort")->title(), QStringLiteral("CAN2"));
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+    emit list(card, "cmbTxProtocol")->activated(0);
+    QCOMPARE(sent.at(0).at(0).toInt(), 6);
+}
+
+void TestPortConfig::uartOnly()
+{
+    PortConfig card;
+    child<QRadioButton>(card, "rdbCan")->click();
+    QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), 1);
+    card.setUartOnly();
+    QVERIFY(child<QRadioButton>(card, "rdbUart")->isChecked());
+    QVERIFY(!child<QRadioButton>(card, "rdbCan")->isChecked());
+    QVERIFY(child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
+    QVERIFY(!child<QRadioButton>(card, "rdbCan")->isVisibleTo(&card));
+    // The page shown stays as it was.
+    QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), 1);
+}
+
+void TestPortConfig::canOnly()
+{
+    PortConfig card;
+    card.setUartOnly();
+    card.setCanOnly();
+    QVERIFY(!child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
+    QVERIFY(!child<QRadioButton>(card, "rdbUart")->isChecked());
+    QVERIFY(child<QRadioButton>(card, "rdbCan")->isVisibleTo(&card));
+    QVERIFY(child<QRadioButton>(card, "rdbCan")->isChecked());
+    QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), 1);
+    // The level list stays on a CAN-only card.
+    QVERIFY(list(card, "cmbLevelSec")->isVisibleTo(&card));
+    QCOMPARE(card.getPortParam(), QByteArray::fromHex("012a2c0a00000000000000"));
+}
+
+void TestPortConfig::hideLevel()
+{
+    PortConfig card;
+    const QStringList before = snapshot(card);
+    card.hideLevel();
+    QVERIFY(!child<QLabel>(card, "label_37")->isVisibleTo(&card));
+    QVERIFY(!list(card, "cmbLevelSec")->isVisibleTo(&card));
+    QVERIFY(child<QLabel>(card, "label_13")->isVisibleTo(&card));
+    QCOMPARE(snapshot(card), before);
+}
+
+void TestPortConfig::lockUartSettings()
+{
+    PortConfig card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    card.lockUartSettings();
+
+    const QString locked = QStringLiteral("background-color:rgb(115,126,130);");
+    for (const char *name : {"cmbUartBaudrate", "cmbParity", "cmbDataBit", "cmbStopBit"}) {
+        QVERIFY2(!list(card, name)->isEnabled(), name);
+        QCOMPARE(list(card, name)->styleSheet(), locked);
+    }
+    QVERIFY(!list(card, "cmbLevelSec")->isEnabled());
+    QCOMPARE(list(card, "cmbLevelSec")->styleSheet(), QString());
+    for (const char *name : {"cmbCanBaudrate", "cmbRxProtocol", "cmbTxProtocol"})
+        QVERIFY2(list(card, name)->isEnabled(), name);
+
+    // The user cannot change them.
+    QComboBox *parity = list(card, "cmbParity");
+    QTest::keyClick(parity, Qt::Key_Down);
+    QTest::mouseClick(parity, Qt::LeftButton);
+    QVERIFY(!parity->view()->isVisible());
+    QCOMPARE(parity->currentIndex(), 0);
+}
+
+void TestPortConfig::popupWidth()
+{
+    PortConfig card;
+    for (const char *name : {"cmbRxProtocol", "cmbTxProtocol"}) {
+        QComboBox *combo = list(card, name);
+        QAbstractItemView *view = combo->view();
+        const QFontMetrics metrics(view->font());
+        int widest = 0;
+        for (int i = 0; i < combo->count(); ++i)
+            widest = qMax(widest, metrics.horizontalAdvance(combo->itemText(i)));
+        const int scrollBar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        QVERIFY2(view->minimumWidth() >= widest + scrollBar, name);
+        // Each item, with the view's own padding, fits beside the scroll bar.
+        QVERIFY2(view->minimumWidth() >= view->sizeHintForColumn(0) + scrollBar, name);
+    }
+
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QComboBox *rx = list(card, "cmbRxProtocol");
+    rx->showPopup();
+    QTRY_VERIFY_WITH_TIMEOUT(rx->view()->isVisible(), 5000);
+    QVERIFY(rx->view()->width() >= rx->view()->minimumWidth());
+    rx->hidePopup();
+}
+
+void TestPortConfig::popupWidthOfBareList()
+{
+    QWidget parent;
+    PxComBoBox combo(&parent);
+    combo.adjustPopupWidth();
+    const int empty = combo.view()->minimumWidth();
+    const int scrollBar =
+        combo.view()->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, combo.view());
+    QVERIFY(empty >= scrollBar);
+
+    const QString longName = QStringLiteral("北京华工HGIPS1402吊舱 and a much longer tail");
+    combo.addItem(QStringLiteral("A"));
+    combo.addItem(longName);
+    combo.adjustPopupWidth();
+    const int wide = combo.view()->minimumWidth();
+    QVERIFY(wide >= QFontMetrics(combo.view()->font()).horizontalAdvance(longName) + scrollBar);
+
+    // A shorter item added later does not shrink the popup.
+    combo.addItem(QStringLiteral("B"));
+    combo.adjustPopupWidth();
+    QCOMPARE(combo.view()->minimumWidth(), wide);
+}
+
+void TestPortConfig::getPortParam_data()
+{
+    QTest::addColumn<bool>("uart");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("parity");
+    QTest::addColumn<int>("dataBits");
+    QTest::addColumn<int>("stopBits");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("can");
+    QTest::addColumn<int>("rx");
+    QTest::addColumn<int>("tx");
+    QTest::addColumn<QByteArray>("record");
+
+    QTest::newRow("UART 115200 even 8N1 RS-422") << true << 6 << 1 << 0 << 0 << 1 << 0 << 0 << 3
+                                                 << QByteArray::fromHex("0000c20100010000010010");
+    QTest::newRow("CAN 1000") << false << 5 << 0 << 0 << 0 << 0 << 1 << 1 << 2
+                              << QByteArray::fromHex("0140420f00000000000102");
+    QTest::newRow("UART 921600 odd 9 data bits 2 stop bits")
+        << true << 9 << 2 << 1 << 1 << 0 << 2 << 19 << 16
+        << QByteArray::fromHex("0000100e0002010100201d");
+    QTest::newRow("UART 2400") << true << 0 << 0 << 0 << 0 << 0 << 0 << 2 << 1
+                               << QByteArray::fromHex("0060090000000000000201");
+    QTest::newRow("CAN 666.666 leaves the UART lists out")
+        << false << 9 << 2 << 1 << 1 << 1 << 0 << 2 << 0
+        << QByteArray::fromHex("012a2c0a00000000000200");
+    QTest::newRow("CAN 500") << false << 5 << 0 << 0 << 0 << 0 << 2 << 3 << 4
+                             << QByteArray::fromHex("0120a10700000000001011");
+}
+
+void TestPortConfig::getPortParam()
+{
+    QFETCH(bool, uart);
+    QFETCH(int, baud);
+    QFETCH(int, parity);
+    QFETCH(int, dataBits);
+    QFETCH(int, stopBits);
+    QFETCH(int, level);
+    QFETCH(int, can);
+    QFETCH(int, rx);
+    QFETCH(int, tx);
+    QFETCH(QByteArray, record);
+
+    PortConfig card;
+    child<QRadioButton>(card, uart ? "rdbUart" : "rdbCan")->click();
+    list(card, "cmbUartBaudrate")->setCurrentIndex(baud);
+    list(card, "cmbParity")->setCurrentIndex(parity);
+    list(card, "cmbDataBit")->setCurrentIndex(dataBits);
+    list(card, "cmbStopBit")->setCurrentIndex(stopBits);
+    list(card, "cmbLevelSec")->setCurrentIndex(level);
+    list(card, "cmbCanBaudrate")->setCurrentIndex(can);
+    list(card, "cmbRxProtocol")->setCurrentIndex(rx);
+    list(card, "cmbTxProtocol")->setCurrentIndex(tx);
+    QCOMPARE(card.getPortParam().toHex(), record.toHex());
+
+    // A fresh card shown the record comes back to the same choices.
+    PortConfig other;
+    QVERIFY(other.setPortParam(record));
+    QCOMPARE(other.getPortParam().toHex(), record.toHex());
+    QCOMPARE(child<QRadioButton>(other, "rdbUart")->isChecked(), uart);
+    QCOMPARE(child<QRadioButton>(other, "rdbCan")->isChecked(), !uart);
+    QCOMPARE(child<QStackedWidget>(other, "stackedWidget")->currentIndex(), uart ? 0 : 1);
+    if (uart) {
+        QCOMPARE(list(other, "cmbUartBaudrate")->currentIndex(), baud);
+        QCOMPARE(list(other, "cmbParity")->currentIndex(), parity);
+        QCOMPARE(list(other, "cmbDataBit")->currentIndex(), dataBits);
+        QCOMPARE(list(other, "cmbStopBit")->currentIndex(), stopBits);
+        QCOMPARE(list(other, "cmbLevelSec")->currentIndex(), level);
+    } else {
+        QCOMPARE(list(other, "cmbCanBaudrate")->currentIndex(), can);
+    }
+    QCOMPARE(list(other, "cmbRxProtocol")->currentIndex(), rx);
+    QCOMPARE(list(other, "cmbTxProtocol")->currentIndex(), tx);
+}
+
+void TestPortConfig::setPortParamApplies_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QString>("expected"); // page, then the eight list positions
+    QTest::addColumn<QByteArray>("readBack");
+
+    QTest::newRow("codes 13 and 14 select positions 0 and 1")
+        << "plain" << QByteArray::fromHex("0000e10000000000000d0e") << "0 5 0 0 0 0 0 0 1"
+        << QByteArray::fromHex("0000e10000000000000001");
+    QTest::newRow("code 15 selects position 2, code 16 position 3")
+        << "plain" << QByteArray::fromHex("0000e10000000000000f10") << "0 5 0 0 0 0 0 2 3"
+        << QByteArray::fromHex("0000e10000000000000210");
+    QTest::newRow("last receive and send entries")
+        << "plain" << QByteArray::fromHex("0000e1000000000000201d") << "0 5 0 0 0 0 0 19 16"
+        << QByteArray::fromHex("0000e1000000000000201d");
+    QTest::newRow("921600 accepted")
+        << "plain" << QByteArray::fromHex("0000100e00000000000000") << "0 9 0 0 0 0 0 0 0"
+        << QByteArray::fromHex("0000100e00000000000000");
+    QTest::newRow("CAN on a card that offers CAN, bytes 5 to 8 not read")
+        << "plain" << QByteArray::fromHex("0140420f00ffffffff0102") << "1 5 0 0 0 0 1 1 2"
+        << QByteArray::fromHex("0140420f00000000000102");
+    QTest::newRow("UART on the CAN-only card")
+        << "canOnly" << QByteArray::fromHex("0000c20100010000010010") << "0 6 1 0 0 1 0 0 3"
+        << QByteArray::fromHex("0000c20100010000010010");
+    QTest::newRow("level applied while the level list is hidden")
+        << "hideLevel" << QByteArray::fromHex("0000c20100000000010000") << "0 6 0 0 0 1 0 0 0"
+        << QByteArray::fromHex("0000c20100000000010000");
+    QTest::newRow("locked lists still applied and read")
+        << "locked" << QByteArray::fromHex("00004b0000020101011112") << "0 3 2 1 1 1 0 4 5"
+        << QByteArray::fromHex("00004b0000020101011112");
+    QTest::newRow("positions that name no item")
+        << "plain" << QByteArray::fromHex("0000e10000057f80ff0c80") << "0 5 -1 -1 -1 -1 0 -1 -1"
+        << QByteArray::fromHex("0000e10000057f80ff0c80");
+    QTest::newRow("protocol code 3 names no item")
+        << "plain" << QByteArray::fromHex("0000e10000000000000300") << "0 5 0 0 0 0 0 -1 0"
+        << QByteArray::fromHex("0000e10000000000000300");
+}
+
+void TestPortConfig::setPortParamApplies()
+{
+    QFETCH(QString, setup);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, expected);
+    QFETCH(QByteArray, readBack);
+
+    PortConfig card;
+    restrict(card, setup);
+    QVERIFY(card.setPortParam(record));
+
+    QStringList state{
+        QString::number(child<QStackedWidget>(card, "stackedWidget")->currentIndex())};
+    for (const char *name : kLists)
+        state << QString::number(list(card, name)->currentIndex());
+    QCOMPARE(state.join(QLatin1Char(' ')), expected);
+    const bool uart = record.at(0) == 0;
+    QCOMPARE(child<QRadioButton>(card, "rdbUart")->isChecked(), uart);
+    QCOMPARE(child<QRadioButton>(card, "rdbCan")->isChecked(), !uart);
+    if (setup == QLatin1String("canOnly"))
+        QVERIFY(!child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
+    QCOMPARE(card.getPortParam().toHex(), readBack.toHex());
+}
+
+void TestPortConfig::setPortParamRefuses_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QByteArray>("record");
+
+    QTest::newRow("10 bytes") << "plain" << QByteArray::fromHex("0000c201000100000100");
+    QTest::newRow("12 bytes") << "plain" << QByteArray::fromHex("0000c2010001000001001000");
+    QTest::newRow("empty") << "plain" << QByteArray();
+    QTest::newRow("kind 2") << "plain" << QByteArray::fromHex("0200c20100010000010010");
+    QTest::newRow("kind 0xFF") << "plain" << QByteArray::fromHex("ff00c20100010000010010");
+    QTest::newRow("baud 0") << "plain" << QByteArray::fromHex("0000000000010000010010");
+    QTest::newRow("baud 1200") << "plain" << QByteArray::fromHex("00b0040000010000010010");
+    QTest::newRow("baud 1000000") << "plain" << QByteArray::fromHex("0040420f00010000010010");
+    QTest::newRow("baud 57601") << "plain" << QByteArray::fromHex("0001e10000010000010010");
+    QTest::newRow("CAN on a UART-only card")
+        << "uartOnly" << QByteArray::fromHex("0140420f00000000000102");
+    QTest::newRow("CAN on a locked UART-only card")
+        << "locked" << QByteArray::fromHex("012a2c0a00000000000102");
+    QTest::newRow("CAN rate 250000") << "plain" << QByteArray::fromHex("0190d00300000000000102");
+    QTest::newRow("CAN rate 0") << "plain" << QByteArray::fromHex("0100000000000000000102");
+    QTest::newRow("CAN rate 57600") << "plain" << QByteArray::fromHex("0100e10000000000000102");
+}
+
+void TestPortConfig::setPortParamRefuses()
+{
+    QFETCH(QString, setup);
+    QFETCH(QByteArray, record);
+
+    PortConfig card;
+    restrict(card, setup);
+    // Choices that differ from every default, so any change would show.
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0000100e0002010101201d")));
+    list(card, "cmbCanBaudrate")->setCurrentIndex(2);
+    const QStringList before = snapshot(card);
+    const QByteArray recordBefore = card.getPortParam();
+
+    QSignalSpy accepted(&card, &PortConfig::sglAccept);
+    QSignalSpy sent(&card, &PortConfig::sglSend);
+    QVERIFY(!card.setPortParam(record));
+    QCOMPARE(snapshot(card), before);
+    QCOMPARE(card.getPortParam().toHex(), recordBefore.toHex());
+    QCOMPARE(accepted.count() + sent.count(), 0);
+}
+
+void TestPortConfig::uncodableBytesArePreserved()
+{
+    PortConfig card;
+    // Parity 5 and receive code 7 name no item: the card shows nothing for
+    // them and writes back what the module sent.
+    const QByteArray odd = QByteArray::fromHex("0000c20100050000010710");
+    QVERIFY(card.setPortParam(odd));
+    QCOMPARE(list(card, "cmbParity")->currentIndex(), -1);
+    QCOMPARE(list(card, "cmbRxProtocol")->currentIndex(), -1);
+    QCOMPARE(card.getPortParam().toHex(), odd.toHex());
+
+    // A list the user sets again writes its own position.
+    list(card, "cmbParity")->setCurrentIndex(2);
+    QCOMPARE(card.getPortParam().toHex(), QByteArray::fromHex("0000c20100020000010710").toHex());
+
+    // The next record replaces what is kept.
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100000000000000")));
+    list(card, "cmbTxProtocol")->setCurrentIndex(-1);
+    QCOMPARE(card.getPortParam().toHex(), QByteArray::fromHex("0000c20100000000000000").toHex());
+}
+
+QTEST_MAIN(TestPortConfig)
+#include "tst_portconfig.moc"

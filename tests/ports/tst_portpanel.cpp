@@ -1,0 +1,288 @@
+// The port panel of the main window in both module modes.
+#include "mainwidget.h"
+#include "portconfig.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace
+{
+template <class T> T *child(QWidget *parent, const QString &name)
+{
+    return parent->findChild<T *>(name);
+}
+
+QWidget *holder(MainWidget &window, int position)
+{
+    return child<QWidget>(&window, QStringLiteral("wdgPort%1").arg(position + 1));
+}
+
+void setMode(MainWidget &window, int mode)
+{
+    moduleMode = mode;
+    portCount = mode == 0 ? 5 : 6;
+    window.buildPortPanel();
+}
+
+QString title(PortConfig *card)
+{
+    return child<QGroupBox>(card, QStringLiteral("gpbPort"))->title();
+}
+} // namespace
+
+class TestPortPanel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void cards_data();
+    void cards();
+    void placement();
+    void tovrinModeHidesSixthPlaceholder();
+    void rebuildRestoresDefaults_data();
+    void rebuildRestoresDefaults();
+    void oldCardsAreDestroyed();
+    void modeButtonsRebuild();
+    void pickReachesInformationPanel_data();
+    void pickReachesInformationPanel();
+
+private:
+    MainWidget *window = nullptr;
+};
+
+void TestPortPanel::init()
+{
+    moduleMode = 0;
+    portCount = 5;
+    window = new MainWidget;
+}
+
+void TestPortPanel::cleanup()
+{
+    delete window;
+    window = nullptr;
+    moduleMode = 0;
+    portCount = 5;
+}
+
+void TestPortPanel::cards_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("titles");
+    QTest::addColumn<QString>("uart");   // per card: 1 the UART choice is offered
+    QTest::addColumn<QString>("can");    // 1 the CAN choice is offered
+    QTest::addColumn<QString>("level");  // 1 the level list is shown
+    QTest::addColumn<QString>("locked"); // 1 the UART lists are disabled
+
+    QTest::newRow("Tovrin") << 0 << QStringList{"Port1", "Port2", "Port3", "Port4", "Port5"}
+                            << "11111"
+                            << "00101"
+                            << "00000"
+                            << "00010";
+    QTest::newRow("R7 function") << 1
+                                 << QStringList{"Uart2", "Uart3", "Uart4", "Uart5", "Uart6", "CAN2"}
+                                 << "111110"
+                                 << "000001"
+                                 << "111111"
+                                 << "000000";
+}
+
+void TestPortPanel::cards()
+{
+    QFETCH(int, mode);
+    QFETCH(QStringList, titles);
+    QFETCH(QString, uart);
+    QFETCH(QString, can);
+    QFETCH(QString, level);
+    QFETCH(QString, locked);
+
+    // Each mode entered both from the other one and from itself.
+    for (int from : {1 - mode, mode}) {
+        setMode(*window, from);
+        setMode(*window, mode);
+        QCOMPARE(int(portCount), titles.size());
+        for (int i = 0; i < 6; ++i) {
+            PortConfig *card = window->cards[i];
+            if (i >= titles.size()) {
+                QVERIFY(!card);
+                continue;
+            }
+            QVERIFY(card);
+            QCOMPARE(card->parentWidget(), holder(*window, i));
+            QCOMPARE(card->id(), i + 1);
+            QCOMPARE(title(card), titles.at(i));
+            auto flag = [](bool value) { return value ? QLatin1Char('1') : QLatin1Char('0'); };
+            QCOMPARE(flag(child<QRadioButton>(card, "rdbUart")->isVisibleTo(card)), uart.at(i));
+            QCOMPARE(flag(child<QRadioButton>(card, "rdbCan")->isVisibleTo(card)), can.at(i));
+            QCOMPARE(flag(child<QComboBox>(card, "cmbLevelSec")->isVisibleTo(card)), level.at(i));
+            QCOMPARE(flag(child<QLabel>(card, "label_37")->isVisibleTo(card)), level.at(i));
+            QCOMPARE(flag(!child<QComboBox>(card, "cmbUartBaudrate")->isEnabled()), locked.at(i));
+            QCOMPARE(flag(!child<QComboBox>(card, "cmbParity")->isEnabled()), locked.at(i));
+            // A UART-only card shows UART, the CAN-only card its CAN page.
+            const bool canOnly = uart.at(i) == QLatin1Char('0');
+            QCOMPARE(child<QRadioButton>(card, "rdbCan")->isChecked(), canOnly);
+            QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), canOnly ? 1 : 0);
+        }
+    }
+}
+
+void TestPortPanel::placement()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    for (int mode : {0, 1}) {
+        setMode(*window, mode);
+        for (int i = 0; i < portCount; ++i) {
+            PortConfig *card = window->cards[i];
+            QCOMPARE(card->geometry(), QRect(0, 0, 648, 89));
+            QVERIFY(card->isVisible());
+            QVERIFY(!holder(*window, i)->layout());
+        }
+    }
+    // The window's size does not move or resize the cards.
+    window->resize(window->width() + 200, window->height() + 100);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->cards[0]->geometry(), QRect(0, 0, 648, 89));
+}
+
+void TestPortPanel::tovrinModeHidesSixthPlaceholder()
+{
+    QWidget *sixth = holder(*window, 5);
+    QVERIFY(sixth->isHidden());
+    setMode(*window, 1);
+    QVERIFY(!sixth->isHidden());
+    QCOMPARE(sixth->findChildren<PortConfig *>().size(), 1);
+    setMode(*window, 0);
+    QVERIFY(sixth->isHidden());
+}
+
+void TestPortPanel::rebuildRestoresDefaults_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Tovrin") << 0;
+    QTest::newRow("R7 function") << 1;
+}
+
+void TestPortPanel::rebuildRestoresDefaults()
+{
+    QFETCH(int, mode);
+    setMode(*window, mode);
+    QVector<QByteArray> defaults;
+    for (int i = 0; i < portCount; ++i)
+        defaults << window->cards[i]->getPortParam();
+    QCOMPARE(defaults.first(), QByteArray::fromHex("0000e10000000000000000"));
+
+    for (int i = 0; i < portCount; ++i)
+        QVERIFY(window->cards[i]->setPortParam(QByteArray::fromHex("0000c20100010101011011")));
+    // The same mode again, as a version reply does: fresh cards.
+    setMode(*window, mode);
+    for (int i = 0; i < portCount; ++i)
+        QCOMPARE(window->cards[i]->getPortParam().toHex(), defaults.at(i).toHex());
+
+    // And back from the other mode.
+    for (int i = 0; i < portCount; ++i)
+        window->cards[i]->setPortParam(QByteArray::fromHex("0000c20100010101011011"));
+    setMode(*window, 1 - mode);
+    setMode(*window, mode);
+    for (int i = 0; i < portCount; ++i)
+        QCOMPARE(window->cards[i]->getPortParam().toHex(), defaults.at(i).toHex());
+}
+
+void TestPortPanel::oldCardsAreDestroyed()
+{
+    QVector<QPointer<PortConfig>> first;
+    for (PortConfig *card : window->cards)
+        first << card;
+    setMode(*window, 1);
+    QVector<QPointer<PortConfig>> second;
+    for (PortConfig *card : window->cards)
+        second << card;
+    for (const QPointer<PortConfig> &card : first)
+        QVERIFY(card.isNull());
+    setMode(*window, 0);
+    for (const QPointer<PortConfig> &card : second)
+        QVERIFY(card.isNull());
+    QVERIFY(!window->cards[5]);
+
+    for (int round = 0; round < 20; ++round)
+        setMode(*window, round % 3 == 0 ? 1 : 0);
+    setMode(*window, 1);
+    QCOMPARE(window->findChildren<PortConfig *>().size(), 6);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(
+            holder(*window, i)->findChildren<PortConfig *>(QString(), Qt::FindDirectChildrenOnly),
+            QList<PortConfig *>{window->cards[i]});
+}
+
+void TestPortPanel::modeButtonsRebuild()
+{
+    auto *r7 = child<QRadioButton>(window, QStringLiteral("rb_R7FuncMode"));
+    auto *tovrin = child<QRadioButton>(window, QStringLiteral("rb_TovrinMode"));
+    r7->setChecked(true);
+    window->on_rb_R7FuncMode_clicked();
+    QCOMPARE(moduleMode, 1);
+    QCOMPARE(title(window->cards[5]), QStringLiteral("CAN2"));
+    tovrin->setChecked(true);
+    window->on_rb_TovrinMode_clicked();
+    QCOMPARE(moduleMode, 0);
+    QCOMPARE(title(window->cards[0]), QStringLiteral("Port1"));
+    QCOMPARE(window->findChildren<PortConfig *>().size(), 5);
+}
+
+void TestPortPanel::pickReachesInformationPanel_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<bool>("receive");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("help");
+
+    QTest::newRow("Port1 receive")
+        << 0 << 0 << true << 1 << QStringLiteral("波特率 115200\n停止位 1");
+    QTest::newRow("Port5 send")
+        << 0 << 4 << false << 16
+        << QStringLiteral("向木牛科技雷达uSharp3D发送数据\n端口参数须与设备的设置一致");
+    QTest::newRow("Uart2 send") << 1 << 0 << false << 0 << QStringLiteral("该端口不发送数据");
+    QTest::newRow("CAN2 receive")
+        << 1 << 5 << true << 2
+        << QStringLiteral("以Norvek标准CAN协议接收数据\n端口须设为CAN，波特率与设备一致");
+}
+
+void TestPortPanel::pickReachesInformationPanel()
+{
+    QFETCH(int, mode);
+    QFETCH(int, position);
+    QFETCH(bool, receive);
+    QFETCH(int, item);
+    QFETCH(QString, help);
+
+    setMode(*window, mode);
+    PortConfig *card = window->cards[position];
+    QSignalSpy spy(card, receive ? &PortConfig::sglAccept : &PortConfig::sglSend);
+    auto *combo = child<QComboBox>(card, receive ? "cmbRxProtocol" : "cmbTxProtocol");
+    combo->setCurrentIndex(item);
+    emit combo->activated(item);
+
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toInt(), position + 1);
+    auto *text = child<QTextEdit>(window, QStringLiteral("textCentorMsg"));
+    QCOMPARE(text->toPlainText(), help);
+    const QString picture = QCoreApplication::applicationDirPath() +
+                            QStringLiteral("/resources/images//") + combo->itemText(item) +
+                            QStringLiteral("-zh_CN.png");
+    QVERIFY2(
+        child<QLabel>(window, QStringLiteral("LabCentorPicture"))->styleSheet().contains(picture),
+        qPrintable(picture));
+}
+
+QTEST_MAIN(TestPortPanel)
+#include "tst_portpanel.moc"
