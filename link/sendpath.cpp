@@ -50,4 +50,8 @@ void MainWidget::sendCommand(quint8 id, const QByteArray &payload, quint8 n)
         return;
     }
     serialPort->write(frame);
+    // Hand the frame to the port now rather than when the event loop next
+    // gets round to it: after a version reply the loop first lays out and
+    // paints the new port panel, and the read request would wait for that.
+    serialPort->flush();
 }

@@ -73,19 +73,27 @@ double wireMs(int bytes)
     return bytes * 10 * 1000.0 / 115200;
 }
 
-double panelBuildMs(bool r7)
+struct PanelTimes {
+    double build = 0; // the buildPortPanel() call alone
+    double shown = 0; // until the event loop has laid out and painted the new cards
+};
+
+PanelTimes panelBuild(bool r7)
 {
     ConfigSession s;
     if (!s.start(Route::Direct, {}, r7))
         qFatal("simulator or window did not start");
-    std::vector<double> times;
+    std::vector<double> build, shown;
     for (int i = 0; i < g_runs; ++i) {
         QElapsedTimer t;
         t.start();
         s.window()->buildPortPanel();
-        times.push_back(t.nsecsElapsed() / 1e6);
+        build.push_back(t.nsecsElapsed() / 1e6);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        shown.push_back(t.nsecsElapsed() / 1e6);
     }
-    return median(times);
+    return {median(build), median(shown)};
 }
 
 struct Figures {
@@ -167,9 +175,14 @@ int main(int argc, char **argv)
     if (runsAt > 0 && runsAt + 1 < arguments.size())
         g_runs = qMax(1, arguments.at(runsAt + 1).toInt());
 
-    const double panel[2] = {panelBuildMs(false), panelBuildMs(true)};
+    const PanelTimes tovrinPanel = panelBuild(false);
+    const PanelTimes r7Panel = panelBuild(true);
+    const double panel[2] = {tovrinPanel.shown, r7Panel.shown};
     std::printf("Medians of %d runs, simulator on a pty\n", g_runs);
-    std::printf("Panel build: Tovrin mode %.2f ms, R7 function mode %.2f ms\n", panel[0], panel[1]);
+    std::printf("Panel build (buildPortPanel alone / until laid out and painted): Tovrin mode "
+                "%.2f / %.2f ms, R7 function mode %.2f / %.2f ms\n",
+                tovrinPanel.build, tovrinPanel.shown, r7Panel.build, r7Panel.shown);
+    std::printf("Target: 1.5 x wire time + one panel build until painted\n");
 
     const struct {
         Route route;

@@ -207,6 +207,9 @@ QByteArrayList ConfigSession::cardRecords() const
 
 QStringList ConfigSession::simLog()
 {
+    // Take in what the simulator has written so far, even if the event loop
+    // has not yet had the chance to.
+    m_sim->process().waitForReadyRead(0);
     return m_sim->log().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 

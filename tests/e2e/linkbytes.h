@@ -121,11 +121,15 @@ inline QByteArrayList sampleRecords(bool r7)
             can(500000, 0x12, 0), uart(38400, 0, 0, 0, 0, 2, 0x10), can(666666, 0, 0x13)};
 }
 
-inline QByteArrayList defaultRecords(int ports)
+// What freshly built cards give: UART defaults, and CAN at 666.666 kbit/s on
+// the CAN-only port of R7 function mode.
+inline QByteArrayList cardDefaults(bool r7)
 {
     QByteArrayList records;
-    for (int i = 0; i < ports; ++i)
+    for (int i = 0; i < 5; ++i)
         records.append(defaultRecord());
+    if (r7)
+        records.append(can(666666, 0, 0));
     return records;
 }
 

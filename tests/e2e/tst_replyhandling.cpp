@@ -132,7 +132,8 @@ void TestReplyHandling::versionReply()
 
     HandLink link;
     QVERIFY(link.open(passThrough, r7Window));
-    PortConfig *firstCard = link.window()->cards[0];
+    // Cards on show now carry a mark that freshly built cards lack.
+    link.window()->cards[0]->setProperty("shownBefore", true);
 
     link.send(reply);
     const QByteArray requests = settle(link);
@@ -144,12 +145,12 @@ void TestReplyHandling::versionReply()
     QCOMPARE(link.window()->findChild<QRadioButton *>("rb_TovrinMode")->isChecked(), mode == 0);
     if (version.isEmpty()) {
         QCOMPARE(requests.toHex(' '), QByteArray());
-        QCOMPARE(link.window()->cards[0], firstCard);
+        QVERIFY(link.window()->cards[0]->property("shownBefore").toBool());
     } else {
         // A fresh panel, and the read of it follows at once.
         const QByteArray read = link.request(passThrough ? MSG_READ_PORT : MSG_READ_ALL, byte(0));
         QCOMPARE(requests.toHex(' '), read.toHex(' '));
-        QVERIFY(link.window()->cards[0] != firstCard);
+        QVERIFY(!link.window()->cards[0]->property("shownBefore").toBool());
     }
 }
 
@@ -166,21 +167,21 @@ void TestReplyHandling::readAllReply_data()
     QTest::newRow("direct: 55 bytes in Tovrin mode")
         << false << false << frame(MSG_READ_ALL, tovrin) << true << sampleRecords(false);
     QTest::newRow("direct: 54 bytes")
-        << false << false << frame(MSG_READ_ALL, tovrin.left(54)) << false << defaultRecords(5);
+        << false << false << frame(MSG_READ_ALL, tovrin.left(54)) << false << cardDefaults(false);
     QTest::newRow("direct: 56 bytes")
-        << false << false << frame(MSG_READ_ALL, tovrin + byte(0)) << false << defaultRecords(5);
+        << false << false << frame(MSG_READ_ALL, tovrin + byte(0)) << false << cardDefaults(false);
     QTest::newRow("direct: 66 bytes in Tovrin mode")
-        << false << false << frame(MSG_READ_ALL, r7) << false << defaultRecords(5);
+        << false << false << frame(MSG_READ_ALL, r7) << false << cardDefaults(false);
     QTest::newRow("direct: 66 bytes in R7 mode")
         << false << true << frame(MSG_READ_ALL, r7) << true << sampleRecords(true);
     QTest::newRow("direct: 55 bytes in R7 mode")
-        << false << true << frame(MSG_READ_ALL, tovrin) << false << defaultRecords(6);
+        << false << true << frame(MSG_READ_ALL, tovrin) << false << cardDefaults(true);
     QTest::newRow("pass-through: 55 bytes")
         << true << false << returned(DEVICE_TOVRIN, MSG_READ_ALL, tovrin) << true
         << sampleRecords(false);
     QTest::newRow("pass-through: 20 of 55 declared bytes")
         << true << false << returned(DEVICE_TOVRIN, MSG_READ_ALL, tovrin.left(20), -1, 55) << false
-        << defaultRecords(5);
+        << cardDefaults(false);
 }
 
 void TestReplyHandling::readAllReply()
@@ -223,7 +224,7 @@ void TestReplyHandling::portByPortRead_data()
         tovrinReplies.append(port(DEVICE_TOVRIN, i, tovrin.at(i)));
     for (int i = 0; i < 6; ++i)
         r7Replies.append(port(DEVICE_R7, i, r7.at(i)));
-    QByteArrayList firstOnly = defaultRecords(5);
+    QByteArrayList firstOnly = cardDefaults(false);
     firstOnly[0] = tovrin.at(0);
 
     QTest::newRow("Tovrin: five ports in turn")
@@ -234,18 +235,18 @@ void TestReplyHandling::portByPortRead_data()
         << false << QByteArrayList{tovrinReplies.at(0), port(DEVICE_TOVRIN, 5, tovrin.at(1))}
         << QList<int>{0, 1} << false << firstOnly;
     QTest::newRow("index 6 in R7 mode") << true << QByteArrayList{port(DEVICE_R7, 6, r7.at(0))}
-                                        << QList<int>{0} << false << defaultRecords(6);
+                                        << QList<int>{0} << false << cardDefaults(true);
     QTest::newRow("index 0x80") << false << QByteArrayList{port(DEVICE_TOVRIN, 0x80, tovrin.at(0))}
-                                << QList<int>{0} << false << defaultRecords(5);
+                                << QList<int>{0} << false << cardDefaults(false);
     QTest::newRow("eleven bytes") << false
                                   << QByteArrayList{returned(DEVICE_TOVRIN, MSG_READ_PORT,
                                                              byte(0) + tovrin.at(0).left(10))}
-                                  << QList<int>{0} << false << defaultRecords(5);
+                                  << QList<int>{0} << false << cardDefaults(false);
     QTest::newRow("fewer bytes than declared")
         << false
         << QByteArrayList{returned(DEVICE_TOVRIN, MSG_READ_PORT, byte(0) + tovrin.at(0).left(5), -1,
                                    12)}
-        << QList<int>{0} << false << defaultRecords(5);
+        << QList<int>{0} << false << cardDefaults(false);
 
     QByteArrayList refusedReplies = tovrinReplies;
     refusedReplies[1] = port(DEVICE_TOVRIN, 1, can(1000000, 0, 0));
@@ -255,7 +256,7 @@ void TestReplyHandling::portByPortRead_data()
         << false << refusedReplies << QList<int>{0, 1, 2, 3, 4} << false << refusedCards;
 
     // Replies are matched by the index they carry, not by the request.
-    QByteArrayList lastTwo = defaultRecords(5);
+    QByteArrayList lastTwo = cardDefaults(false);
     lastTwo[3] = tovrin.at(3);
     lastTwo[4] = tovrin.at(4);
     QTest::newRow("a reply for another port moves the read on")
