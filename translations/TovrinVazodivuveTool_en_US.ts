@@ -151,7 +151,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>波特率</source>
-        <translation>Baud rate</translation>
+        <translation>Baud</translation>
     </message>
     <message>
         <source>2400</source>
@@ -195,7 +195,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>停止位</source>
-        <translation>Stop bits</translation>
+        <translation>Stop</translation>
     </message>
     <message>
         <source>1</source>
@@ -207,7 +207,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>数据位</source>
-        <translation>Data bits</translation>
+        <translation>Data</translation>
     </message>
     <message>
         <source>8</source>
