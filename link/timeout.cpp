@@ -17,20 +17,34 @@ void TimeOut::startWatch()
 
 void TimeOut::stopWatch()
 {
-    running.store(false);
+    {
+        std::lock_guard<std::mutex> lock(pauseMutex);
+        running.store(false);
+    }
+    pauseWake.notify_all();
     while (isRunning()) {
         quit();
         wait(50);
     }
 }
 
+void TimeOut::pause(int ms)
+{
+    std::unique_lock<std::mutex> lock(pauseMutex);
+    pauseWake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return !running.load(); });
+}
+
 void TimeOut::run()
 {
     int waitingTicks = 0;
     while (running.load()) {
-        msleep(500);
+        pause(500);
+        if (!running.load())
+            return;
         if (replyDone.load()) {
-            msleep(200);
+            pause(200);
+            if (!running.load())
+                return;
             waitingTicks = 0;
             emit sgl_timeStart();
             waiting.store(false);

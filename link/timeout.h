@@ -7,6 +7,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 class TimeOut : public QThread
 {
@@ -31,9 +33,14 @@ protected:
     void run() override;
 
 private:
+    // Sleeps for ms, or less when stopWatch() asks the loop to end.
+    void pause(int ms);
+
     std::atomic<bool> running{false};
     std::atomic<bool> replyDone{false};
     std::atomic<bool> waiting{false};
+    std::mutex pauseMutex;
+    std::condition_variable pauseWake;
 };
 
 #endif // TIMEOUT_H

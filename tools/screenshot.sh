@@ -3,6 +3,7 @@
 # Usage: tools/screenshot.sh [OUTPUT.png] [program arguments...]
 #   OUTPUT.png defaults to docs/screenshots/main-window.png; further
 #   arguments go to the program (for example --port /dev/pts/5).
+#   SCREENSHOT_LANG picks the language (default zh_CN.UTF-8).
 # Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick
 # (tools/install-deps.sh installs them).
 set -euo pipefail
@@ -45,7 +46,7 @@ done
 export DISPLAY=":$(head -n1 "$work/display")"
 
 export XDG_RUNTIME_DIR="$work"
-env -u QT_QPA_PLATFORM LANG=zh_CN.UTF-8 LC_ALL= "$program" "$@" >"$work/app.log" 2>&1 &
+env -u QT_QPA_PLATFORM LANG="${SCREENSHOT_LANG:-zh_CN.UTF-8}" LC_ALL= "$program" "$@" >"$work/app.log" 2>&1 &
 app_pid=$!
 
 if ! wid="$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" --name 'Tovrin' | head -n1)" \

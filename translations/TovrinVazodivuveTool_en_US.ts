@@ -1,4 +1,376 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>Tovrin引擎配置工具</source>
+        <translation>Tovrin Engine Configuration Tool</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <source>Tovrin</source>
+        <translation>Tovrin</translation>
+    </message>
+    <message>
+        <source>R7-Eda</source>
+        <translation>R7-Eda</translation>
+    </message>
+    <message>
+        <source>通过飞控配置（Tovrin需将CAN1与飞控连接）</source>
+        <translation>Configure via flight controller (Tovrin: connect CAN1 to it)</translation>
+    </message>
+    <message>
+        <source>连接地面站</source>
+        <translation>Via ground station</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;微软雅黑&apos;; font-size:11pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品名称：Tovrin引擎&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品功能：集成第三方设备功能到Norvek系统。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品用法：通过串口或者CAN口分别连接Norvek飞控和第三方设备，并通过对应软件设置功能。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;其他：LED1闪烁表示设备正常工作，LED2闪烁表示接收到飞控数据，LED3闪烁表示接收到第三方设备数据。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;微软雅黑&apos;; font-size:11pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Product: Tovrin engine&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Function: brings third-party devices into the Norvek system.&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;Use: connect the Norvek flight controller and the third-party devices to the serial or CAN ports, then set the functions with this tool.&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;LEDs: LED1 blinks while the device works normally, LED2 blinks when data from the flight controller arrives, LED3 blinks when data from a third-party device arrives.&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>工具版本:</source>
+        <translation>Tool version:</translation>
+    </message>
+    <message>
+        <source>设备版本:</source>
+        <translation>Device version:</translation>
+    </message>
+    <message>
+        <source>LabCopyRight</source>
+        <translation>Copyright © 2026 Tovrin</translation>
+    </message>
+    <message>
+        <source>点击更新设备版本</source>
+        <translation>Click to read the device version again</translation>
+    </message>
+    <message>
+        <source>TIP_ERROR</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>TIP_NOSERIALFOUND</source>
+        <translation>No serial port found. Check the cable, then click the refresh button.</translation>
+    </message>
+    <message>
+        <source>Fail to open serialport</source>
+        <translation>Failed to open serial port</translation>
+    </message>
+    <message>
+        <source>读取参数成功</source>
+        <translation>Settings read</translation>
+    </message>
+    <message>
+        <source>读取参数失败</source>
+        <translation>Reading the settings failed</translation>
+    </message>
+    <message>
+        <source>写入参数成功，重启生效</source>
+        <translation>Settings written; they take effect after the module restarts</translation>
+    </message>
+    <message>
+        <source>写入参数失败，请重试</source>
+        <translation>Writing the settings failed, please try again</translation>
+    </message>
+    <message>
+        <source>错误：请先打开端口</source>
+        <translation>Error: open the port first</translation>
+    </message>
+    <message>
+        <source>错误：请先勾选通过飞控透传</source>
+        <translation>Error: tick &quot;Configure via flight controller&quot; first</translation>
+    </message>
+</context>
+<context>
+    <name>MessageForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>MsgConfirmRebootEffective</source>
+        <translation>Write these settings to the module? They take effect after it restarts.</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>PortConfig</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>PortName</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>UART</translation>
+    </message>
+    <message>
+        <source>Can</source>
+        <translation>CAN</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud</translation>
+    </message>
+    <message>
+        <source>2400</source>
+        <translation>2400</translation>
+    </message>
+    <message>
+        <source>4800</source>
+        <translation>4800</translation>
+    </message>
+    <message>
+        <source>9600</source>
+        <translation>9600</translation>
+    </message>
+    <message>
+        <source>19200</source>
+        <translation>19200</translation>
+    </message>
+    <message>
+        <source>38400</source>
+        <translation>38400</translation>
+    </message>
+    <message>
+        <source>57600</source>
+        <translation>57600</translation>
+    </message>
+    <message>
+        <source>115200</source>
+        <translation>115200</translation>
+    </message>
+    <message>
+        <source>230400</source>
+        <translation>230400</translation>
+    </message>
+    <message>
+        <source>460800</source>
+        <translation>460800</translation>
+    </message>
+    <message>
+        <source>921600</source>
+        <translation>921600</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>奇偶校验</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>666.666</source>
+        <translation>666.666</translation>
+    </message>
+    <message>
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message>
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message>
+        <source>电平</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>232</source>
+        <translation>232</translation>
+    </message>
+    <message>
+        <source>422</source>
+        <translation>422</translation>
+    </message>
+    <message>
+        <source>接收功能</source>
+        <translation>Receive</translation>
+    </message>
+    <message>
+        <source>不启用</source>
+        <translation>Disabled</translation>
+    </message>
+    <message>
+        <source>Norvek标准吊舱协议</source>
+        <translation>Norvek standard gimbal pod protocol</translation>
+    </message>
+    <message>
+        <source>Norvek标准CAN协议</source>
+        <translation>Norvek standard CAN protocol</translation>
+    </message>
+    <message>
+        <source>零度标准吊舱</source>
+        <translation>Lingdu standard gimbal pod</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱</source>
+        <translation>Guanzhong standard gimbal pod</translation>
+    </message>
+    <message>
+        <source>零度C1AA吊舱</source>
+        <translation>Lingdu C1AA gimbal pod</translation>
+    </message>
+    <message>
+        <source>通视光电C0A5吊舱</source>
+        <translation>Tongshi Optronics C0A5 gimbal pod</translation>
+    </message>
+    <message>
+        <source>人加司眸PSP010400</source>
+        <translation>Renjia Simou PSP010400</translation>
+    </message>
+    <message>
+        <source>武汉汉非MPPT</source>
+        <translation>Wuhan Hanfei MPPT</translation>
+    </message>
+    <message>
+        <source>汇能精电MPPT</source>
+        <translation>Huineng Jingdian MPPT</translation>
+    </message>
+    <message>
+        <source>通视光电158吊舱</source>
+        <translation>Tongshi Optronics 158 gimbal pod</translation>
+    </message>
+    <message>
+        <source>星网宇达120吊舱</source>
+        <translation>Xingwang Yuda 120 gimbal pod</translation>
+    </message>
+    <message>
+        <source>高德红外吊舱</source>
+        <translation>Gaode infrared gimbal pod</translation>
+    </message>
+    <message>
+        <source>通视光电650B吊舱</source>
+        <translation>Tongshi Optronics 650B gimbal pod</translation>
+    </message>
+    <message>
+        <source>上博智像标准吊舱</source>
+        <translation>Shangbo Zhixiang standard gimbal pod</translation>
+    </message>
+    <message>
+        <source>北京华工HGIPS1402吊舱</source>
+        <translation>Beijing Huagong HGIPS1402 gimbal pod</translation>
+    </message>
+    <message>
+        <source>品灵标准吊舱</source>
+        <translation>Pinling standard gimbal pod</translation>
+    </message>
+    <message>
+        <source>上博智像视觉 A_Landing</source>
+        <translation>Shangbo Zhixiang vision A_Landing</translation>
+    </message>
+    <message>
+        <source>木牛科技雷达usharp3D</source>
+        <translation>Muniu Technology radar usharp3D</translation>
+    </message>
+    <message>
+        <source>Tmotor DataLink 数据盒</source>
+        <translation>Tmotor DataLink data box</translation>
+    </message>
+    <message>
+        <source>发送功能</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱控制接口</source>
+        <translation>Guanzhong standard gimbal pod control interface</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱导航接口</source>
+        <translation>Guanzhong standard gimbal pod navigation interface</translation>
+    </message>
+    <message>
+        <source>木牛科技雷达uSharp3D</source>
+        <translation>Muniu Technology radar uSharp3D</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>MsgError</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>MsgErrInitLanguage</source>
+        <translation>No language file was found; the program cannot start.</translation>
+    </message>
+    <message>
+        <source>MsgErrAgreeCfg</source>
+        <translation>No protocol catalogue was found (resources/agreement); the protocol lists stay empty.</translation>
+    </message>
+</context>
 </TS>

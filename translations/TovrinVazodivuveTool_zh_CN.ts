@@ -1,4 +1,376 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>Tovrin引擎配置工具</source>
+        <translation>Tovrin引擎配置工具</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <source>Tovrin</source>
+        <translation>Tovrin</translation>
+    </message>
+    <message>
+        <source>R7-Eda</source>
+        <translation>R7-Eda</translation>
+    </message>
+    <message>
+        <source>通过飞控配置（Tovrin需将CAN1与飞控连接）</source>
+        <translation>通过飞控配置（Tovrin需将CAN1与飞控连接）</translation>
+    </message>
+    <message>
+        <source>连接地面站</source>
+        <translation>连接地面站</translation>
+    </message>
+    <message>
+        <source>读取</source>
+        <translation>读取</translation>
+    </message>
+    <message>
+        <source>配置</source>
+        <translation>配置</translation>
+    </message>
+    <message>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;微软雅黑&apos;; font-size:11pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品名称：Tovrin引擎&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品功能：集成第三方设备功能到Norvek系统。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品用法：通过串口或者CAN口分别连接Norvek飞控和第三方设备，并通过对应软件设置功能。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;其他：LED1闪烁表示设备正常工作，LED2闪烁表示接收到飞控数据，LED3闪烁表示接收到第三方设备数据。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
+p, li { white-space: pre-wrap; }
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;微软雅黑&apos;; font-size:11pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品名称：Tovrin引擎&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品功能：集成第三方设备功能到Norvek系统。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;产品用法：通过串口或者CAN口分别连接Norvek飞控和第三方设备，并通过对应软件设置功能。&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;其他：LED1闪烁表示设备正常工作，LED2闪烁表示接收到飞控数据，LED3闪烁表示接收到第三方设备数据。&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>工具版本:</source>
+        <translation>工具版本:</translation>
+    </message>
+    <message>
+        <source>设备版本:</source>
+        <translation>设备版本:</translation>
+    </message>
+    <message>
+        <source>LabCopyRight</source>
+        <translation>版权所有 © 2026 Tovrin</translation>
+    </message>
+    <message>
+        <source>点击更新设备版本</source>
+        <translation>点击更新设备版本</translation>
+    </message>
+    <message>
+        <source>TIP_ERROR</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>TIP_NOSERIALFOUND</source>
+        <translation>未找到串口，请检查连接后点击刷新按钮。</translation>
+    </message>
+    <message>
+        <source>Fail to open serialport</source>
+        <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>读取参数成功</source>
+        <translation>读取参数成功</translation>
+    </message>
+    <message>
+        <source>读取参数失败</source>
+        <translation>读取参数失败</translation>
+    </message>
+    <message>
+        <source>写入参数成功，重启生效</source>
+        <translation>写入参数成功，重启生效</translation>
+    </message>
+    <message>
+        <source>写入参数失败，请重试</source>
+        <translation>写入参数失败，请重试</translation>
+    </message>
+    <message>
+        <source>错误：请先打开端口</source>
+        <translation>错误：请先打开端口</translation>
+    </message>
+    <message>
+        <source>错误：请先勾选通过飞控透传</source>
+        <translation>错误：请先勾选通过飞控透传</translation>
+    </message>
+</context>
+<context>
+    <name>MessageForm</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>MsgConfirmRebootEffective</source>
+        <translation>确定将参数写入模块吗？重启模块后生效。</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>PortConfig</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>PortName</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Can</source>
+        <translation>CAN</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>2400</source>
+        <translation>2400</translation>
+    </message>
+    <message>
+        <source>4800</source>
+        <translation>4800</translation>
+    </message>
+    <message>
+        <source>9600</source>
+        <translation>9600</translation>
+    </message>
+    <message>
+        <source>19200</source>
+        <translation>19200</translation>
+    </message>
+    <message>
+        <source>38400</source>
+        <translation>38400</translation>
+    </message>
+    <message>
+        <source>57600</source>
+        <translation>57600</translation>
+    </message>
+    <message>
+        <source>115200</source>
+        <translation>115200</translation>
+    </message>
+    <message>
+        <source>230400</source>
+        <translation>230400</translation>
+    </message>
+    <message>
+        <source>460800</source>
+        <translation>460800</translation>
+    </message>
+    <message>
+        <source>921600</source>
+        <translation>921600</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>奇偶校验</source>
+        <translation>奇偶校验</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>奇校验</translation>
+    </message>
+    <message>
+        <source>666.666</source>
+        <translation>666.666</translation>
+    </message>
+    <message>
+        <source>1000</source>
+        <translation>1000</translation>
+    </message>
+    <message>
+        <source>500</source>
+        <translation>500</translation>
+    </message>
+    <message>
+        <source>电平</source>
+        <translation>电平</translation>
+    </message>
+    <message>
+        <source>232</source>
+        <translation>232</translation>
+    </message>
+    <message>
+        <source>422</source>
+        <translation>422</translation>
+    </message>
+    <message>
+        <source>接收功能</source>
+        <translation>接收功能</translation>
+    </message>
+    <message>
+        <source>不启用</source>
+        <translation>不启用</translation>
+    </message>
+    <message>
+        <source>Norvek标准吊舱协议</source>
+        <translation>Norvek标准吊舱协议</translation>
+    </message>
+    <message>
+        <source>Norvek标准CAN协议</source>
+        <translation>Norvek标准CAN协议</translation>
+    </message>
+    <message>
+        <source>零度标准吊舱</source>
+        <translation>零度标准吊舱</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱</source>
+        <translation>贯中标准吊舱</translation>
+    </message>
+    <message>
+        <source>零度C1AA吊舱</source>
+        <translation>零度C1AA吊舱</translation>
+    </message>
+    <message>
+        <source>通视光电C0A5吊舱</source>
+        <translation>通视光电C0A5吊舱</translation>
+    </message>
+    <message>
+        <source>人加司眸PSP010400</source>
+        <translation>人加司眸PSP010400</translation>
+    </message>
+    <message>
+        <source>武汉汉非MPPT</source>
+        <translation>武汉汉非MPPT</translation>
+    </message>
+    <message>
+        <source>汇能精电MPPT</source>
+        <translation>汇能精电MPPT</translation>
+    </message>
+    <message>
+        <source>通视光电158吊舱</source>
+        <translation>通视光电158吊舱</translation>
+    </message>
+    <message>
+        <source>星网宇达120吊舱</source>
+        <translation>星网宇达120吊舱</translation>
+    </message>
+    <message>
+        <source>高德红外吊舱</source>
+        <translation>高德红外吊舱</translation>
+    </message>
+    <message>
+        <source>通视光电650B吊舱</source>
+        <translation>通视光电650B吊舱</translation>
+    </message>
+    <message>
+        <source>上博智像标准吊舱</source>
+        <translation>上博智像标准吊舱</translation>
+    </message>
+    <message>
+        <source>北京华工HGIPS1402吊舱</source>
+        <translation>北京华工HGIPS1402吊舱</translation>
+    </message>
+    <message>
+        <source>品灵标准吊舱</source>
+        <translation>品灵标准吊舱</translation>
+    </message>
+    <message>
+        <source>上博智像视觉 A_Landing</source>
+        <translation>上博智像视觉 A_Landing</translation>
+    </message>
+    <message>
+        <source>木牛科技雷达usharp3D</source>
+        <translation>木牛科技雷达usharp3D</translation>
+    </message>
+    <message>
+        <source>Tmotor DataLink 数据盒</source>
+        <translation>Tmotor DataLink 数据盒</translation>
+    </message>
+    <message>
+        <source>发送功能</source>
+        <translation>发送功能</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱控制接口</source>
+        <translation>贯中标准吊舱控制接口</translation>
+    </message>
+    <message>
+        <source>贯中标准吊舱导航接口</source>
+        <translation>贯中标准吊舱导航接口</translation>
+    </message>
+    <message>
+        <source>木牛科技雷达uSharp3D</source>
+        <translation>木牛科技雷达uSharp3D</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>MsgError</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>MsgErrInitLanguage</source>
+        <translation>未找到语言文件，程序无法启动。</translation>
+    </message>
+    <message>
+        <source>MsgErrAgreeCfg</source>
+        <translation>未找到协议配置文件（resources/agreement），端口的协议列表将为空。</translation>
+    </message>
+</context>
 </TS>
