@@ -42,21 +42,25 @@ void TimeOut::run()
         if (!running.load())
             return;
         if (replyDone.load()) {
+            unsigned ended = waiting.load();
             pause(200);
             if (!running.load())
                 return;
             waitingTicks = 0;
             emit sgl_timeStart();
-            waiting.store(false);
+            // A command armed during the pause keeps its flag, so a reply
+            // that never comes is still reported.
+            waiting.compare_exchange_strong(ended, 0);
             continue;
         }
-        if (!waiting.load())
+        unsigned armed = waiting.load();
+        if (armed == 0)
             continue;
         if (++waitingTicks <= 2)
             continue;
         waitingTicks = 0;
         emit sgl_failRead();
-        waiting.store(false);
+        waiting.compare_exchange_strong(armed, 0);
         replyDone.store(true);
     }
 }

@@ -20,10 +20,10 @@ public:
     void startWatch();
     void stopWatch();
     void setReplyDone(bool flag) { replyDone.store(flag); }
-    void setWaiting(bool flag) { waiting.store(flag); }
+    void setWaiting(bool flag) { waiting.store(flag ? nextArm.fetch_add(1) + 1 : 0); }
 
     bool isReplyDone() const { return replyDone.load(); }
-    bool isWaiting() const { return waiting.load(); }
+    bool isWaiting() const { return waiting.load() != 0; }
 
 signals:
     void sgl_timeStart();
@@ -38,7 +38,10 @@ private:
 
     std::atomic<bool> running{false};
     std::atomic<bool> replyDone{false};
-    std::atomic<bool> waiting{false};
+    // 0 when no command waits; otherwise a number that changes with every
+    // command armed, so the loop never clears the flag of a newer command.
+    std::atomic<unsigned> waiting{0};
+    std::atomic<unsigned> nextArm{0};
     std::mutex pauseMutex;
     std::condition_variable pauseWake;
 };

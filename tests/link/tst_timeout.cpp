@@ -13,6 +13,7 @@ class TestTimeOut : public QObject
 private slots:
     void lostReplyIsReportedThenCleared();
     void replyInTimeGivesOnlyTheIdleSignal();
+    void commandArmedWhileClearingIsStillReported();
     void startWatchTwiceAndStop();
 };
 
@@ -62,6 +63,32 @@ void TestTimeOut::replyInTimeGivesOnlyTheIdleSignal()
     QTest::qWait(2000);
     QVERIFY(failed.isEmpty());
     QCOMPARE(idle.size(), 1);
+    watchdog.stopWatch();
+}
+
+void TestTimeOut::commandArmedWhileClearingIsStillReported()
+{
+    // An exchange ends just before the first tick (about 500 ms after the
+    // start), so the loop pauses 200 ms before its idle signal; a new command
+    // armed in the middle of that pause must still be watched.
+    TimeOut watchdog;
+    QSignalSpy failed(&watchdog, &TimeOut::sgl_failRead);
+    QSignalSpy idle(&watchdog, &TimeOut::sgl_timeStart);
+    QElapsedTimer clock;
+    watchdog.setReplyDone(false);
+    watchdog.setWaiting(true);
+    watchdog.setReplyDone(true);
+    clock.start();
+    watchdog.startWatch();
+
+    while (clock.elapsed() < 600)
+        QTest::qWait(5);
+    watchdog.setReplyDone(false); // the next command, whose reply never comes
+    watchdog.setWaiting(true);
+
+    QVERIFY(idle.wait(3000));
+    QVERIFY(watchdog.isWaiting());
+    QVERIFY(failed.wait(4000));
     watchdog.stopWatch();
 }
 
