@@ -22,9 +22,11 @@ void MainWidget::buildPortPanel()
     }
 
     for (int i = 0; i < count; ++i) {
-        auto *card = new PortConfig(nullptr);
+        // Built straight into its placeholder: a card built without a parent
+        // and moved there afterwards is styled twice, once for the window's
+        // style sheet, which doubles the cost of every rebuild.
+        auto *card = new PortConfig(holders[i]);
         cards[i] = card;
-        card->setParent(holders[i]);
         card->setGeometry(0, 0, 648, 89);
         card->setId(i + 1);
         if (!r7)
