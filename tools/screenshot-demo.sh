@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Screenshots of the whole job against the device simulator, on a private
+# virtual X display: an R7-Eda module is connected and read, then a receive
+# protocol is picked so the information panel shows its picture and help.
+# Usage: tools/screenshot-demo.sh [OUTPUT_DIR]   (default docs/screenshots)
+# Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo="$PWD"
+outdir="${1:-docs/screenshots}"
+program="$repo/build/bin/TovrinVazodivuveTool"
+sim="$repo/build/bin/tovrin-sim"
+[ -x "$program" ] && [ -x "$sim" ] || { echo "build first (tools/build.sh)" >&2; exit 1; }
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+export XDG_RUNTIME_DIR="$work"
+
+# A module with a few ports already set up, so the read fills the cards visibly.
+cat >"$work/records" <<'REC'
+port 0: 00 00 C2 01 00 00 00 00 00 01 01
+port 1: 00 80 25 00 00 01 00 00 01 10 00
+port 2: 00 00 E1 00 00 02 00 01 00 13 12
+port 3: 00 00 84 03 00 00 00 00 01 00 00
+port 4: 00 00 96 00 00 00 00 00 00 1C 1B
+port 5: 01 20 A1 07 00 00 00 00 00 02 02
+REC
+"$sim" --pty --model r7 --firmware 2.3.1 --records "$work/records" >"$work/sim.out" 2>"$work/sim.log" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
+pty="$(head -n1 "$work/sim.out")"
+
+env -u QT_QPA_PLATFORM LANG="${SCREENSHOT_LANG:-zh_CN.UTF-8}" LC_ALL= "$program" --port "$pty" >"$work/app.log" 2>&1 &
+app=$!
+pids+=("$app")
+wid="$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" --name 'Tovrin' | head -n1)"
+[ -n "$wid" ] || { echo "the main window did not appear" >&2; exit 1; }
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
+
+shot() {
+    import -window root "$work/root.png"
+    convert "$work/root.png" -crop "$geometry" +repage "$1"
+    echo "$1"
+}
+
+mkdir -p "$outdir"
+# The plug button at the right of the tool row opens the link.
+xdotool mousemove --sync $((X + 955)) $((Y + 83)) click 1
+sleep 2.5
+shot "$outdir/r7-panel.png"
+
+# Pick the next receive protocol on the first card with the keyboard.
+xdotool mousemove --sync $((X + 560)) $((Y + 181)) click 1
+sleep 0.5
+xdotool key Down key Down key Return
+sleep 1
+shot "$outdir/protocol-picked.png"
