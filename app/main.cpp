@@ -7,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    disablePixmapCache();
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Configuration tool of the Tovrin engine"));

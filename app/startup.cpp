@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
+#include <QPixmapCache>
 #include <QTranslator>
 
 bool scanTranslations(QMap<QString, QString> &files, const QString &baseName,
@@ -48,4 +49,9 @@ bool initLanguage(const QString &dir)
     else
         delete translator;
     return true;
+}
+
+void disablePixmapCache()
+{
+    QPixmapCache::setCacheLimit(0);
 }

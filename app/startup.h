@@ -1,4 +1,5 @@
-// Start-up: choice and installation of the user-interface translation.
+// Start-up: choice and installation of the user-interface translation, and the
+// process-wide drawing settings the windows rely on.
 #ifndef STARTUP_H
 #define STARTUP_H
 
@@ -18,5 +19,15 @@ QString chooseTranslation(const QMap<QString, QString> &files, const QString &lo
 // for the system locale and returns whether any translation file was found;
 // shows the "MsgError" box when none was.
 bool initLanguage(const QString &dir);
+
+// Turns the application-wide pixmap cache off. Under the main window's style
+// sheet the style draws each drop-down list with a copy of its palette
+// recoloured for that one paint, and files what it draws under a key that
+// carries the palette's serial number, new for every copy: no key comes back.
+// The cache would only fill to its limit with pixmaps nobody finds again and
+// keep their keys until its periodic sweep, megabytes for a window that
+// repaints often. The program's images come from style sheet rules, which hold
+// them once loaded. Call once, after the application object exists.
+void disablePixmapCache();
 
 #endif // STARTUP_H

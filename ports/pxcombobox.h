@@ -4,7 +4,6 @@
 
 #include <QComboBox>
 #include <QFont>
-#include <QHash>
 
 class PxComBoBox : public QComboBox
 {
@@ -16,10 +15,9 @@ public:
     void adjustPopupWidth();
 
 private:
-    // Text widths and item padding measured with measuredFont; the loader
-    // calls adjustPopupWidth after every item, so each text is measured once.
-    QFont measuredFont;
-    QHash<QString, int> textWidths;
+    // The view's own padding around an item text, measured once on the first
+    // item in paddingFont; -1 until then.
+    QFont paddingFont;
     int itemPadding = -1;
 };
 

@@ -110,6 +110,7 @@ private slots:
 
     void popupWidth();
     void popupWidthOfBareList();
+    void popupWidthPerFont();
 
     void getPortParam_data();
     void getPortParam();
@@ -387,6 +388,53 @@ void TestPortConfig::popupWidthOfBareList()
     combo.addItem(QStringLiteral("B"));
     combo.adjustPopupWidth();
     QCOMPARE(combo.view()->minimumWidth(), wide);
+}
+
+void TestPortConfig::popupWidthPerFont()
+{
+    // Lists in different fonts showing the same names, adjusted one after the
+    // other: each popup is sized with its own font's measures, also when the
+    // font of a list changes after it was sized once.
+    const QStringList names{QStringLiteral("不启用"), QStringLiteral("北京华工HGIPS1402吊舱"),
+                            QStringLiteral("Tmotor DataLink 数据盒")};
+    QWidget parent;
+    QFont small = parent.font();
+    small.setPixelSize(9);
+    QFont large = small;
+    large.setPixelSize(27);
+
+    const auto widest = [&names](const QFont &font) {
+        const QFontMetrics metrics(font);
+        int width = 0;
+        for (const QString &name : names)
+            width = qMax(width, metrics.horizontalAdvance(name));
+        return width;
+    };
+    const auto sized = [&names, &parent](const QFont &font) {
+        auto *combo = new PxComBoBox(&parent);
+        combo->view()->setFont(font);
+        for (const QString &name : names) {
+            combo->addItem(name);
+            combo->adjustPopupWidth();
+        }
+        return combo;
+    };
+    const auto room = [](PxComBoBox *combo) {
+        QAbstractItemView *view = combo->view();
+        return view->minimumWidth() -
+               view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+    };
+
+    PxComBoBox *smallList = sized(small);
+    PxComBoBox *largeList = sized(large);
+    QVERIFY(widest(large) > widest(small) + 20);
+    QVERIFY(room(smallList) >= widest(small));
+    QVERIFY(room(largeList) >= widest(large));
+    QVERIFY(room(smallList) < widest(large));
+
+    smallList->view()->setFont(large);
+    smallList->adjustPopupWidth();
+    QCOMPARE(smallList->view()->minimumWidth(), largeList->view()->minimumWidth());
 }
 
 void TestPortConfig::getPortParam_data()
