@@ -3,6 +3,7 @@
 #include "mainwidget.h"
 #include "messageform.h"
 #include "portconfig.h"
+#include "windowprobe.h"
 #include "simprocess.h"
 
 #include <QCheckBox>
@@ -20,14 +21,6 @@
 
 namespace
 {
-
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
-}
 
 QByteArrayList parseRecords(const QByteArray &text)
 {
@@ -94,15 +87,15 @@ bool ConfigSession::start(Route route, const QStringList &simArgs, bool r7Window
     if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
         return false;
     if (r7Window)
-        QTest::mouseClick(child<QRadioButton>(window(), "rb_R7FuncMode"), Qt::LeftButton);
+        WindowProbe::click(window(), "rb_R7FuncMode");
     if (route != Route::Direct)
-        QTest::mouseClick(child<QCheckBox>(window(), "chb_ConfigByFCS"), Qt::LeftButton);
+        WindowProbe::click(window(), "chb_ConfigByFCS");
     if (route == Route::GroundStation)
-        QTest::mouseClick(child<QCheckBox>(window(), "chb_DLSpace"), Qt::LeftButton);
-    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
-    styles.watch(child<QPushButton>(window(), "cbAllSet"));
+        WindowProbe::click(window(), "chb_DLSpace");
+    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllSet"));
     return route == Route::GroundStation ||
-           child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
+           WindowProbe::child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
 }
 
 bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArrayList &records)
@@ -113,8 +106,8 @@ bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArra
     if (!startSimulator(simArgs, records))
         return false;
     MainWidget::setExtraSerialPorts({ptyPath()});
-    QTest::mouseClick(child<QPushButton>(window(), "btnSearchSerialPort"), Qt::LeftButton);
-    auto *list = child<QComboBox>(window(), "cbSerial");
+    WindowProbe::click(window(), "btnSearchSerialPort");
+    auto *list = WindowProbe::child<QComboBox>(window(), "cbSerial");
     const int index = list->findText(ptyPath());
     if (index < 0)
         return false;
@@ -139,32 +132,32 @@ QString ConfigSession::ptyPath() const
 
 void ConfigSession::clickOpen()
 {
-    QTest::mouseClick(child<QPushButton>(window(), "btnOpenSerialPort"), Qt::LeftButton);
+    WindowProbe::click(window(), "btnOpenSerialPort");
 }
 
 void ConfigSession::clickRead()
 {
-    QTest::mouseClick(child<QPushButton>(window(), "cbAllDownload"), Qt::LeftButton);
+    WindowProbe::click(window(), "cbAllDownload");
 }
 
 void ConfigSession::clickWrite()
 {
-    QTest::mouseClick(child<QPushButton>(window(), "cbAllSet"), Qt::LeftButton);
+    WindowProbe::click(window(), "cbAllSet");
 }
 
 void ConfigSession::clickOk()
 {
-    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnOk"), Qt::LeftButton);
+    WindowProbe::clickInDialog(window(), "btnOk");
 }
 
 void ConfigSession::clickCancel()
 {
-    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnCancle"), Qt::LeftButton);
+    WindowProbe::clickInDialog(window(), "btnCancle");
 }
 
 void ConfigSession::clickDialogClose()
 {
-    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnClose"), Qt::LeftButton);
+    WindowProbe::clickInDialog(window(), "btnClose");
 }
 
 bool ConfigSession::dialogVisible() const
@@ -174,22 +167,22 @@ bool ConfigSession::dialogVisible() const
 
 QString ConfigSession::status() const
 {
-    return child<QLabel>(window(), "lblStatus")->text();
+    return WindowProbe::status(window());
 }
 
 QString ConfigSession::readStyle() const
 {
-    return child<QPushButton>(window(), "cbAllDownload")->styleSheet();
+    return WindowProbe::readStyle(window());
 }
 
 QString ConfigSession::writeStyle() const
 {
-    return child<QPushButton>(window(), "cbAllSet")->styleSheet();
+    return WindowProbe::writeStyle(window());
 }
 
 QString ConfigSession::versionText() const
 {
-    return child<QAbstractButton>(window(), "tbtnVersion")->text();
+    return WindowProbe::versionText(window());
 }
 
 PortConfig *ConfigSession::card(int i) const

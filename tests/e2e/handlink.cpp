@@ -3,6 +3,7 @@
 #include "mainwidget.h"
 #include "messageform.h"
 #include "portconfig.h"
+#include "windowprobe.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -11,19 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-
-namespace
-{
-
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
-}
-
-} // namespace
 
 HandLink::HandLink() = default;
 
@@ -51,15 +39,15 @@ bool HandLink::open(bool passThrough, bool r7Window)
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
         return false;
-    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
-    styles.watch(child<QPushButton>(window(), "cbAllSet"));
+    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllSet"));
     if (r7Window)
-        QTest::mouseClick(child<QRadioButton>(window(), "rb_R7FuncMode"), Qt::LeftButton);
+        WindowProbe::click(window(), "rb_R7FuncMode");
     if (passThrough)
-        QTest::mouseClick(child<QCheckBox>(window(), "chb_ConfigByFCS"), Qt::LeftButton);
-    if (child<QComboBox>(window(), "cbSerial")->currentText() != m_pty.first())
+        WindowProbe::click(window(), "chb_ConfigByFCS");
+    if (WindowProbe::child<QComboBox>(window(), "cbSerial")->currentText() != m_pty.first())
         return false;
-    QTest::mouseClick(child<QPushButton>(window(), "btnOpenSerialPort"), Qt::LeftButton);
+    WindowProbe::click(window(), "btnOpenSerialPort");
     const QByteArray query = request(MSG_VERSION, LinkBytes::byte(0));
     return m_window->linkOpen && take(query.size()) == query;
 }
@@ -104,38 +92,38 @@ bool HandLink::answerPortReads(const QByteArrayList &records)
 
 QString HandLink::status() const
 {
-    return child<QLabel>(window(), "lblStatus")->text();
+    return WindowProbe::status(window());
 }
 
 QString HandLink::readStyle() const
 {
-    return child<QPushButton>(window(), "cbAllDownload")->styleSheet();
+    return WindowProbe::readStyle(window());
 }
 
 QString HandLink::writeStyle() const
 {
-    return child<QPushButton>(window(), "cbAllSet")->styleSheet();
+    return WindowProbe::writeStyle(window());
 }
 
 QString HandLink::versionText() const
 {
-    return child<QAbstractButton>(window(), "tbtnVersion")->text();
+    return WindowProbe::versionText(window());
 }
 
 void HandLink::clickRead()
 {
-    QTest::mouseClick(child<QPushButton>(window(), "cbAllDownload"), Qt::LeftButton);
+    WindowProbe::click(window(), "cbAllDownload");
 }
 
 void HandLink::clickVersion()
 {
-    QTest::mouseClick(child<QAbstractButton>(window(), "tbtnVersion"), Qt::LeftButton);
+    WindowProbe::click(window(), "tbtnVersion");
 }
 
 void HandLink::confirmWrite()
 {
-    QTest::mouseClick(child<QPushButton>(window(), "cbAllSet"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(m_window->messageForm, "btnOk"), Qt::LeftButton);
+    WindowProbe::click(window(), "cbAllSet");
+    WindowProbe::clickInDialog(window(), "btnOk");
 }
 
 bool HandLink::setCards(const QByteArrayList &records)

@@ -1,0 +1,58 @@
+// Reads and clicks the main window's widgets by object name, for the fixtures
+// that drive a window over a real link.
+#ifndef WINDOWPROBE_H
+#define WINDOWPROBE_H
+
+#include "mainwidget.h"
+#include "messageform.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace WindowProbe
+{
+
+template <class T> T *child(QWidget *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no child widget %s", name);
+    return w;
+}
+
+inline QString status(MainWidget *w)
+{
+    return child<QLabel>(w, "lblStatus")->text();
+}
+
+inline QString readStyle(MainWidget *w)
+{
+    return child<QPushButton>(w, "cbAllDownload")->styleSheet();
+}
+
+inline QString writeStyle(MainWidget *w)
+{
+    return child<QPushButton>(w, "cbAllSet")->styleSheet();
+}
+
+inline QString versionText(MainWidget *w)
+{
+    return child<QAbstractButton>(w, "tbtnVersion")->text();
+}
+
+// A button of the window, or of its confirmation dialog.
+inline void click(MainWidget *w, const char *name)
+{
+    QTest::mouseClick(child<QAbstractButton>(w, name), Qt::LeftButton);
+}
+
+inline void clickInDialog(MainWidget *w, const char *name)
+{
+    QTest::mouseClick(child<QAbstractButton>(w->messageForm, name), Qt::LeftButton);
+}
+
+} // namespace WindowProbe
+
+#endif // WINDOWPROBE_H
