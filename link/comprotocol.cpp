@@ -115,21 +115,5 @@ void COMPROTOCOL::dispatch(const FrameAssembler &frame)
 
 QByteArray COMPROTOCOL::packFrame(quint8 id, const QByteArray &payload, quint8 n) const
 {
-    QByteArray frame;
-    frame.reserve(n + 7);
-    frame.append(static_cast<char>(head1));
-    frame.append(static_cast<char>(head2));
-    frame.append(static_cast<char>(static_cast<quint8>(n + 4)));
-    frame.append(static_cast<char>(id));
-    frame.append(static_cast<char>(n));
-    if (n != 0) {
-        frame.append(payload.left(n));
-        // A payload shorter than n is padded, so LEN always tells the truth.
-        if (payload.size() < n)
-            frame.append(n - payload.size(), '\0');
-    }
-    const quint16 crc = crc16Modbus(frame.constData(), frame.size());
-    frame.append(static_cast<char>(crc & 0xFF));
-    frame.append(static_cast<char>(crc >> 8));
-    return frame;
+    return packLinkFrame(id, payload, n, head1, head2);
 }

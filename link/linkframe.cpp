@@ -65,3 +65,23 @@ quint16 crc16ModbusUpdate(quint16 crc, const void *data, int length)
         crc = static_cast<quint16>((crc >> 8) ^ kCrc[0][(crc ^ bytes[0]) & 0xFFu]);
     return crc;
 }
+
+QByteArray packLinkFrame(quint8 id, const QByteArray &payload, quint8 n, quint8 head1, quint8 head2)
+{
+    QByteArray frame;
+    frame.reserve(n + 7);
+    frame.append(static_cast<char>(head1));
+    frame.append(static_cast<char>(head2));
+    frame.append(static_cast<char>(static_cast<quint8>(n + 4)));
+    frame.append(static_cast<char>(id));
+    frame.append(static_cast<char>(n));
+    if (n != 0) {
+        frame.append(payload.left(n));
+        if (payload.size() < n)
+            frame.append(n - payload.size(), '\0');
+    }
+    const quint16 crc = crc16Modbus(frame.constData(), frame.size());
+    frame.append(static_cast<char>(crc & 0xFF));
+    frame.append(static_cast<char>(crc >> 8));
+    return frame;
+}

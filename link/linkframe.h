@@ -35,6 +35,14 @@ struct tNKLinkData {
 };
 Q_DECLARE_METATYPE(tNKLinkData *)
 
+constexpr quint8 FRAME_HEAD1 = 0xAB;
+constexpr quint8 FRAME_HEAD2 = 0x0E;
+
+// One frame with a single sub-record: head1 head2 n+4 id n payload crcLo crcHi.
+// A payload shorter than n is padded with zeros, so LEN always tells the truth.
+QByteArray packLinkFrame(quint8 id, const QByteArray &payload, quint8 n,
+                         quint8 head1 = FRAME_HEAD1, quint8 head2 = FRAME_HEAD2);
+
 // CRC-16/MODBUS (reflected polynomial 0xA001, initial 0xFFFF, no final XOR).
 quint16 crc16Modbus(const void *data, int length);
 // Continues a CRC-16/MODBUS register over further bytes.
