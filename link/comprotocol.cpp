@@ -1,11 +1,5 @@
 #include "comprotocol.h"
 
-namespace {
-// True only while a verified frame is being dispatched; a frame completed by
-// bytes fed from inside a COMRxCmd slot is dropped.
-bool s_dispatching = false;
-} // namespace
-
 COMPROTOCOL::COMPROTOCOL(QObject *parent) : QObject(parent)
 {
     record.data.reserve(255);
@@ -72,12 +66,10 @@ void COMPROTOCOL::receive(const QByteArray &bytes)
             break;
         }
         if (assembler.stage() == FrameAssembler::Complete) {
-            if (assembler.isValid() && !s_dispatching) {
-                s_dispatching = true;
+            if (assembler.isValid()) {
                 dispatchingHere = true;
                 dispatch(assembler);
                 dispatchingHere = false;
-                s_dispatching = false;
             }
             assembler.reset();
         }

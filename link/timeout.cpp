@@ -28,6 +28,35 @@ void TimeOut::stopWatch()
     }
 }
 
+quint32 TimeOut::arm()
+{
+    quint32 n = lastNumber.fetch_add(1) + 1;
+    if (n == 0) // wrapped: 0 means "none"
+        n = lastNumber.fetch_add(1) + 1;
+    state.store(pack(n, Waiting));
+    return n;
+}
+
+quint32 TimeOut::advance(quint32 n)
+{
+    quint32 next = lastNumber.fetch_add(1) + 1;
+    if (next == 0)
+        next = lastNumber.fetch_add(1) + 1;
+    quint64 expected = pack(n, Waiting);
+    return state.compare_exchange_strong(expected, pack(next, Waiting)) ? next : 0;
+}
+
+bool TimeOut::answered(quint32 n)
+{
+    quint64 expected = pack(n, Waiting);
+    return state.compare_exchange_strong(expected, pack(n, Ended));
+}
+
+bool TimeOut::isWaiting() const
+{
+    return phase(state.load()) == Waiting;
+}
+
 void TimeOut::pause(int ms)
 {
     std::unique_lock<std::mutex> lock(pauseMutex);
@@ -36,31 +65,35 @@ void TimeOut::pause(int ms)
 
 void TimeOut::run()
 {
+    quint32 watched = 0; // the waiting exchange the ticks count for
     int waitingTicks = 0;
     while (running.load()) {
         pause(500);
         if (!running.load())
             return;
-        if (replyDone.load()) {
-            unsigned ended = waiting.load();
+        quint64 seen = state.load();
+        if (phase(seen) == Ended) {
             pause(200);
             if (!running.load())
                 return;
-            waitingTicks = 0;
-            emit sgl_timeStart();
-            // A command armed during the pause keeps its flag, so a reply
-            // that never comes is still reported.
-            waiting.compare_exchange_strong(ended, 0);
+            // Only if nothing was armed meanwhile: a newer exchange keeps
+            // its own state and deadline.
+            if (state.compare_exchange_strong(seen, pack(number(seen), Idle)))
+                emit sgl_timeStart(number(seen));
             continue;
         }
-        unsigned armed = waiting.load();
-        if (armed == 0)
+        if (phase(seen) != Waiting)
             continue;
+        if (number(seen) != watched) {
+            watched = number(seen);
+            waitingTicks = 0;
+        }
         if (++waitingTicks <= 2)
             continue;
         waitingTicks = 0;
-        emit sgl_failRead();
-        waiting.compare_exchange_strong(armed, 0);
-        replyDone.store(true);
+        // Reported only if the reply did not end it in the meantime; the
+        // failure colour stays until the next tick ends the exchange.
+        if (state.compare_exchange_strong(seen, pack(number(seen), Ended)))
+            emit sgl_failRead(number(seen));
     }
 }

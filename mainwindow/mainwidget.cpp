@@ -1,24 +1,47 @@
 #include "mainwidget.h"
 #include "ui_mainwidget.h"
 
-#include "canscramblerloader.h"
-#include "comprotocol.h"
 #include "messageform.h"
+#include "messagenotifier.h"
 #include "portconfig.h"
-#include "timeout.h"
+#include "portpanel.h"
+#include "tovrinversion.h"
+#include "transport.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLocale>
 #include <QMouseEvent>
-#include <QSerialPort>
-#include <QUdpSocket>
+#include <QSerialPortInfo>
 
-int moduleMode = 0;
-qint8 portCount = 5;
+namespace
+{
 
-namespace {
 QStringList s_extraSerialPorts;
+
+const QString kIdleStyle = QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
+const QString kSuccessStyle =
+    QStringLiteral("background-color:rgb(27,102,67);color:white;border-radius: 10px;");
+const QString kFailureStyle =
+    QStringLiteral("background-color:rgb(165,81,28);color:white;border-radius: 10px;");
+
+// The system's port names are shown with a space after every "COM".
+QString displayName(QString name)
+{
+    return name.replace(QStringLiteral("COM"), QStringLiteral("COM "));
 }
+
+// Border image per button state; prefix "on" is the closed look, "off" the open one.
+QString openButtonStyle(const QString &prefix)
+{
+    return QStringLiteral(
+               "QPushButton{border-image: url(:/image/resource/%1-load-normal.png);}\n"
+               "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}\n"
+               "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
+        .arg(prefix);
+}
+
+} // namespace
 
 void MainWidget::setExtraSerialPorts(const QStringList &devices)
 {
@@ -30,40 +53,23 @@ QStringList MainWidget::extraSerialPorts()
     return s_extraSerialPorts;
 }
 
-MainWidget::MainWidget(QWidget *parent)
-    : QWidget(parent), ui(new Ui::MainWidget),
-      groundStationAddress(QStringLiteral("127.0.0.1"))
+MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget)
 {
     ui->setupUi(this);
     init();
 }
 
-MainWidget::~MainWidget()
-{
-    delete serialPort;
-    delete messageForm;
-    // The watchdog thread must not outlive the window: stop it before the
-    // process tears down. The parser, the socket and the loader go with it, so
-    // that a later window in the same process can bind the UDP port again.
-    if (timeOut) {
-        timeOut->stopWatch();
-        delete timeOut;
-    }
-    delete udpSocket;
-    delete parser;
-    delete canLib;
-}
+MainWidget::~MainWidget() = default;
 
 void MainWidget::init()
 {
-    parser = new COMPROTOCOL;
-    canLib = new CanScramblerLoader;
+    session = new ConfigSession(this);
+    session->setObjectName(QStringLiteral("configSession"));
     searchPorts();
-    connect(parser, &COMPROTOCOL::COMRxCmd, this, &MainWidget::COMRxCmd);
     setWindowFlags(Qt::FramelessWindowHint);
     connect(ui->btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->btnMin, &QPushButton::clicked, this, &QWidget::showMinimized);
-    ui->labVersion->setText(toolVersion);
+    ui->labVersion->setText(QStringLiteral("V" TOVRIN_VERSION));
     ui->lblStatus->setText(QString());
 
     ui->tbtnVersion->setFlat(true);
@@ -73,20 +79,32 @@ void MainWidget::init()
     ui->tbtnVersion->setToolTip(tr("点击更新设备版本"));
     ui->tbtnVersion->setText(QString());
 
-    messageForm = new MessageForm;
+    // A window of its own, but one that lives and dies with this one.
+    messageForm = new MessageForm(this);
     messageForm->hide();
-    connect(messageForm, &MessageForm::sglOK, this, &MainWidget::slt_WriteOk);
+    connect(messageForm, &MessageForm::sglOK, this, &MainWidget::startWrite);
 
-    connect(this, &MainWidget::sgl_OpenEnd, this, &MainWidget::slt_OpenEnd);
-
-    timeOut = new TimeOut;
-    connect(timeOut, &TimeOut::sgl_timeStart, this, &MainWidget::slt_timeStart);
-    connect(timeOut, &TimeOut::sgl_failRead, this, &MainWidget::slt_failRead);
-    timeOut->startWatch();
+    connect(session, &ConfigSession::versionRead, this, &MainWidget::onVersionRead);
+    connect(session, &ConfigSession::recordRead, this,
+            [this](int port, const QByteArray &record) { panel->apply(port, record); });
+    connect(session, &ConfigSession::finished, this,
+            [this](ConfigSession::Operation operation, ConfigSession::Outcome outcome) {
+                onFinished(operation, outcome);
+            });
+    connect(session, &ConfigSession::idle, this, &MainWidget::onIdle);
+    connect(session, &ConfigSession::notSent, this,
+            [this] { ui->lblStatus->setText(tr("错误：请先打开端口")); });
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->chb_DLSpace->hide();
-    buildPortPanel();
+
+    panel = new PortPanel({ui->wdgPort1, ui->wdgPort2, ui->wdgPort3, ui->wdgPort4, ui->wdgPort5,
+                           ui->wdgPort6},
+                          this);
+    panel->setObjectName(QStringLiteral("portPanel"));
+    connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
+    connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
+    panel->rebuild(session->model());
 }
 
 void MainWidget::setPicture(const QString &path)
@@ -131,17 +149,166 @@ void MainWidget::mouseReleaseEvent(QMouseEvent *event)
     dragging = false;
 }
 
+void MainWidget::closeEvent(QCloseEvent *event)
+{
+    // The question before a write goes with the window: nothing is written
+    // from a closed program.
+    messageForm->close();
+    QWidget::closeEvent(event);
+}
+
+// The port list: the system's serial ports, then the devices named on the
+// command line, once each.
+void MainWidget::searchPorts()
+{
+    QStringList found;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports)
+        found.append(displayName(info.portName()));
+    const QStringList extras = extraSerialPorts();
+    for (const QString &device : extras) {
+        const QString name = displayName(device);
+        if (!found.contains(name))
+            found.append(name);
+    }
+    // A device named on the command line is what the user came for: the
+    // first fill of the list selects it rather than the system's first port.
+    const int preferred = extras.isEmpty() ? 0 : found.indexOf(displayName(extras.first()));
+
+    if (found.isEmpty()) {
+        portNames.clear();
+        ui->cbSerial->clear();
+        return;
+    }
+    if (portNames.isEmpty()) {
+        portNames = found;
+        ui->cbSerial->addItems(portNames);
+        ui->cbSerial->setCurrentIndex(qMax(preferred, 0));
+        return;
+    }
+    const int current = ui->cbSerial->currentIndex();
+    const QString chosen =
+        (current >= 0 && current < portNames.size()) ? portNames.at(current) : QString();
+    ui->cbSerial->clear();
+    const int keep = chosen.isEmpty() ? -1 : found.indexOf(chosen);
+    portNames = found;
+    ui->cbSerial->addItems(portNames);
+    ui->cbSerial->setCurrentIndex(keep >= 0 ? keep : 0);
+}
+
+ConfigSession::Route MainWidget::routeShown() const
+{
+    if (!ui->chb_ConfigByFCS->isChecked())
+        return ConfigSession::Route::Direct;
+    return ui->chb_DLSpace->isChecked() ? ConfigSession::Route::GroundStation
+                                        : ConfigSession::Route::FlightController;
+}
+
+// The port list is for the serial routes only: grey while the ground
+// station is the route the boxes show, or while a link is open.
+void MainWidget::syncRouteControls()
+{
+    const bool serial = routeShown() != ConfigSession::Route::GroundStation;
+    const bool closed = !session->isOpen();
+    ui->btnSearchSerialPort->setEnabled(serial && closed);
+    ui->cbSerial->setEnabled(serial && closed);
+}
+
+void MainWidget::setLinkControls(bool open)
+{
+    ui->btnOpenSerialPort->setStyleSheet(openButtonStyle(open ? QStringLiteral("off")
+                                                              : QStringLiteral("on")));
+    ui->chb_ConfigByFCS->setEnabled(!open);
+    ui->rb_R7FuncMode->setEnabled(!open);
+    ui->rb_TovrinMode->setEnabled(!open);
+    ui->chb_DLSpace->setEnabled(!open);
+    syncRouteControls();
+}
+
+void MainWidget::openLink()
+{
+    const ConfigSession::Route route = routeShown();
+    QString device;
+    if (route != ConfigSession::Route::GroundStation) {
+        const int index = ui->cbSerial->currentIndex();
+        if (index < 0 || index >= portNames.size()) {
+            MessageNotifier::warning(tr("TIP_ERROR"), tr("TIP_NOSERIALFOUND"));
+            return;
+        }
+        device = portNames.at(index);
+        device.remove(QLatin1Char(' '));
+    }
+    if (!session->open(route, ConfigSession::createTransport(route, device))) {
+        if (route == ConfigSession::Route::GroundStation)
+            ui->lblStatus->setText(tr("错误：地面站端口 6161 已被占用"));
+        else
+            MessageNotifier::critical(
+                tr("TIP_ERROR"),
+                QStringLiteral("%1(%2).").arg(tr("Fail to open serialport"), device));
+        return;
+    }
+    setLinkControls(true);
+    on_tbtnVersion_clicked();
+}
+
+void MainWidget::closeLink()
+{
+    session->close();
+    setLinkControls(false);
+}
+
+void MainWidget::on_btnOpenSerialPort_clicked()
+{
+    if (session->isOpen())
+        closeLink();
+    else
+        openLink();
+}
+
+void MainWidget::on_btnSearchSerialPort_clicked()
+{
+    searchPorts();
+}
+
+void MainWidget::on_cbAllSet_clicked()
+{
+    messageForm->show();
+}
+
+void MainWidget::startWrite()
+{
+    ui->lblStatus->setText(QString());
+    session->write(panel->records());
+}
+
+void MainWidget::on_cbAllDownload_clicked()
+{
+    ui->lblStatus->setText(QString());
+    session->read();
+}
+
+void MainWidget::on_tbtnVersion_clicked()
+{
+    session->queryVersion();
+}
+
+void MainWidget::setModel(ModuleModel model)
+{
+    const bool r7 = model == ModuleModel::R7;
+    ui->rb_TovrinMode->setChecked(!r7);
+    ui->rb_R7FuncMode->setChecked(r7);
+    session->setModel(model);
+    panel->rebuild(model);
+}
+
 void MainWidget::on_rb_TovrinMode_clicked()
 {
-    if (!ui->rb_TovrinMode->isChecked()) {
+    if (!ui->rb_TovrinMode->isChecked())
         ui->rb_TovrinMode->setChecked(true);
-    } else if (moduleMode != 0) {
-        ui->rb_R7FuncMode->setChecked(false);
-        moduleMode = 0;
-        portCount = 5;
-        buildPortPanel();
-    }
+    else if (session->model() != ModuleModel::Tovrin)
+        setModel(ModuleModel::Tovrin);
     ui->chb_DLSpace->setChecked(false);
+    syncRouteControls();
 }
 
 void MainWidget::on_rb_R7FuncMode_clicked()
@@ -150,25 +317,51 @@ void MainWidget::on_rb_R7FuncMode_clicked()
         ui->rb_R7FuncMode->setChecked(true);
         return;
     }
-    if (moduleMode != 1) {
-        ui->rb_TovrinMode->setChecked(false);
-        moduleMode = 1;
-        portCount = 6;
-        buildPortPanel();
-    }
+    if (session->model() != ModuleModel::R7)
+        setModel(ModuleModel::R7);
 }
 
 void MainWidget::on_chb_ConfigByFCS_clicked(bool checked)
 {
     ui->chb_DLSpace->setVisible(checked);
-    useGroundStation = false;
-    ui->btnSearchSerialPort->setEnabled(true);
-    ui->cbSerial->setEnabled(true);
+    syncRouteControls();
 }
 
 void MainWidget::on_chb_DLSpace_clicked(bool checked)
 {
-    useGroundStation = checked;
-    ui->btnSearchSerialPort->setEnabled(!checked);
-    ui->cbSerial->setEnabled(!checked);
+    Q_UNUSED(checked)
+    syncRouteControls();
+}
+
+// Every valid version reply sets the mode, rebuilds the panel for it (the
+// cards return to their defaults) and reads the fresh cards.
+void MainWidget::onVersionRead(ModuleModel model, const QString &firmware)
+{
+    setModel(model);
+    ui->tbtnVersion->setText(firmware);
+    on_cbAllDownload_clicked();
+}
+
+void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome)
+{
+    using Outcome = ConfigSession::Outcome;
+    const bool write = operation == ConfigSession::Operation::Write;
+    if (operation == ConfigSession::Operation::Version && outcome == Outcome::Success)
+        return; // the read it starts tells the outcome
+    QPushButton *button = write ? ui->cbAllSet : ui->cbAllDownload;
+    const bool ok = outcome == Outcome::Success;
+    button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
+    // An unanswered command keeps the status as it was; the button says it.
+    if (outcome == Outcome::NoReply || operation == ConfigSession::Operation::Version)
+        return;
+    if (write)
+        ui->lblStatus->setText(ok ? tr("写入参数成功，重启生效") : tr("写入参数失败，请重试"));
+    else
+        ui->lblStatus->setText(ok ? tr("读取参数成功") : tr("读取参数失败"));
+}
+
+void MainWidget::onIdle()
+{
+    ui->cbAllDownload->setStyleSheet(kIdleStyle);
+    ui->cbAllSet->setStyleSheet(kIdleStyle);
 }

@@ -1,59 +1,77 @@
-// Port panel assembly: an operation of the main window.
-#include "mainwidget.h"
-#include "ui_mainwidget.h"
+#include "portpanel.h"
 
 #include "portconfig.h"
 
-void MainWidget::buildPortPanel()
+#include <QWidget>
+
+PortPanel::PortPanel(const Holders &holders, QObject *parent)
+    : QObject(parent), m_holders(holders)
 {
-    const bool r7 = moduleMode != 0;
-    ui->wdgPort6->setVisible(r7);
+}
 
-    QWidget *const holders[] = {ui->wdgPort1, ui->wdgPort2, ui->wdgPort3,
-                                ui->wdgPort4, ui->wdgPort5, ui->wdgPort6};
-    const int holderCount = r7 ? 6 : 5;
-    const int count = qBound(0, int(portCount), holderCount);
+PortPanel::~PortPanel() = default;
 
-    // Nothing refers to the previous cards any more, and this never runs
-    // inside one of their own slots, so they can go at once.
-    for (PortConfig *&card : cards) {
-        delete card;
-        card = nullptr;
-    }
+PortConfig *PortPanel::card(int port) const
+{
+    return port >= 0 && port < m_cards.size() ? m_cards.at(port) : nullptr;
+}
 
+QVector<QByteArray> PortPanel::records() const
+{
+    QVector<QByteArray> records;
+    records.reserve(m_cards.size());
+    for (const PortConfig *card : m_cards)
+        records.append(card->getPortParam());
+    return records;
+}
+
+bool PortPanel::apply(int port, const QByteArray &record)
+{
+    PortConfig *target = card(port);
+    return target && target->setPortParam(record);
+}
+
+void PortPanel::rebuild(ModuleModel model)
+{
+    // Building a card may show a message box (no catalogue); its event loop
+    // must not start another build over the one in progress.
+    if (m_building)
+        return;
+    m_building = true;
+    const int count = ModuleProfile::portCount(model);
+    m_holders[ModuleProfile::MaxPorts - 1]->setVisible(count == ModuleProfile::MaxPorts);
+
+    QVector<PortConfig *> built;
+    built.reserve(count);
     for (int i = 0; i < count; ++i) {
         // Built straight into its placeholder: a card built without a parent
         // and moved there afterwards is styled twice, once for the window's
         // style sheet, which doubles the cost of every rebuild.
-        auto *card = new PortConfig(holders[i]);
-        cards[i] = card;
+        auto *card = new PortConfig(m_holders[size_t(i)]);
+        built.append(card);
         card->setGeometry(0, 0, 648, 89);
         card->setId(i + 1);
-        if (!r7)
-            card->setPortTitle(QStringLiteral("Port") + QString::number(i + 1));
-        else if (i < count - 1)
-            card->setPortTitle(QStringLiteral("Uart") + QString::number(i + 2));
-        else
-            card->setPortTitle(QStringLiteral("CAN") + QStringLiteral("2"));
-        connect(card, &PortConfig::sglSend, this, &MainWidget::sltSend);
-        connect(card, &PortConfig::sglAccept, this, &MainWidget::sltAccept);
+        const PortTraits traits = ModuleProfile::port(model, i);
+        card->setPortTitle(traits.title);
+        if (traits.uartLocked)
+            card->lockUartSettings();
+        if (!traits.canOffered)
+            card->setUartOnly();
+        else if (!traits.uartOffered)
+            card->setCanOnly();
+        if (!traits.levelShown)
+            card->hideLevel();
+        connect(card, &PortConfig::sglAccept, this, &PortPanel::sglAccept);
+        connect(card, &PortConfig::sglSend, this, &PortPanel::sglSend);
     }
 
-    if (!r7) {
-        if (count == 5) {
-            cards[3]->lockUartSettings();
-            for (int i : {0, 1, 3})
-                cards[i]->setUartOnly();
-            for (int i = 0; i < 5; ++i)
-                cards[i]->hideLevel();
-        }
-    } else if (count == 6) {
-        for (int i = 0; i < 5; ++i)
-            cards[i]->setUartOnly();
-        cards[5]->setCanOnly();
-    }
-
+    const QVector<PortConfig *> old = m_cards;
+    m_cards = built;
+    m_model = model;
+    for (PortConfig *card : old)
+        delete card;
     // Shown once restricted, so a visible window lays each card out once.
-    for (int i = 0; i < count; ++i)
-        cards[i]->show();
+    for (PortConfig *card : qAsConst(m_cards))
+        card->show();
+    m_building = false;
 }

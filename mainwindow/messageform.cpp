@@ -6,8 +6,9 @@
 MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
     ui->setupUi(this);
-    // Not modal: the main window stays usable while the question is open.
-    setWindowFlags(Qt::FramelessWindowHint);
+    // Not modal: the main window stays usable while the question is open. A
+    // window of its own even when the main window is its parent.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
 }
 
 MessageForm::~MessageForm() = default;

@@ -1,0 +1,52 @@
+// The column of port cards in the main window: builds the cards of a module
+// model into the form's placeholders and gives the window records to and
+// from them. A rebuild builds the new cards before it lets the old ones go,
+// so a card reference is never null or dangling, even while building shows
+// a message box whose event loop delivers replies.
+#ifndef PORTPANEL_H
+#define PORTPANEL_H
+
+#include "moduleprofile.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QVector>
+
+#include <array>
+
+class PortConfig;
+class QWidget;
+
+class PortPanel : public QObject
+{
+    Q_OBJECT
+public:
+    using Holders = std::array<QWidget *, ModuleProfile::MaxPorts>;
+
+    PortPanel(const Holders &holders, QObject *parent = nullptr);
+    ~PortPanel() override;
+
+    void rebuild(ModuleModel model);
+    ModuleModel model() const { return m_model; }
+    int count() const { return m_cards.size(); }
+    PortConfig *card(int port) const;
+
+    // What every card shows, port 0 first.
+    QVector<QByteArray> records() const;
+    // Applies a record to a card; false when the card refuses it.
+    bool apply(int port, const QByteArray &record);
+
+signals:
+    // A protocol picked by the user on a card's receive or send list, as the
+    // card reports it (Id is the 1-based port number).
+    void sglAccept(int Id, int index, QString msg, QString currentComboxText);
+    void sglSend(int Id, int index, QString msg, QString currentComboxText);
+
+private:
+    Holders m_holders;
+    ModuleModel m_model = ModuleModel::Tovrin;
+    QVector<PortConfig *> m_cards;
+    bool m_building = false;
+};
+
+#endif // PORTPANEL_H

@@ -1,0 +1,344 @@
+#include "configsession.h"
+
+#include "comprotocol.h"
+#include "groundstationtransport.h"
+#include "linkframe.h"
+#include "passthrough.h"
+#include "portrecord.h"
+#include "serialtransport.h"
+#include "timeout.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcSession, "tovrin.session", QtWarningMsg)
+
+namespace
+{
+quint8 byteAt(const QByteArray &data, int i)
+{
+    return i < data.size() ? quint8(data.at(i)) : 0;
+}
+} // namespace
+
+ConfigSession::ConfigSession(QObject *parent)
+    : QObject(parent), m_parser(new COMPROTOCOL), m_watchdog(new TimeOut)
+{
+    qRegisterMetaType<ConfigSession::Operation>();
+    qRegisterMetaType<ConfigSession::Outcome>();
+    connect(m_parser.get(), &COMPROTOCOL::COMRxCmd, this, &ConfigSession::onRecord);
+    connect(m_watchdog.get(), &TimeOut::sgl_failRead, this, &ConfigSession::onFailRead);
+    connect(m_watchdog.get(), &TimeOut::sgl_timeStart, this, &ConfigSession::onTimeStart);
+    m_watchdog->startWatch();
+}
+
+ConfigSession::~ConfigSession()
+{
+    m_watchdog->stopWatch();
+    close();
+}
+
+std::unique_ptr<Transport> ConfigSession::createTransport(Route route, const QString &serialDevice)
+{
+    if (route == Route::GroundStation)
+        return std::make_unique<GroundStationTransport>();
+    return std::make_unique<SerialTransport>(serialDevice);
+}
+
+bool ConfigSession::open(Route route, std::unique_ptr<Transport> transport)
+{
+    close();
+    if (!transport || !transport->open()) {
+        m_error = transport ? transport->errorString() : QString();
+        return false;
+    }
+    m_error.clear();
+    m_route = route;
+    m_transport = std::move(transport);
+    connect(m_transport.get(), &Transport::received, m_parser.get(), &COMPROTOCOL::receive);
+    connect(m_transport.get(), &Transport::failed, this, &ConfigSession::onTransportFailed);
+    return true;
+}
+
+void ConfigSession::close()
+{
+    if (!m_transport)
+        return;
+    // Taken out first: closing may deliver the transport's last signals.
+    std::unique_ptr<Transport> transport = std::move(m_transport);
+    transport->disconnect(this);
+    transport->disconnect(m_parser.get());
+    transport->close();
+}
+
+bool ConfigSession::isOpen() const
+{
+    return m_transport && m_transport->isOpen();
+}
+
+void ConfigSession::queryVersion()
+{
+    start(Step::Version, 0, QByteArray(1, '\0'));
+}
+
+void ConfigSession::read()
+{
+    if (m_route == Route::Direct)
+        start(Step::ReadAll, 0, QByteArray(1, '\0'));
+    else
+        start(Step::ReadPort, 0, QByteArray(1, '\0'));
+}
+
+void ConfigSession::write(const QVector<QByteArray> &records)
+{
+    m_pending.records = records;
+    m_pending.records.resize(portCount());
+    if (m_route == Route::Direct) {
+        QByteArray payload;
+        for (const QByteArray &record : qAsConst(m_pending.records))
+            payload.append(record);
+        start(Step::WriteAll, 0, payload);
+    } else {
+        start(Step::WritePort, 0, QByteArray(1, '\0') + m_pending.records.at(0));
+    }
+}
+
+QByteArray ConfigSession::requestFrame(quint8 id, const QByteArray &payload) const
+{
+    if (m_route == Route::Direct)
+        return packLinkFrame(id, payload, quint8(payload.size()));
+    return PassThrough::forwardFrame(ModuleProfile::deviceCode(m_model), id, payload);
+}
+
+namespace
+{
+quint8 requestId(int step)
+{
+    static const quint8 ids[] = {0, MSG_VERSION, MSG_READ_ALL, MSG_READ_PORT, MSG_WRITE_ALL,
+                                 MSG_WRITE_PORT};
+    return ids[step];
+}
+} // namespace
+
+void ConfigSession::start(Step step, int port, const QByteArray &payload)
+{
+    const QVector<QByteArray> records = step == Step::WriteAll || step == Step::WritePort
+                                            ? m_pending.records
+                                            : QVector<QByteArray>();
+    m_pending = Pending();
+    m_pending.step = step;
+    m_pending.port = port;
+    m_pending.records = records;
+    // Armed before the send, so that even a command that cannot go out is
+    // reported as unanswered, as the user expects after a click.
+    m_pending.exchange = m_watchdog->arm();
+    sendStep(requestId(int(step)), payload);
+}
+
+void ConfigSession::sendStep(quint8 id, const QByteArray &payload)
+{
+    if (!isOpen()) {
+        emit notSent();
+        return;
+    }
+    m_transport->send(requestFrame(id, payload));
+}
+
+void ConfigSession::onRecord(tNKLinkData *record)
+{
+    if (!record)
+        return;
+    if (m_pending.step == Step::None) {
+        ++m_dropped;
+        qCDebug(lcSession) << "dropped an unasked record" << Qt::hex << record->id;
+        return;
+    }
+    if (m_route == Route::Direct) {
+        handleAnswer(record->id, record->len, record->data);
+        return;
+    }
+    PassThrough::Inner inner;
+    if (record->id != MSG_FC_RETURN
+        || !PassThrough::unwrap(record->data, PassThrough::Direction::FromDevice,
+                                ModuleProfile::deviceCode(m_model), &inner)) {
+        ++m_dropped;
+        qCDebug(lcSession) << "dropped a record that is no pass-through answer" << Qt::hex
+                           << record->id;
+        return;
+    }
+    handleAnswer(inner.id, inner.len, inner.data);
+}
+
+// A reply whose data holds fewer bytes than its declared length counts as a
+// reply of the wrong length, so nothing reads past the bytes present.
+void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
+{
+    const Step step = m_pending.step;
+    if (id != requestId(int(step))) {
+        ++m_dropped;
+        qCDebug(lcSession) << "dropped an answer to another command" << Qt::hex << id;
+        return;
+    }
+    const bool complete = data.size() >= len;
+    switch (step) {
+    case Step::Version: {
+        ModuleModel model;
+        // Of the wrong length or naming no known module: not an answer.
+        if (len != 4 || !complete || !ModuleProfile::modelForDeviceCode(byteAt(data, 0), &model))
+            return;
+        if (!m_watchdog->answered(m_pending.exchange))
+            return; // already reported as unanswered
+        m_pending = Pending();
+        m_model = model;
+        const QString firmware = QStringLiteral("V%1.%2.%3")
+                                     .arg(qint8(byteAt(data, 1)))
+                                     .arg(qint8(byteAt(data, 2)))
+                                     .arg(qint8(byteAt(data, 3)));
+        emit versionRead(model, firmware);
+        emit finished(Operation::Version, Outcome::Success, {});
+        return;
+    }
+    case Step::ReadAll: {
+        if (!m_watchdog->answered(m_pending.exchange))
+            return;
+        if (len != portCount() * PortRecord::Size || !complete) {
+            finish(Outcome::WrongLength);
+            return;
+        }
+        for (int i = 0; i < portCount(); ++i) {
+            const QByteArray record = data.mid(i * PortRecord::Size, PortRecord::Size);
+            if (recordAccepted(i, record))
+                emit recordRead(i, record);
+            else
+                m_pending.refused.append(i);
+        }
+        finish(m_pending.refused.isEmpty() ? Outcome::Success : Outcome::RecordRefused);
+        return;
+    }
+    case Step::ReadPort: {
+        const int port = m_pending.port;
+        const bool last = port == portCount() - 1;
+        Outcome wrong = Outcome::Success;
+        if (len != 1 + PortRecord::Size || !complete)
+            wrong = Outcome::WrongLength;
+        else if (byteAt(data, 0) != port)
+            wrong = Outcome::WrongIndex;
+        if (wrong != Outcome::Success || last) {
+            if (!m_watchdog->answered(m_pending.exchange))
+                return;
+            if (wrong != Outcome::Success) {
+                finish(wrong);
+                return;
+            }
+        } else {
+            const quint32 next = m_watchdog->advance(m_pending.exchange);
+            if (next == 0)
+                return;
+            m_pending.exchange = next;
+        }
+        const QByteArray record = data.mid(1, PortRecord::Size);
+        if (recordAccepted(port, record))
+            emit recordRead(port, record);
+        else
+            m_pending.refused.append(port);
+        if (last) {
+            finish(m_pending.refused.isEmpty() ? Outcome::Success : Outcome::RecordRefused);
+            return;
+        }
+        // A slot may have started another command meanwhile.
+        if (m_pending.step != Step::ReadPort || m_pending.port != port)
+            return;
+        m_pending.port = port + 1;
+        sendStep(MSG_READ_PORT, QByteArray(1, char(port + 1)));
+        return;
+    }
+    case Step::WriteAll: {
+        if (len != 1 || !complete)
+            return; // not an answer of this command; the watchdog decides
+        if (!m_watchdog->answered(m_pending.exchange))
+            return;
+        finish(byteAt(data, 0) == 0 ? Outcome::Success : Outcome::Refused);
+        return;
+    }
+    case Step::WritePort: {
+        const int port = m_pending.port;
+        Outcome wrong = Outcome::Success;
+        if (len != 1 || !complete)
+            wrong = Outcome::WrongLength;
+        else if (byteAt(data, 0) != port)
+            wrong = Outcome::WrongIndex;
+        if (wrong != Outcome::Success || port == portCount() - 1) {
+            if (!m_watchdog->answered(m_pending.exchange))
+                return;
+            finish(wrong);
+            return;
+        }
+        const quint32 next = m_watchdog->advance(m_pending.exchange);
+        if (next == 0)
+            return;
+        m_pending.exchange = next;
+        m_pending.port = port + 1;
+        sendStep(MSG_WRITE_PORT, QByteArray(1, char(port + 1)) + m_pending.records.at(port + 1));
+        return;
+    }
+    case Step::None:
+        return;
+    }
+}
+
+bool ConfigSession::recordAccepted(int port, const QByteArray &record) const
+{
+    if (record.size() != PortRecord::Size)
+        return false;
+    const quint8 kind = quint8(record.at(PortRecord::KindOffset));
+    const quint32 rate = PortRecord::readRate(record);
+    if (kind == PortRecord::Uart)
+        return PortRecord::uartBaudRates().contains(rate);
+    if (kind == PortRecord::Can)
+        return ModuleProfile::port(m_model, port).canOffered && PortRecord::canRatePosition(rate) >= 0;
+    return false;
+}
+
+ConfigSession::Operation ConfigSession::operation() const
+{
+    switch (m_pending.step) {
+    case Step::Version:
+        return Operation::Version;
+    case Step::WriteAll:
+    case Step::WritePort:
+        return Operation::Write;
+    default:
+        return Operation::Read;
+    }
+}
+
+void ConfigSession::finish(Outcome outcome)
+{
+    const Operation op = operation();
+    const QList<int> refused = m_pending.refused;
+    m_pending = Pending();
+    emit finished(op, outcome, refused);
+}
+
+void ConfigSession::onFailRead(quint32 exchange)
+{
+    if (m_pending.step == Step::None || m_pending.exchange != exchange)
+        return;
+    finish(Outcome::NoReply);
+}
+
+void ConfigSession::onTimeStart(quint32 exchange)
+{
+    Q_UNUSED(exchange)
+    if (m_pending.step == Step::None)
+        emit idle();
+}
+
+void ConfigSession::onTransportFailed(const QString &reason)
+{
+    close();
+    if (m_pending.step != Step::None) {
+        m_watchdog->answered(m_pending.exchange);
+        finish(Outcome::LinkLost);
+    }
+    emit linkLost(reason);
+}

@@ -1,0 +1,69 @@
+#include "groundstationtransport.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace
+{
+constexpr qint64 DatagramBufferSize = 512;
+// Datagrams handed on per turn of the event loop, so that a flood of them
+// never holds the window for more than a moment.
+constexpr int DatagramsPerTurn = 32;
+} // namespace
+
+GroundStationTransport::GroundStationTransport(QObject *parent) : Transport(parent)
+{
+    connect(&m_socket, &QUdpSocket::readyRead, this, &GroundStationTransport::readSome);
+}
+
+GroundStationTransport::~GroundStationTransport() = default;
+
+bool GroundStationTransport::open()
+{
+    if (isOpen())
+        return true;
+    if (!m_socket.bind(m_address, LocalPort, QAbstractSocket::DefaultForPlatform)) {
+        setErrorString(m_socket.errorString());
+        m_socket.close();
+        return false;
+    }
+    // A bound socket is not always open for reading and writing.
+    if (!m_socket.isOpen())
+        m_socket.open(QIODevice::ReadWrite);
+    setErrorString(QString());
+    return true;
+}
+
+void GroundStationTransport::close()
+{
+    if (m_socket.state() != QAbstractSocket::UnconnectedState || m_socket.isOpen())
+        m_socket.close();
+}
+
+bool GroundStationTransport::isOpen() const
+{
+    return m_socket.isOpen() && m_socket.state() == QAbstractSocket::BoundState;
+}
+
+bool GroundStationTransport::send(const QByteArray &bytes)
+{
+    if (!isOpen())
+        return false;
+    return m_socket.writeDatagram(bytes, m_address, GroundStationPort) == bytes.size();
+}
+
+void GroundStationTransport::readSome()
+{
+    m_readQueued = false;
+    for (int i = 0; i < DatagramsPerTurn && isOpen() && m_socket.hasPendingDatagrams(); ++i) {
+        char buffer[DatagramBufferSize];
+        // A datagram longer than the buffer is cut, an empty one yields nothing.
+        const qint64 count = m_socket.readDatagram(buffer, DatagramBufferSize);
+        if (count > 0)
+            emit received(QByteArray(buffer, int(count)));
+    }
+    if (isOpen() && m_socket.hasPendingDatagrams() && !m_readQueued) {
+        m_readQueued = true;
+        QTimer::singleShot(0, this, &GroundStationTransport::readSome);
+    }
+}

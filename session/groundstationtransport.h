@@ -1,0 +1,35 @@
+// The ground-station route: datagrams to the ground-station software on
+// 127.0.0.1:5161, answers received on 127.0.0.1:6161.
+#ifndef GROUNDSTATIONTRANSPORT_H
+#define GROUNDSTATIONTRANSPORT_H
+
+#include "transport.h"
+
+#include <QHostAddress>
+#include <QUdpSocket>
+
+class GroundStationTransport : public Transport
+{
+    Q_OBJECT
+public:
+    static constexpr quint16 LocalPort = 6161;
+    static constexpr quint16 GroundStationPort = 5161;
+
+    explicit GroundStationTransport(QObject *parent = nullptr);
+    ~GroundStationTransport() override;
+
+    // Binds 127.0.0.1:6161; false when the port is taken.
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool send(const QByteArray &bytes) override;
+
+private:
+    void readSome();
+
+    QHostAddress m_address{QHostAddress::LocalHost};
+    QUdpSocket m_socket;
+    bool m_readQueued = false;
+};
+
+#endif // GROUNDSTATIONTRANSPORT_H

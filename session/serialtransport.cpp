@@ -1,0 +1,69 @@
+#include "serialtransport.h"
+
+#include <QTimer>
+
+namespace
+{
+// Bytes handed on per turn of the event loop: a flood of frames is taken in
+// slices, so the window stays responsive between them.
+constexpr qint64 ReadSlice = 4096;
+} // namespace
+
+SerialTransport::SerialTransport(const QString &portName, QObject *parent)
+    : Transport(parent), m_port(portName)
+{
+    connect(&m_port, &QSerialPort::readyRead, this, &SerialTransport::readSome);
+}
+
+SerialTransport::~SerialTransport() = default;
+
+bool SerialTransport::open()
+{
+    m_port.setBaudRate(QSerialPort::Baud115200, QSerialPort::AllDirections);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    if (m_port.open(QIODevice::ReadWrite)) {
+        setErrorString(QString());
+        return true;
+    }
+    setErrorString(m_port.errorString());
+    return false;
+}
+
+void SerialTransport::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool SerialTransport::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+bool SerialTransport::send(const QByteArray &bytes)
+{
+    if (!m_port.isOpen())
+        return false;
+    const bool written = m_port.write(bytes) == bytes.size();
+    // Hand the frame to the port now rather than when the event loop next
+    // gets round to it: after a version reply the loop first lays out and
+    // paints the new port panel, and the read request would wait for that.
+    m_port.flush();
+    return written;
+}
+
+void SerialTransport::readSome()
+{
+    m_readQueued = false;
+    if (!m_port.isOpen())
+        return;
+    const QByteArray bytes = m_port.read(ReadSlice);
+    if (m_port.bytesAvailable() > 0 && !m_readQueued) {
+        m_readQueued = true;
+        QTimer::singleShot(0, this, &SerialTransport::readSome);
+    }
+    if (!bytes.isEmpty())
+        emit received(bytes);
+}
