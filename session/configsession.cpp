@@ -21,8 +21,9 @@ quint8 byteAt(const QByteArray &data, int i)
 } // namespace
 
 ConfigSession::ConfigSession(QObject *parent)
-    : QObject(parent), m_parser(new COMPROTOCOL), m_watchdog(new TimeOut)
+    : QObject(parent), m_parser(new COMPROTOCOL), m_watchdog(new TimeOut(this))
 {
+    m_watchdog->setObjectName(QStringLiteral("watchdog"));
     qRegisterMetaType<ConfigSession::Operation>();
     qRegisterMetaType<ConfigSession::Outcome>();
     connect(m_parser.get(), &COMPROTOCOL::COMRxCmd, this, &ConfigSession::onRecord);

@@ -5,7 +5,8 @@
 // simulator holding each reply for its time on a 115200 baud line. Beside each
 // median it prints the pure wire time of the bytes exchanged and the target:
 // 1.5 times the wire time plus one panel build.
-#include "configsession.h"
+#include "simsession.h"
+#include "windowlookup.h"
 #include "mainwidget.h"
 
 #include <QApplication>
@@ -74,20 +75,20 @@ double wireMs(int bytes)
 }
 
 struct PanelTimes {
-    double build = 0; // the buildPortPanel() call alone
+    double build = 0; // the panel rebuild call alone
     double shown = 0; // until the event loop has laid out and painted the new cards
 };
 
 PanelTimes panelBuild(bool r7)
 {
-    ConfigSession s;
+    SimSession s;
     if (!s.start(Route::Direct, {}, r7))
         qFatal("simulator or window did not start");
     std::vector<double> build, shown;
     for (int i = 0; i < g_runs; ++i) {
         QElapsedTimer t;
         t.start();
-        s.window()->buildPortPanel();
+        WindowLookup::panel(s.window())->rebuild(WindowLookup::model(s.window()));
         build.push_back(t.nsecsElapsed() / 1e6);
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
@@ -109,7 +110,7 @@ Figures measure(Route route, bool r7, bool pacing)
                         r7 ? QStringLiteral("r7") : QStringLiteral("tovrin")};
     if (pacing)
         simArgs << QStringLiteral("--baud-pacing");
-    ConfigSession s;
+    SimSession s;
     // Through the flight controller the program must already be in the module's mode.
     if (!s.start(route, simArgs, r7 && route != Route::Direct))
         qFatal("simulator or window did not start");
@@ -179,7 +180,7 @@ int main(int argc, char **argv)
     const PanelTimes r7Panel = panelBuild(true);
     const double panel[2] = {tovrinPanel.shown, r7Panel.shown};
     std::printf("Medians of %d runs, simulator on a pty\n", g_runs);
-    std::printf("Panel build (buildPortPanel alone / until laid out and painted): Tovrin mode "
+    std::printf("Panel build (rebuild call alone / until laid out and painted): Tovrin mode "
                 "%.2f / %.2f ms, R7 function mode %.2f / %.2f ms\n",
                 tovrinPanel.build, tovrinPanel.shown, r7Panel.build, r7Panel.shown);
     std::printf("Target: 1.5 x wire time + one panel build until painted\n");

@@ -32,8 +32,6 @@ bool HandLink::open(bool passThrough, bool r7Window)
     QObject::connect(&m_port, &QSerialPort::readyRead, &m_port,
                      [this] { m_received += m_port.readAll(); });
 
-    moduleMode = 0;
-    portCount = 5;
     MainWidget::setExtraSerialPorts({m_pty.first()});
     m_window = std::make_unique<MainWidget>();
     m_window->show();
@@ -49,7 +47,7 @@ bool HandLink::open(bool passThrough, bool r7Window)
         return false;
     WindowProbe::click(window(), "btnOpenSerialPort");
     const QByteArray query = request(MSG_VERSION, LinkBytes::byte(0));
-    return m_window->linkOpen && take(query.size()) == query;
+    return WindowLookup::linkOpen(m_window.get()) && take(query.size()) == query;
 }
 
 QByteArray HandLink::take(int size)
@@ -69,13 +67,13 @@ void HandLink::send(const QByteArray &bytes)
 
 QByteArray HandLink::request(quint8 id, const QByteArray &payload) const
 {
-    return m_passThrough ? LinkBytes::forward(LinkBytes::deviceCode(moduleMode == 1), id, payload)
+    return m_passThrough ? LinkBytes::forward(LinkBytes::deviceCode(WindowLookup::model(window()) == ModuleModel::R7), id, payload)
                          : LinkBytes::frame(id, payload);
 }
 
 QByteArray HandLink::reply(quint8 id, const QByteArray &payload) const
 {
-    return m_passThrough ? LinkBytes::returned(LinkBytes::deviceCode(moduleMode == 1), id, payload)
+    return m_passThrough ? LinkBytes::returned(LinkBytes::deviceCode(WindowLookup::model(window()) == ModuleModel::R7), id, payload)
                          : LinkBytes::frame(id, payload);
 }
 
@@ -129,7 +127,7 @@ void HandLink::confirmWrite()
 bool HandLink::setCards(const QByteArrayList &records)
 {
     for (int i = 0; i < records.size(); ++i) {
-        if (!m_window->cards.at(size_t(i))->setPortParam(records.at(i)))
+        if (!WindowLookup::card(m_window.get(), i)->setPortParam(records.at(i)))
             return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #define HANDLINK_H
 
 #include "linkbytes.h"
+#include "windowlookup.h"
 #include "stylelog.h"
 #include "testpaths.h"
 

@@ -3,7 +3,7 @@
 // reads every port into the cards; a write of edited cards after the
 // confirmation dialog, checked against the records the simulator stored; the
 // dialog dismissed; and the replies that end a job at once with a failure.
-#include "configsession.h"
+#include "simsession.h"
 #include "mainwidget.h"
 #include "portconfig.h"
 
@@ -58,10 +58,8 @@ QString combo(PortConfig *card, const char *name)
 // Cards on show now carry a mark that freshly built cards lack.
 void markCards(MainWidget *window)
 {
-    for (PortConfig *card : window->cards) {
-        if (card)
-            card->setProperty("shownBefore", true);
-    }
+    for (int i = 0; i < WindowLookup::portCount(window); ++i)
+        WindowLookup::card(window, i)->setProperty("shownBefore", true);
 }
 
 bool isMarked(PortConfig *card)
@@ -145,20 +143,20 @@ void TestConversation::readOnOpen()
     QFETCH(QByteArrayList, records);
     QFETCH(QString, version);
 
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(route, simArgs + modelArgs(r7Module), r7Window, records));
     markCards(s.window());
     s.clickOpen();
 
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
     QCOMPARE(s.readStyle(), Look::success());
     QCOMPARE(s.versionText(), version);
-    QCOMPARE(moduleMode, r7Module ? 1 : 0);
-    QCOMPARE(int(portCount), portsOf(r7Module));
+    QCOMPARE(WindowLookup::model(s.window()), r7Module ? ModuleModel::R7 : ModuleModel::Tovrin);
+    QCOMPARE(WindowLookup::portCount(s.window()), portsOf(r7Module));
     QCOMPARE(isChecked(s.window(), "rb_R7FuncMode"), r7Module);
     QCOMPARE(isChecked(s.window(), "rb_TovrinMode"), !r7Module);
     QCOMPARE(s.window()->findChild<QWidget *>("wdgPort6")->isVisible(), r7Module);
-    for (int i = 0; i < portCount; ++i)
+    for (int i = 0; i < WindowLookup::portCount(s.window()); ++i)
         QVERIFY2(!isMarked(s.card(i)), "panel not rebuilt");
     QCOMPARE(s.cardRecords(), records);
 
@@ -178,7 +176,7 @@ void TestConversation::readOnOpen()
     QCOMPARE(s.received(), readRequests(route, r7Module));
     QCOMPARE(s.stored(), records);
     // The watchdog brings the idle colour back; the write button never changed.
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     QCOMPARE(s.styles.stylesOf(QStringLiteral("cbAllDownload")),
              (QStringList{Look::success(), Look::idle()}));
     QCOMPARE(s.styles.stylesOf(QStringLiteral("cbAllSet")), QStringList{Look::idle()});
@@ -188,19 +186,19 @@ void TestConversation::readOnOpen()
 
 void TestConversation::modeFollowsEachModule()
 {
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::Direct, args("--model r7 --firmware 2.3.4"), false, r7Records()));
     s.clickOpen();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
-    QCOMPARE(moduleMode, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QCOMPARE(WindowLookup::model(s.window()), ModuleModel::R7);
     QCOMPARE(s.versionText(), QStringLiteral("V2.3.4"));
     QCOMPARE(s.cardRecords(), r7Records());
     QCOMPARE(s.received(), readRequests(Route::Direct, true));
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
 
     // The user closes the link and plugs in a Tovrin engine.
     s.clickOpen();
-    QVERIFY(!s.window()->linkOpen);
+    QVERIFY(!WindowLookup::linkOpen(s.window()));
     QVERIFY(s.restartSimulator(args("--model tovrin"), tovrinRecords()));
     markCards(s.window());
     s.styles.restart();
@@ -208,10 +206,10 @@ void TestConversation::modeFollowsEachModule()
     // The status still shows the first read's success: wait for the new one.
     QTRY_VERIFY_WITH_TIMEOUT(
         s.styles.firstChange(QStringLiteral("cbAllDownload"), Look::success()) >= 0,
-        ConfigSession::WaitMs);
+        SimSession::WaitMs);
     QCOMPARE(s.status(), Look::readOk());
-    QCOMPARE(moduleMode, 0);
-    QCOMPARE(int(portCount), 5);
+    QCOMPARE(WindowLookup::model(s.window()), ModuleModel::Tovrin);
+    QCOMPARE(WindowLookup::portCount(s.window()), 5);
     QVERIFY(isChecked(s.window(), "rb_TovrinMode"));
     QVERIFY(!isChecked(s.window(), "rb_R7FuncMode"));
     QVERIFY(!s.window()->findChild<QWidget *>("wdgPort6")->isVisible());
@@ -247,11 +245,11 @@ void TestConversation::writeEditedCards()
     QFETCH(QStringList, simArgs);
 
     const QByteArrayList records = r7 ? r7Records() : tovrinRecords();
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(route, simArgs + modelArgs(r7), r7 && route != Route::Direct, records));
     s.clickOpen();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     const int readRequestCount = s.received().size();
 
     // The user's edits: baud rate and parity of the second port, the
@@ -265,8 +263,8 @@ void TestConversation::writeEditedCards()
     cardChild<QComboBox>(s.card(0), "cmbTxProtocol")->setCurrentIndex(0);
     expected[0].replace(9, 2, hex("1100"));
     const QByteArray last = r7 ? can(666666, 1, 0x12) : uart(921600, 0, 1, 1, 0, 0x10, 2);
-    QVERIFY(s.card(portCount - 1)->setPortParam(last));
-    expected[portCount - 1] = last;
+    QVERIFY(s.card(WindowLookup::portCount(s.window()) - 1)->setPortParam(last));
+    expected[WindowLookup::portCount(s.window()) - 1] = last;
 
     s.styles.restart();
     s.clickWrite();
@@ -275,11 +273,11 @@ void TestConversation::writeEditedCards()
     s.clickOk();
     QVERIFY(!s.dialogVisible());
 
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeOk(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeOk(), SimSession::WaitMs);
     QCOMPARE(s.writeStyle(), Look::success());
-    QTRY_COMPARE_WITH_TIMEOUT(s.stored(), expected, ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.stored(), expected, SimSession::WaitMs);
     QCOMPARE(s.received().mid(readRequestCount), writeRequests(route, r7, expected));
-    QTRY_COMPARE_WITH_TIMEOUT(s.writeStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.writeStyle(), Look::idle(), SimSession::WaitMs);
     QCOMPARE(s.styles.stylesOf(QStringLiteral("cbAllDownload")), QStringList{Look::idle()});
     QVERIFY(s.boxes.boxes.isEmpty());
 }
@@ -295,11 +293,11 @@ void TestConversation::dialogDismissed()
 {
     QFETCH(bool, byCloseButton);
 
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::Direct, {}, false, tovrinRecords()));
     s.clickOpen();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     const QByteArrayList before = s.received();
     s.card(0)->setPortParam(uart(2400, 0, 0, 0, 0, 0, 0));
 
@@ -311,9 +309,9 @@ void TestConversation::dialogDismissed()
 
     // A read behind it shows that nothing else went out in between.
     s.clickRead();
-    QTRY_COMPARE_WITH_TIMEOUT(s.received().size(), before.size() + 1, ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.received().size(), before.size() + 1, SimSession::WaitMs);
     QCOMPARE(s.received().mid(before.size()), QByteArrayList{frame(MSG_READ_ALL, byte(0))});
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
     QCOMPARE(s.stored(), tovrinRecords());
     QVERIFY(!s.styles.stylesOf(QStringLiteral("cbAllSet")).contains(Look::success()));
 }
@@ -329,11 +327,11 @@ void TestConversation::writeRefused()
 {
     QFETCH(bool, r7);
     const QByteArrayList records = r7 ? r7Records() : tovrinRecords();
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::Direct, args("--fail-writes") + modelArgs(r7), false, records));
     s.clickOpen();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     s.card(0)->setPortParam(uart(2400, 0, 0, 0, 0, 0, 0));
     QByteArrayList sent = records;
     sent[0] = uart(2400, 0, 0, 0, 0, 0, 0);
@@ -341,11 +339,11 @@ void TestConversation::writeRefused()
     s.styles.restart();
     s.clickWrite();
     s.clickOk();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeFailed(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeFailed(), SimSession::WaitMs);
     QCOMPARE(s.writeStyle(), Look::failure());
     QCOMPARE(s.received().last(), frame(MSG_WRITE_ALL, join(sent)));
     QCOMPARE(s.stored(), records);
-    QTRY_COMPARE_WITH_TIMEOUT(s.writeStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.writeStyle(), Look::idle(), SimSession::WaitMs);
     QCOMPARE(s.status(), Look::writeFailed());
 }
 
@@ -407,16 +405,16 @@ void TestConversation::readFails()
     QFETCH(QByteArrayList, requests);
     QFETCH(QByteArrayList, cards);
 
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(route, simArgs, false, records));
     s.clickOpen();
     if (readAtOnce)
         s.clickRead();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readFailed(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readFailed(), SimSession::WaitMs);
     QCOMPARE(s.readStyle(), Look::failure());
     QCOMPARE(s.cardRecords(), cards);
     QCOMPARE(s.received(), requests);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     QCOMPARE(s.styles.stylesOf(QStringLiteral("cbAllDownload")),
              (QStringList{Look::failure(), Look::idle()}));
     QCOMPARE(s.status(), Look::readFailed());

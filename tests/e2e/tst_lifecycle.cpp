@@ -2,7 +2,7 @@
 // a simulator with every fault at once, a device that vanishes while the link
 // is open; and closing the window ends the watchdog thread, also while an
 // exchange is still waiting.
-#include "configsession.h"
+#include "simsession.h"
 #include "handlink.h"
 #include "look.h"
 #include "mainwidget.h"
@@ -55,7 +55,7 @@ QByteArray randomMessage(QRandomGenerator &rng, bool wrapped)
     const quint8 kind =
         rng.bounded(5) == 0 ? quint8(rng.bounded(256)) : quint8(0xF0 + rng.bounded(2));
     const quint8 direction = rng.bounded(5) == 0 ? 0x80 : 0x00;
-    const quint8 device = rng.bounded(5) == 0 ? DEVICE_R7 : deviceCode(moduleMode == 1);
+    const quint8 device = rng.bounded(5) == 0 ? DEVICE_R7 : DEVICE_TOVRIN;
     const int declared = qBound(0, payload.size() + int(rng.bounded(7)) - 3, 255);
     return message(MSG_FC_RETURN, byte(kind) + byte(direction) + byte(device) + byte(id) +
                                       byte(declared) + payload);
@@ -126,13 +126,13 @@ void TestLifecycle::floodOfNonsense()
         QTRY_COMPARE_WITH_TIMEOUT(link.status(), Look::writeOk(), HandLink::WaitMs);
         link.take(link.pending().size());
     }
-    QVERIFY(link.window()->timeOut->isRunning());
-    QVERIFY(link.window()->linkOpen);
+    QVERIFY(link.window()->findChild<TimeOut *>()->isRunning());
+    QVERIFY(WindowLookup::linkOpen(link.window()));
 }
 
 void TestLifecycle::everyFaultAtOnce()
 {
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::FlightController,
                     args("--garbage --split --corrupt-every 3 --drop-every 4 --delay 5 "
                          "--seed 3")));
@@ -141,30 +141,30 @@ void TestLifecycle::everyFaultAtOnce()
     for (int round = 0; round < 3; ++round) {
         QTRY_VERIFY_WITH_TIMEOUT(s.readStyle() == Look::success() ||
                                      s.readStyle() == Look::failure(),
-                                 ConfigSession::WaitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+                                 SimSession::WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
         s.clickRead();
     }
     QTRY_VERIFY_WITH_TIMEOUT(s.readStyle() == Look::success() || s.readStyle() == Look::failure(),
-                             ConfigSession::WaitMs);
+                             SimSession::WaitMs);
     QVERIFY(s.boxes.boxes.isEmpty());
 }
 
 void TestLifecycle::deviceVanishes()
 {
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::Direct, {}));
     s.clickOpen();
-    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
 
     QVERIFY(s.stopSimulator());
     s.clickRead();
     // Nothing answers: the watchdog reports it, and the window still works.
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::failure(), ConfigSession::WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::failure(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
     s.clickOpen();
-    QVERIFY(!s.window()->linkOpen);
+    QVERIFY(!WindowLookup::linkOpen(s.window()));
     QVERIFY(s.boxes.boxes.isEmpty());
 }
 
@@ -182,9 +182,9 @@ void TestLifecycle::closingEndsWatchdog()
     QFETCH(QStringList, simArgs);
     QFETCH(bool, open);
 
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(Route::Direct, simArgs));
-    TimeOut *watchdog = s.window()->timeOut;
+    TimeOut *watchdog = s.window()->findChild<TimeOut *>();
     QVERIFY(watchdog->isRunning());
     std::atomic<bool> finished{false};
     // Direct: the flag is set on the watchdog thread as it ends.
@@ -192,7 +192,7 @@ void TestLifecycle::closingEndsWatchdog()
     if (open) {
         s.clickOpen();
         if (simArgs.isEmpty())
-            QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
         else
             QVERIFY(watchdog->isWaiting());
     }

@@ -2,7 +2,7 @@
 // button of the last operation turns to the failure colour 1 to 1.5 s after
 // the command was armed and back to idle some 0.7 s later, the status text
 // stays as it was and nothing else is sent.
-#include "configsession.h"
+#include "simsession.h"
 #include "mainwidget.h"
 
 #include <QtTest>
@@ -94,16 +94,16 @@ void TestWatchdogFailures::failureThenIdle()
     QFETCH(QByteArrayList, requests);
     QFETCH(QString, logLine);
 
-    ConfigSession s;
+    SimSession s;
     QVERIFY(s.start(route, simArgs, r7Window));
     const QByteArrayList storedAtStart = s.stored();
     QVERIFY(!storedAtStart.isEmpty());
 
     if (operation == Operation::WriteAfterRead) {
         s.clickOpen();
-        QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), ConfigSession::WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
         // Armed only once the read's exchange is over and the colours are idle.
-        QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), ConfigSession::WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
         s.styles.restart();
         s.clickWrite();
         s.clickOk();
@@ -119,10 +119,10 @@ void TestWatchdogFailures::failureThenIdle()
                                                               : QStringLiteral("cbAllSet");
 
     QTRY_VERIFY_WITH_TIMEOUT(s.styles.firstChange(button, Look::failure()) >= 0,
-                             ConfigSession::WaitMs);
+                             SimSession::WaitMs);
     const qint64 failedAt = s.styles.firstChange(button, Look::failure());
     QTRY_VERIFY_WITH_TIMEOUT(s.styles.firstChange(button, Look::idle(), failedAt) >= 0,
-                             ConfigSession::WaitMs);
+                             SimSession::WaitMs);
     const qint64 idleAt = s.styles.firstChange(button, Look::idle(), failedAt);
 
     // Loose lower bounds only: three ticks of half a second, then one more
@@ -135,7 +135,7 @@ void TestWatchdogFailures::failureThenIdle()
     QVERIFY(!s.styles.stylesOf(other).contains(Look::success()));
 
     QCOMPARE(s.status(), QString());
-    QCOMPARE(moduleMode, r7Window ? 1 : 0);
+    QCOMPARE(WindowLookup::model(s.window()), r7Window ? ModuleModel::R7 : ModuleModel::Tovrin);
     if (operation == Operation::Open)
         QCOMPARE(s.versionText(), QString());
     QCOMPARE(s.received(), requests);

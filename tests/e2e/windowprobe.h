@@ -5,6 +5,7 @@
 
 #include "mainwidget.h"
 #include "messageform.h"
+#include "windowlookup.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -50,7 +51,7 @@ inline void click(MainWidget *w, const char *name)
 
 inline void clickInDialog(MainWidget *w, const char *name)
 {
-    QTest::mouseClick(child<QAbstractButton>(w->messageForm, name), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(WindowLookup::dialog(w), name), Qt::LeftButton);
 }
 
 } // namespace WindowProbe

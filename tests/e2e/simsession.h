@@ -1,12 +1,13 @@
 // One configuration session as a user has it: the device simulator on one of
 // the three routes and a main window set up for that route, driven by clicks
 // on its buttons. Also reads back what the simulator saw and stored.
-#ifndef CONFIGSESSION_H
-#define CONFIGSESSION_H
+#ifndef SIMSESSION_H
+#define SIMSESSION_H
 
 #include "boxwatcher.h"
 #include "linkbytes.h"
 #include "look.h"
+#include "windowlookup.h"
 #include "stylelog.h"
 
 #include <QByteArrayList>
@@ -19,13 +20,13 @@ class MainWidget;
 class PortConfig;
 class SimProcess;
 
-class ConfigSession
+class SimSession
 {
 public:
     static constexpr int WaitMs = 10000;
 
-    ConfigSession();
-    ~ConfigSession();
+    SimSession();
+    ~SimSession();
 
     // Starts the simulator for the route (with the given records, if any) and
     // builds a closed main window prepared for it: R7 function mode chosen
@@ -81,4 +82,4 @@ private:
     std::unique_ptr<MainWidget> m_window;
 };
 
-#endif // CONFIGSESSION_H
+#endif // SIMSESSION_H

@@ -1,4 +1,4 @@
-#include "configsession.h"
+#include "simsession.h"
 
 #include "mainwidget.h"
 #include "messageform.h"
@@ -39,16 +39,16 @@ QByteArrayList parseRecords(const QByteArray &text)
 
 } // namespace
 
-ConfigSession::ConfigSession() = default;
+SimSession::SimSession() = default;
 
-ConfigSession::~ConfigSession()
+SimSession::~SimSession()
 {
     // The window goes first so that its port is closed before the pty vanishes.
     m_window.reset();
     m_sim.reset();
 }
 
-bool ConfigSession::startSimulator(const QStringList &simArgs, const QByteArrayList &records)
+bool SimSession::startSimulator(const QStringList &simArgs, const QByteArrayList &records)
 {
     if (!m_dir.isValid())
         return false;
@@ -71,15 +71,12 @@ bool ConfigSession::startSimulator(const QStringList &simArgs, const QByteArrayL
     return m_sim->start(args);
 }
 
-bool ConfigSession::start(Route route, const QStringList &simArgs, bool r7Window,
+bool SimSession::start(Route route, const QStringList &simArgs, bool r7Window,
                           const QByteArrayList &records)
 {
     m_route = route;
     if (!startSimulator(simArgs, records))
         return false;
-    // The mode is process-wide: every session starts from the program's own start.
-    moduleMode = 0;
-    portCount = 5;
     MainWidget::setExtraSerialPorts(route == Route::GroundStation ? QStringList()
                                                                   : QStringList{ptyPath()});
     m_window = std::make_unique<MainWidget>();
@@ -98,9 +95,9 @@ bool ConfigSession::start(Route route, const QStringList &simArgs, bool r7Window
            WindowProbe::child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
 }
 
-bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArrayList &records)
+bool SimSession::restartSimulator(const QStringList &simArgs, const QByteArrayList &records)
 {
-    if (m_window->linkOpen || m_route == Route::GroundStation)
+    if (WindowLookup::linkOpen(m_window.get()) || m_route == Route::GroundStation)
         return false;
     m_sim.reset();
     if (!startSimulator(simArgs, records))
@@ -115,90 +112,90 @@ bool ConfigSession::restartSimulator(const QStringList &simArgs, const QByteArra
     return true;
 }
 
-bool ConfigSession::stopSimulator()
+bool SimSession::stopSimulator()
 {
     return m_sim->stop(SIGTERM);
 }
 
-void ConfigSession::destroyWindow()
+void SimSession::destroyWindow()
 {
     m_window.reset();
 }
 
-QString ConfigSession::ptyPath() const
+QString SimSession::ptyPath() const
 {
     return m_sim ? m_sim->ptyPath() : QString();
 }
 
-void ConfigSession::clickOpen()
+void SimSession::clickOpen()
 {
     WindowProbe::click(window(), "btnOpenSerialPort");
 }
 
-void ConfigSession::clickRead()
+void SimSession::clickRead()
 {
     WindowProbe::click(window(), "cbAllDownload");
 }
 
-void ConfigSession::clickWrite()
+void SimSession::clickWrite()
 {
     WindowProbe::click(window(), "cbAllSet");
 }
 
-void ConfigSession::clickOk()
+void SimSession::clickOk()
 {
     WindowProbe::clickInDialog(window(), "btnOk");
 }
 
-void ConfigSession::clickCancel()
+void SimSession::clickCancel()
 {
     WindowProbe::clickInDialog(window(), "btnCancle");
 }
 
-void ConfigSession::clickDialogClose()
+void SimSession::clickDialogClose()
 {
     WindowProbe::clickInDialog(window(), "btnClose");
 }
 
-bool ConfigSession::dialogVisible() const
+bool SimSession::dialogVisible() const
 {
-    return m_window->messageForm->isVisible();
+    return WindowLookup::dialog(m_window.get())->isVisible();
 }
 
-QString ConfigSession::status() const
+QString SimSession::status() const
 {
     return WindowProbe::status(window());
 }
 
-QString ConfigSession::readStyle() const
+QString SimSession::readStyle() const
 {
     return WindowProbe::readStyle(window());
 }
 
-QString ConfigSession::writeStyle() const
+QString SimSession::writeStyle() const
 {
     return WindowProbe::writeStyle(window());
 }
 
-QString ConfigSession::versionText() const
+QString SimSession::versionText() const
 {
     return WindowProbe::versionText(window());
 }
 
-PortConfig *ConfigSession::card(int i) const
+PortConfig *SimSession::card(int i) const
 {
-    return m_window->cards.at(static_cast<size_t>(i));
+    return WindowLookup::card(m_window.get(), i);
 }
 
-QByteArrayList ConfigSession::cardRecords() const
+QByteArrayList SimSession::cardRecords() const
 {
     QByteArrayList records;
-    for (int i = 0; i < portCount; ++i)
+    for (int i = 0; i < WindowLookup::portCount(window()); ++i)
         records.append(card(i)->getPortParam());
     return records;
 }
 
-QStringList ConfigSession::simLog()
+QStringList SimSession::simLog()
 {
     // Take in what the simulator has written so far, even if the event loop
     // has not yet had the chance to.
@@ -206,7 +203,7 @@ QStringList ConfigSession::simLog()
     return m_sim->log().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QByteArrayList ConfigSession::received()
+QByteArrayList SimSession::received()
 {
     // "tovrin-sim: serial rx AB 0E ...  MSG_NAME"
     static const QRegularExpression rx(QStringLiteral("^tovrin-sim: \\w+ rx ([0-9A-F ]+?)  "));
@@ -219,7 +216,7 @@ QByteArrayList ConfigSession::received()
     return frames;
 }
 
-QByteArrayList ConfigSession::stored() const
+QByteArrayList SimSession::stored() const
 {
     QFile file(m_statePath);
     if (!file.open(QIODevice::ReadOnly))
