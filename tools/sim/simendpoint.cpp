@@ -114,6 +114,23 @@ void SimEndpoint::relay(const tNKLinkData &record)
          messageName(MSG_FC_RETURN) + QLatin1Char('/') + messageName(inner.id));
 }
 
+QList<QByteArray> SimEndpoint::unasked()
+{
+    for (const QByteArray &frame : m_faults.unasked) {
+        // Named like a received frame when it looks like one.
+        QString what = QStringLiteral("bytes");
+        if (frame.size() >= 5 && static_cast<quint8>(frame.at(0)) == FRAME_HEAD1 &&
+            static_cast<quint8>(frame.at(1)) == FRAME_HEAD2) {
+            const auto id = static_cast<quint8>(frame.at(3));
+            what = messageName(id);
+            if ((id == MSG_FC_FORWARD || id == MSG_FC_RETURN) && frame.size() > 8)
+                what += QLatin1Char('/') + messageName(static_cast<quint8>(frame.at(8)));
+        }
+        log(QStringLiteral("tx %1  %2 (unasked)").arg(hex(frame), what));
+    }
+    return m_faults.unasked;
+}
+
 void SimEndpoint::send(const QByteArray &frame, const QString &what)
 {
     ++m_replies;
@@ -134,6 +151,8 @@ void SimEndpoint::send(const QByteArray &frame, const QString &what)
     log(QStringLiteral("tx %1  %2%3")
             .arg(hex(m_faults.garbage ? out.mid(garbageBytes().size()) : out), what, note));
     m_out.append(out);
+    if (++m_sent == m_faults.unaskedAfter)
+        m_out.append(unasked());
 }
 
 void SimEndpoint::log(const QString &text)
