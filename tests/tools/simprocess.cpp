@@ -47,6 +47,18 @@ QString SimProcess::log()
     return QString::fromLocal8Bit(m_stderr);
 }
 
+QByteArray SimProcess::output()
+{
+    m_stdout += m_process.readAllStandardOutput();
+    return m_stdout;
+}
+
+void SimProcess::signal(int signalNumber)
+{
+    if (m_process.state() != QProcess::NotRunning)
+        ::kill(static_cast<pid_t>(m_process.processId()), signalNumber);
+}
+
 bool SimProcess::stop(int signalNumber, int timeoutMs)
 {
     if (m_process.state() == QProcess::NotRunning)

@@ -18,6 +18,10 @@ public:
     QString ptyPath() const { return m_ptyPath; }
     // Everything written to stderr so far.
     QString log();
+    // Everything written to stdout so far.
+    QByteArray output();
+    // Sends a signal to the running simulator and returns at once.
+    void signal(int signalNumber);
     // Sends a signal and waits for the end; false if it did not end in time.
     bool stop(int signalNumber, int timeoutMs = 10000);
     QProcess &process() { return m_process; }

@@ -488,6 +488,19 @@ void TestSimProcess::usageErrors_data()
     QTest::newRow("negative delay") << args("--pty --delay -5") << "--delay";
     QTest::newRow("port 70000") << args("--udp --udp-listen-port 70000") << "--udp-listen-port";
     QTest::newRow("stray argument") << args("--pty extra") << "extra";
+    QTest::newRow("ack index 256") << args("--pty --ack-index 256") << "--ack-index";
+    QTest::newRow("stuck read index x")
+        << args("--pty --stuck-read-index x") << "--stuck-read-index";
+    QTest::newRow("unasked odd digits") << args("--pty --unasked AB0E5") << "--unasked";
+    QTest::newRow("unasked not hex") << args("--pty --unasked ZZ") << "--unasked";
+    QTest::newRow("unasked-after alone") << args("--pty --unasked-after 1") << "--unasked-after";
+    QTest::newRow("unasked-after 0")
+        << args("--pty --unasked AB --unasked-after 0") << "--unasked-after";
+    QTest::newRow("link without pty") << args("--udp --link /tmp/x") << "--link needs --pty";
+    QTest::newRow("vanish without pty") << args("--udp --vanish-after 5") << "--vanish-after";
+    QTest::newRow("return before vanish")
+        << args("--pty --vanish-after 500 --return-after 400") << "--return-after";
+    QTest::newRow("return without vanish") << args("--pty --return-after 400") << "--return-after";
     QTest::newRow("missing records file")
         << args("--pty --records /nonexistent/records.txt") << "/nonexistent/records.txt";
 }
@@ -532,6 +545,15 @@ void TestSimProcess::helpDescribesEveryFault()
                                "--fail-writes",
                                "--wrong-length",
                                "--wrong-index",
+                               "--ack-index",
+                               "--stuck-read-index",
+                               "--unasked",
+                               "--unasked-after",
+                               "--link",
+                               "--vanish-after",
+                               "--return-after",
+                               "SIGUSR1",
+                               "SIGUSR2",
                                "--seed",
                                "--decode",
                                "id=E2 len=1 data=00",

@@ -13,8 +13,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -37,6 +40,14 @@ const char kDescription[] =
     "With --pty the slave path is printed alone as the first line of stdout. The simulator runs\n"
     "until SIGINT, SIGTERM or SIGHUP.\n"
     "\n"
+    "Signals while running: SIGUSR1 sends the --unasked frames, in order, on every route;\n"
+    "SIGUSR2 makes the pty vanish, or come back if it is gone (see --vanish-after).\n"
+    "\n"
+    "A vanished pty: the master is closed, so a port open on the slave sees a hang-up, and the\n"
+    "--link symlink is removed; replies due meanwhile are lost. When it comes back it is a new\n"
+    "pty (a slave's name cannot be chosen) with --link pointing at it; the module keeps its\n"
+    "records. Neither shows on stdout: the first line stays the only one; stderr logs both.\n"
+    "\n"
     "The module answers MSG_VERSION (device code + 3 version bytes), MSG_READ_ALL (all records),\n"
     "MSG_WRITE_ALL (00 stored, 01 refused; exactly ports x 11 bytes), MSG_READ_PORT (index +\n"
     "record; silent for an unknown port) and MSG_WRITE_PORT (the index once stored; silent for\n"
@@ -58,7 +69,9 @@ const char kDescription[] =
     "hex).\n"
     "\n"
     "Every frame received and sent is logged on stderr, one line each, with its message name.\n"
-    "Fault counts (--drop-every, --corrupt-every) run over the reply frames of each route.";
+    "Fault counts (--drop-every, --corrupt-every) run over the reply frames of each route;\n"
+    "--unasked-after counts the reply frames each route really sent. Unasked frames are logged\n"
+    "like replies with \"(unasked)\" after the name; the faults of replies do not touch them.";
 
 struct Options {
     SimModule::Model model = SimModule::Model::Tovrin;
@@ -74,6 +87,9 @@ struct Options {
     SimFaults faults;
     quint32 seed = 0;
     bool decode = false;
+    QString linkPath;
+    int vanishAfterMs = -1; // -1: only SIGUSR2 makes the pty vanish
+    int returnAfterMs = -1;
 };
 
 void logLine(const QString &line)
@@ -94,6 +110,27 @@ int positive(const QCommandLineParser &parser, const QString &name, int min)
     if (!ok || value < min)
         usageError(QStringLiteral("--%1 wants a whole number of at least %2").arg(name).arg(min));
     return value;
+}
+
+int byteValue(const QCommandLineParser &parser, const QString &name)
+{
+    bool ok = false;
+    const int value = parser.value(name).toInt(&ok, 0);
+    if (!ok || value < 0 || value > 255)
+        usageError(QStringLiteral("--%1 wants a number 0..255 (0x.. for hex)").arg(name));
+    return value;
+}
+
+QByteArray hexFrame(const QString &text)
+{
+    QString digits = text;
+    digits.remove(QLatin1Char(' '));
+    static const QRegularExpression hexOnly(QStringLiteral("^([0-9A-Fa-f]{2})+$"));
+    if (!hexOnly.match(digits).hasMatch())
+        usageError(QStringLiteral("--unasked wants bytes in hex such as \"AB 0E 05 F3 01 00 ..\", "
+                                  "not %1")
+                       .arg(text));
+    return QByteArray::fromHex(digits.toLatin1());
 }
 
 Options parseOptions(const QCoreApplication &app)
@@ -148,7 +185,9 @@ Options parseOptions(const QCoreApplication &app)
     add(QStringLiteral("split"),
         QStringLiteral("Write every reply in random pieces of 1 to 4 bytes, 3 ms apart "
                        "(separate datagrams on UDP)."));
-    add(QStringLiteral("delay"), QStringLiteral("Hold every reply MS milliseconds."),
+    add(QStringLiteral("delay"),
+        QStringLiteral("Hold every reply, relayed ones included, until MS milliseconds after its "
+                       "request arrived (later if an earlier reply is still held)."),
         QStringLiteral("MS"));
     add(QStringLiteral("fail-writes"),
         QStringLiteral("Store nothing: write-all answers 01, write-port gets no acknowledgement."));
@@ -157,6 +196,34 @@ Options parseOptions(const QCoreApplication &app)
                        "read-port 11); one-byte acknowledgements get a stray 00 (2 bytes)."));
     add(QStringLiteral("wrong-index"),
         QStringLiteral("Read-port replies carry the port index with bit 7 flipped (0 -> 0x80)."));
+    add(QStringLiteral("ack-index"),
+        QStringLiteral("Every write-port acknowledgement carries index N (0..255) instead of the "
+                       "port written; the record is still stored for the port written."),
+        QStringLiteral("N"));
+    add(QStringLiteral("stuck-read-index"),
+        QStringLiteral("Every read-port reply carries index N (0..255) and the record of port N "
+                       "(11 zero bytes for a port the module lacks), whatever port was asked."),
+        QStringLiteral("N"));
+    add(QStringLiteral("unasked"),
+        QStringLiteral("A frame (hex, spaces allowed, sent as given) to send unasked on every "
+                       "route on SIGUSR1; repeat for more, sent in order."),
+        QStringLiteral("HEX"));
+    add(QStringLiteral("unasked-after"),
+        QStringLiteral("Also send the --unasked frames once, right after the Nth reply frame a "
+                       "route sent (N >= 1)."),
+        QStringLiteral("N"));
+    add(QStringLiteral("link"),
+        QStringLiteral("With --pty, keep a symlink at PATH to the current slave (replaced if it "
+                       "exists, removed at the end)."),
+        QStringLiteral("PATH"));
+    add(QStringLiteral("vanish-after"),
+        QStringLiteral("With --pty, make the pty vanish MS milliseconds after start (SIGUSR2 "
+                       "does it at any time)."),
+        QStringLiteral("MS"));
+    add(QStringLiteral("return-after"),
+        QStringLiteral("Bring the pty back, new, MS milliseconds after start (more than "
+                       "--vanish-after)."),
+        QStringLiteral("MS"));
     add(QStringLiteral("seed"),
         QStringLiteral("Seed for the pieces of --split (random by default, logged)."),
         QStringLiteral("N"));
@@ -214,6 +281,17 @@ Options parseOptions(const QCoreApplication &app)
     f.failWrites = parser.isSet(QStringLiteral("fail-writes"));
     f.wrongLength = parser.isSet(QStringLiteral("wrong-length"));
     f.wrongIndex = parser.isSet(QStringLiteral("wrong-index"));
+    if (parser.isSet(QStringLiteral("ack-index")))
+        f.ackIndex = byteValue(parser, QStringLiteral("ack-index"));
+    if (parser.isSet(QStringLiteral("stuck-read-index")))
+        f.stuckReadIndex = byteValue(parser, QStringLiteral("stuck-read-index"));
+    for (const QString &text : parser.values(QStringLiteral("unasked")))
+        f.unasked.append(hexFrame(text));
+    if (parser.isSet(QStringLiteral("unasked-after"))) {
+        f.unaskedAfter = positive(parser, QStringLiteral("unasked-after"), 1);
+        if (f.unasked.isEmpty())
+            usageError(QStringLiteral("--unasked-after wants --unasked frames to send"));
+    }
     if (parser.isSet(QStringLiteral("seed"))) {
         bool ok = false;
         o.seed = parser.value(QStringLiteral("seed")).toUInt(&ok);
@@ -223,6 +301,17 @@ Options parseOptions(const QCoreApplication &app)
         o.seed = QRandomGenerator::global()->generate();
     }
     o.decode = parser.isSet(QStringLiteral("decode"));
+    o.linkPath = parser.value(QStringLiteral("link"));
+    if (parser.isSet(QStringLiteral("vanish-after")))
+        o.vanishAfterMs = positive(parser, QStringLiteral("vanish-after"), 0);
+    if (parser.isSet(QStringLiteral("return-after"))) {
+        o.returnAfterMs = positive(parser, QStringLiteral("return-after"), 0);
+        if (o.returnAfterMs <= o.vanishAfterMs || o.vanishAfterMs < 0)
+            usageError(QStringLiteral("--return-after wants a time after --vanish-after"));
+    }
+    for (const char *name : {"link", "vanish-after", "return-after"})
+        if (parser.isSet(QLatin1String(name)) && !o.pty)
+            usageError(QStringLiteral("--%1 needs --pty").arg(QLatin1String(name)));
     if (!o.decode && o.serialPath.isEmpty() && !o.pty && !o.udp)
         usageError(QStringLiteral(
             "nothing to serve: give --serial PATH, --pty or --udp (or --decode); see --help"));
@@ -333,17 +422,20 @@ int main(int argc, char *argv[])
         }
         logLine(QStringLiteral("serving %1 at 115200 8N1").arg(o.serialPath));
     }
+    SimPtyLink *pty = nullptr;
     if (o.pty) {
-        auto pty = std::make_unique<SimPtyLink>();
-        SimPtyLink *p = pty.get();
-        addRoute(std::move(pty), SimEndpoint::Route::Serial);
-        if (!p->open(&error)) {
+        auto link = std::make_unique<SimPtyLink>();
+        pty = link.get();
+        pty->setLinkPath(o.linkPath);
+        addRoute(std::move(link), SimEndpoint::Route::Serial);
+        if (!pty->open(&error)) {
             logLine(error);
             return 1;
         }
-        std::printf("%s\n", p->slavePath().toLocal8Bit().constData());
+        std::printf("%s\n", pty->slavePath().toLocal8Bit().constData());
         std::fflush(stdout);
-        logLine(QStringLiteral("serving pty %1").arg(p->slavePath()));
+        logLine(QStringLiteral("serving pty %1").arg(pty->slavePath()) +
+                (o.linkPath.isEmpty() ? QString() : QStringLiteral(", link ") + o.linkPath));
     }
     if (o.udp) {
         SimLink *l = addRoute(std::make_unique<SimUdpLink>(o.udpListenPort, o.udpReplyPort),
@@ -366,6 +458,42 @@ int main(int argc, char *argv[])
             .arg(module.portCount())
             .arg(o.strict ? QStringLiteral(", strict") : QString())
             .arg(o.seed));
+
+    auto vanish = [pty] {
+        if (!pty->isOpen())
+            return;
+        pty->vanish();
+        logLine(QStringLiteral("pty %1 vanished").arg(pty->slavePath()));
+    };
+    auto comeBack = [pty] {
+        if (pty->isOpen())
+            return;
+        QString why;
+        if (!pty->open(&why)) {
+            logLine(why);
+            QCoreApplication::exit(1);
+            return;
+        }
+        logLine(QStringLiteral("pty back as %1").arg(pty->slavePath()));
+    };
+    if (o.vanishAfterMs >= 0)
+        QTimer::singleShot(o.vanishAfterMs, &app, vanish);
+    if (o.returnAfterMs >= 0)
+        QTimer::singleShot(o.returnAfterMs, &app, comeBack);
+    QObject::connect(&watcher, &SignalWatcher::userSignal, &app, [&](int sig) {
+        if (sig == SIGUSR1) {
+            logLine(QStringLiteral("SIGUSR1: %1 unasked frame(s)").arg(o.faults.unasked.size()));
+            for (Route &r : routes)
+                for (const QByteArray &frame : r.endpoint->unasked())
+                    r.scheduler->enqueue(frame, ReplyScheduler::Timing::Unasked);
+        } else if (!pty) {
+            logLine(QStringLiteral("SIGUSR2 ignored: no pty"));
+        } else if (pty->isOpen()) {
+            vanish();
+        } else {
+            comeBack();
+        }
+    });
     logLine(QStringLiteral("ready"));
 
     const int code = QCoreApplication::exec();

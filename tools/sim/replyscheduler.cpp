@@ -14,7 +14,7 @@ qint64 ReplyScheduler::wireTimeUs(int bytes)
     return (static_cast<qint64>(bytes) * 10 * 1000000 + 115199) / 115200;
 }
 
-void ReplyScheduler::enqueue(const QByteArray &bytes)
+void ReplyScheduler::enqueue(const QByteArray &bytes, Timing timing)
 {
     if (bytes.isEmpty())
         return;
@@ -32,7 +32,8 @@ void ReplyScheduler::enqueue(const QByteArray &bytes)
 
     const qint64 nowUs = m_clock.nsecsElapsed() / 1000;
     // A reply never overtakes one queued before it.
-    qint64 dueUs = qMax(nowUs + qint64(m_faults.delayMs) * 1000, m_lastDueUs);
+    const qint64 delayUs = timing == Timing::Reply ? qint64(m_faults.delayMs) * 1000 : 0;
+    qint64 dueUs = qMax(nowUs + delayUs, m_lastDueUs);
     for (int i = 0; i < pieces.size(); ++i) {
         if (i > 0)
             dueUs += kSplitGapUs;

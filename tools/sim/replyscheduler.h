@@ -1,7 +1,9 @@
 // Puts reply frames on the wire with the timing faults applied: a fixed delay,
 // the wire time at 115200 baud, and splitting into small pieces. Replies
 // always leave in the order they were queued; with no timing fault a reply is
-// written at once, inside enqueue().
+// written at once, inside enqueue(). The delay counts from the moment the
+// request was handed over, so replies to requests that arrived apart leave
+// apart, and never before an earlier one.
 #ifndef REPLYSCHEDULER_H
 #define REPLYSCHEDULER_H
 
@@ -22,7 +24,10 @@ public:
 
     ReplyScheduler(const SimFaults &faults, quint32 seed, QObject *parent = nullptr);
 
-    void enqueue(const QByteArray &bytes);
+    enum class Timing { Reply, Unasked };
+    // A reply is held for the delay fault; an unasked frame is not, but it
+    // still waits for the replies queued before it.
+    void enqueue(const QByteArray &bytes, Timing timing = Timing::Reply);
     bool idle() const { return m_queue.isEmpty(); }
 
     // Time a byte count takes at 115200 baud with 10 bits per byte.

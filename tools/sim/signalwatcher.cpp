@@ -11,7 +11,8 @@
 namespace
 {
 int s_fds[2] = {-1, -1}; // [0] written by the handler, [1] read on the event loop
-}
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2};
+} // namespace
 
 SignalWatcher::SignalWatcher(QObject *parent) : QObject(parent) {}
 
@@ -20,7 +21,7 @@ SignalWatcher::~SignalWatcher()
     struct sigaction sa {
     };
     sa.sa_handler = SIG_DFL;
-    for (int sig : {SIGINT, SIGTERM, SIGHUP})
+    for (int sig : kSignals)
         ::sigaction(sig, &sa, nullptr);
     delete m_notifier;
     for (int &fd : s_fds) {
@@ -44,7 +45,7 @@ bool SignalWatcher::install(QString *error)
     sa.sa_handler = &SignalWatcher::handler;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
-    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int sig : kSignals) {
         if (::sigaction(sig, &sa, nullptr) != 0) {
             *error =
                 QStringLiteral("sigaction: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
@@ -66,6 +67,10 @@ void SignalWatcher::handler(int signalNumber)
 void SignalWatcher::onNotified()
 {
     char byte = 0;
-    if (::read(s_fds[1], &byte, 1) == 1)
+    if (::read(s_fds[1], &byte, 1) != 1)
+        return;
+    if (byte == SIGUSR1 || byte == SIGUSR2)
+        emit userSignal(byte);
+    else
         emit terminationRequested(byte);
 }

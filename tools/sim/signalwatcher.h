@@ -1,5 +1,7 @@
 // Turns SIGINT, SIGTERM and SIGHUP into a Qt signal on the event loop, so the
-// simulator ends through its normal shutdown and releases its pty.
+// simulator ends through its normal shutdown and releases its pty; SIGUSR1
+// and SIGUSR2 arrive the same way as requests a test makes of a running
+// simulator.
 #ifndef SIGNALWATCHER_H
 #define SIGNALWATCHER_H
 
@@ -18,6 +20,7 @@ public:
 
 signals:
     void terminationRequested(int signalNumber);
+    void userSignal(int signalNumber);
 
 private:
     static void handler(int signalNumber);

@@ -1,5 +1,6 @@
 #include "simendpoint.h"
 
+#include "passthrough.h"
 #include "simmodule.h"
 
 namespace
@@ -59,7 +60,7 @@ void SimEndpoint::onRecord(tNKLinkData *record)
 {
     // The record is rebuilt as a frame for the log; for the single-record
     // frames of this link that is exactly what arrived.
-    const QByteArray frame = m_parser.packFrame(record->id, record->data, record->len);
+    const QByteArray frame = packLinkFrame(record->id, record->data, record->len);
     if (record->id == MSG_FC_FORWARD) {
         const quint8 inner = record->data.size() > 3 ? static_cast<quint8>(record->data.at(3)) : 0;
         log(QStringLiteral("rx %1  %2/%3")
@@ -74,7 +75,7 @@ void SimEndpoint::onRecord(tNKLinkData *record)
     }
     const std::optional<QByteArray> reply = m_module->answer(record->id, record->data);
     if (reply)
-        send(m_parser.packFrame(record->id, *reply, static_cast<quint8>(reply->size())),
+        send(packLinkFrame(record->id, *reply, static_cast<quint8>(reply->size())),
              messageName(record->id));
 }
 
@@ -85,16 +86,12 @@ void SimEndpoint::relay(const tNKLinkData &record)
         log(QStringLiteral("dropped: pass-through header cut short"));
         return;
     }
-    const auto kind = static_cast<quint8>(d.at(0));
-    const auto direction = static_cast<quint8>(d.at(1));
     const auto device = static_cast<quint8>(d.at(2));
-    const auto innerId = static_cast<quint8>(d.at(3));
-    const auto innerLen = static_cast<quint8>(d.at(4));
-    if ((kind != PASSTHROUGH_KIND_SHORT && kind != PASSTHROUGH_KIND_LONG) ||
-        direction != PASSTHROUGH_TO_DEVICE) {
+    PassThrough::Inner inner;
+    if (!PassThrough::unwrap(d, PassThrough::Direction::ToDevice, device, &inner)) {
         log(QStringLiteral("dropped: pass-through kind %1 direction %2")
-                .arg(kind, 2, 16, QLatin1Char('0'))
-                .arg(direction, 2, 16, QLatin1Char('0')));
+                .arg(static_cast<quint8>(d.at(0)), 2, 16, QLatin1Char('0'))
+                .arg(static_cast<quint8>(d.at(1)), 2, 16, QLatin1Char('0')));
         return;
     }
     if (device != m_module->deviceCode()) {
@@ -103,26 +100,35 @@ void SimEndpoint::relay(const tNKLinkData &record)
                 .arg(m_module->deviceCode(), 2, 16, QLatin1Char('0')));
         return;
     }
-    if (d.size() - PASSTHROUGH_HEADER_SIZE != innerLen) {
+    // The relay passes on exactly what the header announces, no more, no less.
+    if (d.size() - PASSTHROUGH_HEADER_SIZE != inner.len) {
         log(QStringLiteral("dropped: pass-through announces %1 inner bytes, carries %2")
-                .arg(innerLen)
+                .arg(inner.len)
                 .arg(d.size() - PASSTHROUGH_HEADER_SIZE));
         return;
     }
-    const std::optional<QByteArray> reply =
-        m_module->answer(innerId, d.mid(PASSTHROUGH_HEADER_SIZE));
+    const std::optional<QByteArray> reply = m_module->answer(inner.id, inner.data);
     if (!reply)
         return;
-    const auto n = static_cast<quint8>(reply->size());
-    QByteArray wrapped;
-    wrapped.append(static_cast<char>(n < 8 ? PASSTHROUGH_KIND_SHORT : PASSTHROUGH_KIND_LONG));
-    wrapped.append(static_cast<char>(PASSTHROUGH_FROM_DEVICE));
-    wrapped.append(static_cast<char>(device));
-    wrapped.append(static_cast<char>(innerId));
-    wrapped.append(static_cast<char>(n));
-    wrapped.append(*reply);
-    send(m_parser.packFrame(MSG_FC_RETURN, wrapped, static_cast<quint8>(wrapped.size())),
-         messageName(MSG_FC_RETURN) + QLatin1Char('/') + messageName(innerId));
+    send(PassThrough::returnFrame(device, inner.id, *reply),
+         messageName(MSG_FC_RETURN) + QLatin1Char('/') + messageName(inner.id));
+}
+
+QList<QByteArray> SimEndpoint::unasked()
+{
+    for (const QByteArray &frame : m_faults.unasked) {
+        // Named like a received frame when it looks like one.
+        QString what = QStringLiteral("bytes");
+        if (frame.size() >= 5 && static_cast<quint8>(frame.at(0)) == FRAME_HEAD1 &&
+            static_cast<quint8>(frame.at(1)) == FRAME_HEAD2) {
+            const auto id = static_cast<quint8>(frame.at(3));
+            what = messageName(id);
+            if ((id == MSG_FC_FORWARD || id == MSG_FC_RETURN) && frame.size() > 8)
+                what += QLatin1Char('/') + messageName(static_cast<quint8>(frame.at(8)));
+        }
+        log(QStringLiteral("tx %1  %2 (unasked)").arg(hex(frame), what));
+    }
+    return m_faults.unasked;
 }
 
 void SimEndpoint::send(const QByteArray &frame, const QString &what)
@@ -145,6 +151,8 @@ void SimEndpoint::send(const QByteArray &frame, const QString &what)
     log(QStringLiteral("tx %1  %2%3")
             .arg(hex(m_faults.garbage ? out.mid(garbageBytes().size()) : out), what, note));
     m_out.append(out);
+    if (++m_sent == m_faults.unaskedAfter)
+        m_out.append(unasked());
 }
 
 void SimEndpoint::log(const QString &text)

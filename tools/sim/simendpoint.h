@@ -26,7 +26,11 @@ public:
     SimEndpoint(SimModule *module, Route route, const SimFaults &faults, QObject *parent = nullptr);
 
     // Feeds received bytes; returns the frames to send in answer, in order.
+    // With --unasked-after the unasked frames follow the reply that reaches
+    // the count.
     QList<QByteArray> receive(const QByteArray &bytes);
+    // The unasked frames of the faults, logged as sent.
+    QList<QByteArray> unasked();
 
     // Garbage sent before every reply with --garbage: a broken start (AB 00)
     // among bytes that are not a start at all.
@@ -47,7 +51,8 @@ private:
     SimFaults m_faults;
     COMPROTOCOL m_parser;
     QList<QByteArray> m_out;
-    int m_replies = 0;
+    int m_replies = 0; // reply frames made, dropped ones included
+    int m_sent = 0;    // reply frames that went out
 };
 
 #endif // SIMENDPOINT_H

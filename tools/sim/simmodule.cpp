@@ -211,11 +211,16 @@ std::optional<QByteArray> SimModule::readPort(const QByteArray &payload) const
 {
     if (payload.isEmpty())
         return std::nullopt;
-    const quint8 index = static_cast<quint8>(payload.at(0));
-    if (index >= portCount())
+    quint8 index = static_cast<quint8>(payload.at(0));
+    if (m_faults.stuckReadIndex >= 0)
+        index = static_cast<quint8>(m_faults.stuckReadIndex);
+    else if (index >= portCount())
         return std::nullopt;
+    // A stuck index may name a port the module lacks: it has no record, so zeros.
+    const QByteArray record =
+        index < portCount() ? m_records.at(index) : QByteArray(PORT_RECORD_SIZE, '\0');
     const quint8 shown = m_faults.wrongIndex ? static_cast<quint8>(index ^ 0x80) : index;
-    return QByteArray(1, static_cast<char>(shown)) + m_records.at(index);
+    return QByteArray(1, static_cast<char>(shown)) + record;
 }
 
 std::optional<QByteArray> SimModule::writePort(const QByteArray &payload)
@@ -240,7 +245,8 @@ std::optional<QByteArray> SimModule::writePort(const QByteArray &payload)
         return std::nullopt;
     m_records[index] = record;
     emit recordsChanged();
-    return QByteArray(1, static_cast<char>(index));
+    const int acked = m_faults.ackIndex >= 0 ? m_faults.ackIndex : index;
+    return QByteArray(1, static_cast<char>(acked));
 }
 
 bool SimModule::acceptRecord(int port, const QByteArray &record)

@@ -1,5 +1,6 @@
 #include "simptylink.h"
 
+#include <QFile>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -13,16 +14,46 @@ SimPtyLink::SimPtyLink(QObject *parent) : SimLink(parent) {}
 
 SimPtyLink::~SimPtyLink()
 {
+    vanish();
+}
+
+void SimPtyLink::vanish()
+{
     delete m_readNotifier;
+    m_readNotifier = nullptr;
     delete m_writeNotifier;
+    m_writeNotifier = nullptr;
     if (m_slave >= 0)
         ::close(m_slave);
+    m_slave = -1;
     if (m_master >= 0)
         ::close(m_master);
+    m_master = -1;
+    m_pending.clear();
+    if (!m_linkPath.isEmpty())
+        ::unlink(QFile::encodeName(m_linkPath).constData());
+}
+
+bool SimPtyLink::pointLink(QString *error)
+{
+    // A new link under a temporary name renamed over the old one: whoever
+    // opens the path finds either the old pty or the new one, never nothing.
+    const QByteArray link = QFile::encodeName(m_linkPath);
+    const QByteArray temporary = link + ".new";
+    ::unlink(temporary.constData());
+    if (::symlink(QFile::encodeName(m_slavePath).constData(), temporary.constData()) != 0 ||
+        ::rename(temporary.constData(), link.constData()) != 0) {
+        *error = QStringLiteral("link %1: %2")
+                     .arg(m_linkPath, QString::fromLocal8Bit(std::strerror(errno)));
+        ::unlink(temporary.constData());
+        return false;
+    }
+    return true;
 }
 
 bool SimPtyLink::open(QString *error)
 {
+    vanish();
     auto fail = [error](const char *what) {
         *error = QStringLiteral("%1: %2").arg(QLatin1String(what),
                                               QString::fromLocal8Bit(std::strerror(errno)));
@@ -64,7 +95,7 @@ bool SimPtyLink::open(QString *error)
     m_writeNotifier = new QSocketNotifier(m_master, QSocketNotifier::Write);
     m_writeNotifier->setEnabled(false);
     connect(m_writeNotifier, &QSocketNotifier::activated, this, &SimPtyLink::flushPending);
-    return true;
+    return m_linkPath.isEmpty() || pointLink(error);
 }
 
 void SimPtyLink::readMaster()
@@ -89,6 +120,8 @@ void SimPtyLink::readMaster()
 
 void SimPtyLink::send(const QByteArray &bytes)
 {
+    if (m_master < 0)
+        return;
     m_pending.append(bytes);
     flushPending();
 }
