@@ -58,9 +58,11 @@ built="$OUT/build/bin/lib/libPellaxCan.dll"
 [ -f "$built" ] || fail "the build left no $built"
 
 mkdir -p "$OUT/lib"
-cp "$built" "$OUT/PellaxCanLib.dll" &&
+if ! { cp "$built" "$OUT/PellaxCanLib.dll" &&
   cp "$ROOT/canlib/pellaxcan.def" "$OUT/PellaxCanLib.def" &&
-  cp "$built" "$OUT/lib/libPellaxCan.dll" || fail "copying the DLL into $OUT"
+  cp "$built" "$OUT/lib/libPellaxCan.dll"; }; then
+  fail "copying the DLL into $OUT"
+fi
 
 # 2. Its export directory: its own name and exactly the six names; imports from
 # the system and the C runtime only.

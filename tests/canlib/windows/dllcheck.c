@@ -161,7 +161,8 @@ int main(int argc, char **argv)
                 changed = changed || memcmp(input, encoded, length) != 0;
                 counts = counts && decode(encoded, decoded, (uint8_t)length) == (int)length;
                 roundTrips = roundTrips && memcmp(input, decoded, length) == 0;
-                untouched = untouched && untouchedFrom(encoded, length) && untouchedFrom(decoded, length);
+                untouched =
+                    untouched && untouchedFrom(encoded, length) && untouchedFrom(decoded, length);
 
                 memcpy(buffer, input, length);
                 encode(buffer, buffer, (uint8_t)length);
