@@ -12,6 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev libbenchmark-dev
   socat xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei
+  gcc-mingw-w64-x86-64 wine64
 )
 
 missing=()
