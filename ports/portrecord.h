@@ -7,6 +7,7 @@
 #define PORTRECORD_H
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QVector>
 
 struct PortSettings;
@@ -110,5 +111,8 @@ struct PortSettings {
     quint8 receiveCode = 0;
     quint8 sendCode = 0;
 };
+
+// Records travel in signals and test tables.
+Q_DECLARE_METATYPE(PortRecord)
 
 #endif // PORTRECORD_H
