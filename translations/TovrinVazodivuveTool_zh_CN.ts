@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ConfigChanges</name>
+    <message>
+        <source>记录</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>端口类型</source>
+        <translation>端口类型</translation>
+    </message>
+</context>
+<context>
     <name>ConfigFile</name>
     <message>
         <source>端口 %1：字段“%2”的值超出范围</source>
