@@ -82,68 +82,51 @@ char PortConfig::protocolByte(int position, int offset) const
 
 QByteArray PortConfig::getPortParam() const
 {
-    using namespace PortRecord;
     QByteArray record;
-    record.reserve(Size);
+    record.reserve(PortRecord::Size);
     if (ui->rdbUart->isChecked()) {
-        record.append(char(Uart));
-        appendRate(record, ui->cmbUartBaudrate->currentText().toUInt());
-        record.append(recordByte(ui->cmbParity->currentIndex(), ParityOffset));
-        record.append(recordByte(ui->cmbDataBit->currentIndex(), DataBitsOffset));
-        record.append(recordByte(ui->cmbStopBit->currentIndex(), StopBitsOffset));
-        record.append(recordByte(ui->cmbLevelSec->currentIndex(), LevelOffset));
+        record.append(char(PortRecord::Uart));
+        PortRecord::appendRate(record, ui->cmbUartBaudrate->currentText().toUInt());
+        record.append(recordByte(ui->cmbParity->currentIndex(), PortRecord::ParityOffset));
+        record.append(recordByte(ui->cmbDataBit->currentIndex(), PortRecord::DataBitsOffset));
+        record.append(recordByte(ui->cmbStopBit->currentIndex(), PortRecord::StopBitsOffset));
+        record.append(recordByte(ui->cmbLevelSec->currentIndex(), PortRecord::LevelOffset));
     } else if (ui->rdbCan->isChecked()) {
-        record.append(char(Can));
-        appendRate(record, canRateAt(ui->cmbCanBaudrate->currentIndex()));
+        record.append(char(PortRecord::Can));
+        PortRecord::appendRate(record, PortRecord::canRateAt(ui->cmbCanBaudrate->currentIndex()));
         record.append(4, char(0));
     } else {
         return QByteArray();
     }
-    record.append(protocolByte(ui->cmbRxProtocol->currentIndex(), RxProtocolOffset));
-    record.append(protocolByte(ui->cmbTxProtocol->currentIndex(), TxProtocolOffset));
+    record.append(protocolByte(ui->cmbRxProtocol->currentIndex(), PortRecord::RxProtocolOffset));
+    record.append(protocolByte(ui->cmbTxProtocol->currentIndex(), PortRecord::TxProtocolOffset));
     return record;
 }
 
 bool PortConfig::setPortParam(const QByteArray &record)
 {
-    using namespace PortRecord;
-    if (record.size() != Size)
+    // Relative to the card, so that a card on a page not shown still takes
+    // CAN records when its CAN choice is offered. Every refusal is decided
+    // before the first widget changes.
+    const PortRecord port(record);
+    if (port.refusal(ui->rdbCan->isVisibleTo(this)) != PortRecord::Refusal::None)
         return false;
 
-    // Every refusal is decided before the first widget changes.
-    const quint8 kind = quint8(record.at(KindOffset));
-    const quint32 rate = readRate(record);
-    int ratePosition = -1;
-    if (kind == Uart) {
-        ratePosition = ui->cmbUartBaudrate->findText(QString::number(rate),
-                                                     Qt::MatchExactly | Qt::MatchCaseSensitive);
-    } else if (kind == Can) {
-        // Relative to the card, so that a card on a page not shown still
-        // takes CAN records when its CAN choice is offered.
-        if (!ui->rdbCan->isVisibleTo(this))
-            return false;
-        ratePosition = canRatePosition(rate);
-    } else {
-        return false;
-    }
-    if (ratePosition < 0)
-        return false;
-
-    if (kind == Uart) {
+    if (port.kind() == PortRecord::Uart) {
         ui->rdbUart->setChecked(true);
         ui->stackedWidget->setCurrentIndex(0);
-        ui->cmbUartBaudrate->setCurrentIndex(ratePosition);
-        ui->cmbParity->setCurrentIndex(qint8(record.at(ParityOffset)));
-        ui->cmbDataBit->setCurrentIndex(qint8(record.at(DataBitsOffset)));
-        ui->cmbStopBit->setCurrentIndex(qint8(record.at(StopBitsOffset)));
-        ui->cmbLevelSec->setCurrentIndex(qint8(record.at(LevelOffset)));
+        ui->cmbUartBaudrate->setCurrentIndex(PortRecord::uartBaudRates().indexOf(port.rate()));
+        ui->cmbParity->setCurrentIndex(qint8(port.parity()));
+        ui->cmbDataBit->setCurrentIndex(qint8(port.dataBits()));
+        ui->cmbStopBit->setCurrentIndex(qint8(port.stopBits()));
+        ui->cmbLevelSec->setCurrentIndex(qint8(port.level()));
     } else {
         ui->rdbCan->setChecked(true);
         ui->stackedWidget->setCurrentIndex(1);
-        ui->cmbCanBaudrate->setCurrentIndex(ratePosition);
+        ui->cmbCanBaudrate->setCurrentIndex(PortRecord::canRatePosition(port.rate()));
     }
-    ui->cmbRxProtocol->setCurrentIndex(protocolPosition(qint8(record.at(RxProtocolOffset))));
-    ui->cmbTxProtocol->setCurrentIndex(protocolPosition(qint8(record.at(TxProtocolOffset))));
+    ui->cmbRxProtocol->setCurrentIndex(PortRecord::protocolPosition(qint8(port.receiveCode())));
+    ui->cmbTxProtocol->setCurrentIndex(PortRecord::protocolPosition(qint8(port.sendCode())));
     appliedRecord = record;
     return true;
 }

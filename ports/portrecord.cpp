@@ -48,3 +48,43 @@ void PortRecord::appendRate(QByteArray &record, quint32 rate)
     for (int i = 0; i < 4; ++i)
         record.append(char((rate >> (8 * i)) & 0xFF));
 }
+
+PortRecord::PortRecord(const QByteArray &bytes) : data(bytes) {}
+
+PortRecord PortRecord::encode(const PortSettings &settings)
+{
+    QByteArray record;
+    record.reserve(Size);
+    record.append(char(settings.kind));
+    appendRate(record, settings.baud);
+    if (settings.kind == Uart) {
+        if ((settings.dataBits != 8 && settings.dataBits != 9) ||
+            (settings.stopBits != 1 && settings.stopBits != 2))
+            return PortRecord();
+        record.append(char(settings.parity));
+        record.append(char(settings.dataBits - 8));
+        record.append(char(settings.stopBits - 1));
+        record.append(char(settings.level));
+    } else {
+        record.append(4, char(0));
+    }
+    record.append(char(settings.receiveCode));
+    record.append(char(settings.sendCode));
+    return PortRecord(record);
+}
+
+PortRecord::Refusal PortRecord::refusal(bool canOffered) const
+{
+    if (!isValid())
+        return Refusal::WrongLength;
+    switch (kind()) {
+    case Uart:
+        return uartBaudRates().contains(rate()) ? Refusal::None : Refusal::UartRateNotListed;
+    case Can:
+        if (!canOffered)
+            return Refusal::CanNotOffered;
+        return canRatePosition(rate()) >= 0 ? Refusal::None : Refusal::CanRateNotListed;
+    default:
+        return Refusal::UnknownKind;
+    }
+}

@@ -2,6 +2,68 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>ConfigChanges</name>
+    <message>
+        <source>记录</source>
+        <translation>Record</translation>
+    </message>
+    <message>
+        <source>端口类型</source>
+        <translation>Port type</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>端口 %1：字段“%2”的值超出范围</source>
+        <translation>Port %1: the value of field &quot;%2&quot; is out of range.</translation>
+    </message>
+    <message>
+        <source>端口 %1：缺少字段“%2”</source>
+        <translation>Port %1: field &quot;%2&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“%2”与 record 不一致</source>
+        <translation>Port %1: field &quot;%2&quot; does not agree with &quot;record&quot;.</translation>
+    </message>
+    <message>
+        <source>端口 %1：record 不是 22 位十六进制数字</source>
+        <translation>Port %1: &quot;record&quot; is not 22 hexadecimal digits.</translation>
+    </message>
+    <message>
+        <source>文件不是有效的 JSON（第 %1 个字节附近有错）</source>
+        <translation>The file is not valid JSON (error near byte %1).</translation>
+    </message>
+    <message>
+        <source>文件不是 Tovrin 模块配置文件</source>
+        <translation>The file is not a Tovrin module configuration file.</translation>
+    </message>
+    <message>
+        <source>文件格式版本 %1 比本程序能读的版本 %2 新，请使用更新的程序</source>
+        <translation>The file has format version %1, newer than version %2 that this program reads. Please use a newer program.</translation>
+    </message>
+    <message>
+        <source>未知的模块型号“%1”，应为 Tovrin 或 R7-Eda</source>
+        <translation>Unknown module model &quot;%1&quot;; expected Tovrin or R7-Eda.</translation>
+    </message>
+    <message>
+        <source>型号 %1 有 %2 个端口，文件中有 %3 个</source>
+        <translation>Model %1 has %2 ports, but the file lists %3.</translation>
+    </message>
+    <message>
+        <source>端口 %1 不是 JSON 对象</source>
+        <translation>Port %1 is not a JSON object.</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：%2</source>
+        <translation>Cannot save the file %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：%2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Tovrin引擎配置工具</source>

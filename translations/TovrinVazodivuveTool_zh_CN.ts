@@ -2,6 +2,68 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ConfigChanges</name>
+    <message>
+        <source>记录</source>
+        <translation>记录</translation>
+    </message>
+    <message>
+        <source>端口类型</source>
+        <translation>端口类型</translation>
+    </message>
+</context>
+<context>
+    <name>ConfigFile</name>
+    <message>
+        <source>端口 %1：字段“%2”的值超出范围</source>
+        <translation>端口 %1：字段“%2”的值超出范围</translation>
+    </message>
+    <message>
+        <source>端口 %1：缺少字段“%2”</source>
+        <translation>端口 %1：缺少字段“%2”</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“%2”与 record 不一致</source>
+        <translation>端口 %1：字段“%2”与 record 不一致</translation>
+    </message>
+    <message>
+        <source>端口 %1：record 不是 22 位十六进制数字</source>
+        <translation>端口 %1：record 不是 22 位十六进制数字</translation>
+    </message>
+    <message>
+        <source>文件不是有效的 JSON（第 %1 个字节附近有错）</source>
+        <translation>文件不是有效的 JSON（第 %1 个字节附近有错）</translation>
+    </message>
+    <message>
+        <source>文件不是 Tovrin 模块配置文件</source>
+        <translation>文件不是 Tovrin 模块配置文件</translation>
+    </message>
+    <message>
+        <source>文件格式版本 %1 比本程序能读的版本 %2 新，请使用更新的程序</source>
+        <translation>文件格式版本 %1 比本程序能读的版本 %2 新，请使用更新的程序</translation>
+    </message>
+    <message>
+        <source>未知的模块型号“%1”，应为 Tovrin 或 R7-Eda</source>
+        <translation>未知的模块型号“%1”，应为 Tovrin 或 R7-Eda</translation>
+    </message>
+    <message>
+        <source>型号 %1 有 %2 个端口，文件中有 %3 个</source>
+        <translation>型号 %1 有 %2 个端口，文件中有 %3 个</translation>
+    </message>
+    <message>
+        <source>端口 %1 不是 JSON 对象</source>
+        <translation>端口 %1 不是 JSON 对象</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：%2</source>
+        <translation>无法保存文件 %1：%2</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：%2</source>
+        <translation>无法读取文件 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>Tovrin引擎配置工具</source>

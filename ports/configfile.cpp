@@ -1,0 +1,377 @@
+#include "configfile.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QPair>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace
+{
+const QLatin1String kFormat("tovrin-module-config");
+
+const char *const kParityNames[] = {"none", "even", "odd"};
+const char *const kLevelNames[] = {"RS-232", "RS-422"};
+
+// Writing: members in a fixed order, for people who read the file.
+using Members = QVector<QPair<QString, QByteArray>>;
+
+QByteArray scalar(const QJsonValue &value)
+{
+    const QByteArray text = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return text.mid(1, text.size() - 2);
+}
+
+QByteArray member(const QString &key, const QByteArray &value)
+{
+    return scalar(key) + ": " + value;
+}
+
+QByteArray inlineObject(const Members &members)
+{
+    QByteArrayList parts;
+    for (const auto &m : members)
+        parts << member(m.first, m.second);
+    return "{ " + parts.join(", ") + " }";
+}
+
+QByteArray blockObject(const Members &members, const QByteArray &indent)
+{
+    QByteArrayList lines;
+    for (const auto &m : members)
+        lines << indent + "  " + member(m.first, m.second);
+    return "{\n" + lines.join(",\n") + '\n' + indent + '}';
+}
+
+QByteArray protocol(bool receive, quint8 code, const ProtocolNames::Lookup &names)
+{
+    Members members{{QStringLiteral("code"), QByteArray::number(code)}};
+    const QString name = names ? names(receive, code) : QString();
+    if (!name.isEmpty())
+        members.append({QStringLiteral("name"), scalar(name)});
+    return inlineObject(members);
+}
+
+// The readable fields carry only values a list item of the card shows; the
+// record carries every byte.
+Members portMembers(const QString &title, const PortRecord &record,
+                    const ProtocolNames::Lookup &names)
+{
+    Members members{
+        {QStringLiteral("title"), scalar(title)},
+        {QStringLiteral("record"), scalar(QString::fromLatin1(record.bytes().toHex()))}};
+    const bool uart = record.kind() == PortRecord::Uart;
+    const bool can = record.kind() == PortRecord::Can;
+    if (!record.isValid() || (!uart && !can))
+        return members;
+
+    members.append(
+        {QStringLiteral("kind"), scalar(uart ? QStringLiteral("uart") : QStringLiteral("can"))});
+    const QVector<quint32> &rates = uart ? PortRecord::uartBaudRates() : PortRecord::canBitRates();
+    if (rates.contains(record.rate()))
+        members.append({QStringLiteral("baud"), QByteArray::number(record.rate())});
+    if (uart) {
+        if (record.parity() <= 2)
+            members.append(
+                {QStringLiteral("parity"), scalar(QLatin1String(kParityNames[record.parity()]))});
+        if (record.dataBits() <= 1)
+            members.append({QStringLiteral("dataBits"), QByteArray::number(record.dataBits() + 8)});
+        if (record.stopBits() <= 1)
+            members.append({QStringLiteral("stopBits"), QByteArray::number(record.stopBits() + 1)});
+        if (record.level() <= 1)
+            members.append(
+                {QStringLiteral("level"), scalar(QLatin1String(kLevelNames[record.level()]))});
+    }
+    if (record.receiveCode() <= 127)
+        members.append({QStringLiteral("receive"), protocol(true, record.receiveCode(), names)});
+    if (record.sendCode() <= 127)
+        members.append({QStringLiteral("send"), protocol(false, record.sendCode(), names)});
+    return members;
+}
+
+// Reading one port. Each step either fills a value or sets the message.
+class PortReader
+{
+    Q_DECLARE_TR_FUNCTIONS(ConfigFile)
+public:
+    PortReader(const QJsonObject &port, const QString &title) : port(port), title(title) {}
+
+    bool read(PortRecord *out, QString *error);
+
+private:
+    bool outOfRange(const QString &field)
+    {
+        message = tr("端口 %1：字段“%2”的值超出范围").arg(title, field);
+        return false;
+    }
+    bool missing(const QString &field)
+    {
+        message = tr("端口 %1：缺少字段“%2”").arg(title, field);
+        return false;
+    }
+    bool disagrees(const QString &field)
+    {
+        message = tr("端口 %1：字段“%2”与 record 不一致").arg(title, field);
+        return false;
+    }
+
+    // An integer field within [low, high]; false with a message when it is
+    // given but is not one.
+    bool integer(const QString &field, double low, double high, double *value)
+    {
+        const QJsonValue v = port.value(field);
+        if (!v.isDouble() || std::floor(v.toDouble()) != v.toDouble() || v.toDouble() < low ||
+            v.toDouble() > high)
+            return outOfRange(field);
+        *value = v.toDouble();
+        return true;
+    }
+    bool choice(const QString &field, const char *const *names, int count, int *position)
+    {
+        const QString text = port.value(field).toString();
+        for (int i = 0; i < count; ++i) {
+            if (text == QLatin1String(names[i])) {
+                *position = i;
+                return true;
+            }
+        }
+        return outOfRange(field);
+    }
+    bool protocolCode(const QString &field, int *code)
+    {
+        const QJsonObject object = port.value(field).toObject();
+        const QJsonValue v = object.value(QLatin1String("code"));
+        if (!port.value(field).isObject() || !v.isDouble() ||
+            std::floor(v.toDouble()) != v.toDouble() || v.toDouble() < 0 || v.toDouble() > 127)
+            return outOfRange(field + QStringLiteral(".code"));
+        *code = int(v.toDouble());
+        return true;
+    }
+
+    const QJsonObject port;
+    const QString title;
+    QString message;
+};
+
+bool PortReader::read(PortRecord *out, QString *error)
+{
+    const auto fail = [&] {
+        *error = message;
+        return false;
+    };
+    const auto has = [&](const char *field) { return port.contains(QLatin1String(field)); };
+
+    PortRecord record;
+    if (has("record")) {
+        const QString hex = port.value(QLatin1String("record")).toString();
+        bool digits = hex.size() == 2 * PortRecord::Size;
+        for (const QChar c : hex) {
+            const ushort u = c.unicode();
+            digits = digits &&
+                     ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'));
+        }
+        if (!digits) {
+            *error = tr("端口 %1：record 不是 22 位十六进制数字").arg(title);
+            return false;
+        }
+        record = PortRecord(QByteArray::fromHex(hex.toLatin1()));
+    }
+
+    // Readable fields: each one given is checked, then compared with the
+    // record or, without a record, encoded.
+    int kind = -1;
+    int kindPosition = 0;
+    if (has("kind")) {
+        const char *const kinds[] = {"uart", "can"};
+        if (!choice(QStringLiteral("kind"), kinds, 2, &kindPosition))
+            return fail();
+        kind = kindPosition == 0 ? PortRecord::Uart : PortRecord::Can;
+    } else if (record.isValid()) {
+        kind = record.kind();
+    } else {
+        missing(QStringLiteral("kind"));
+        return fail();
+    }
+    const bool uart = kind == PortRecord::Uart;
+
+    double baud = 0;
+    const bool hasBaud = has("baud");
+    if (hasBaud) {
+        if (!integer(QStringLiteral("baud"), 0, 4294967295.0, &baud))
+            return fail();
+        const QVector<quint32> &rates =
+            uart ? PortRecord::uartBaudRates() : PortRecord::canBitRates();
+        if ((uart || kind == PortRecord::Can) && !rates.contains(quint32(baud))) {
+            outOfRange(QStringLiteral("baud"));
+            return fail();
+        }
+    }
+
+    // The line settings mean nothing on a CAN port and are not read there.
+    int parity = 0, level = 0;
+    double dataBits = 8, stopBits = 1;
+    const bool lineFields = kind != PortRecord::Can;
+    if (lineFields) {
+        if (has("parity") && !choice(QStringLiteral("parity"), kParityNames, 3, &parity))
+            return fail();
+        if (has("dataBits") && !integer(QStringLiteral("dataBits"), 8, 9, &dataBits))
+            return fail();
+        if (has("stopBits") && !integer(QStringLiteral("stopBits"), 1, 2, &stopBits))
+            return fail();
+        if (has("level") && !choice(QStringLiteral("level"), kLevelNames, 2, &level))
+            return fail();
+    }
+    int receive = 0, send = 0;
+    if (has("receive") && !protocolCode(QStringLiteral("receive"), &receive))
+        return fail();
+    if (has("send") && !protocolCode(QStringLiteral("send"), &send))
+        return fail();
+
+    if (record.isValid()) {
+        struct Check {
+            const char *field;
+            bool given;
+            quint32 value;
+            quint32 inRecord;
+        };
+        const Check checks[] = {
+            {"kind", has("kind"), quint32(kind), record.kind()},
+            {"baud", hasBaud, quint32(baud), record.rate()},
+            {"parity", lineFields && has("parity"), quint32(parity), record.parity()},
+            {"dataBits", lineFields && has("dataBits"), quint32(dataBits - 8), record.dataBits()},
+            {"stopBits", lineFields && has("stopBits"), quint32(stopBits - 1), record.stopBits()},
+            {"level", lineFields && has("level"), quint32(level), record.level()},
+            {"receive", has("receive"), quint32(receive), record.receiveCode()},
+            {"send", has("send"), quint32(send), record.sendCode()},
+        };
+        for (const Check &check : checks) {
+            if (check.given && check.value != check.inRecord) {
+                disagrees(QLatin1String(check.field));
+                return fail();
+            }
+        }
+        *out = record;
+        return true;
+    }
+
+    const QVector<const char *> required =
+        uart ? QVector<const char *>{"baud",  "parity",  "dataBits", "stopBits",
+                                     "level", "receive", "send"}
+             : QVector<const char *>{"baud", "receive", "send"};
+    for (const char *field : required) {
+        if (!has(field)) {
+            missing(QLatin1String(field));
+            return fail();
+        }
+    }
+    PortSettings settings;
+    settings.kind = PortRecord::Kind(kind);
+    settings.baud = quint32(baud);
+    settings.parity = PortRecord::Parity(parity);
+    settings.dataBits = int(dataBits);
+    settings.stopBits = int(stopBits);
+    settings.level = PortRecord::Level(level);
+    settings.receiveCode = quint8(receive);
+    settings.sendCode = quint8(send);
+    *out = PortRecord::encode(settings);
+    return true;
+}
+
+} // namespace
+
+QByteArray ConfigFile::toJson(const ModuleConfig &config, const ProtocolNames::Lookup &names)
+{
+    QByteArrayList ports;
+    for (int i = 0; i < config.ports.size(); ++i) {
+        const QString title = ModuleProfile::port(config.model, i).title;
+        ports << "    " + blockObject(portMembers(title, config.ports.at(i), names), "    ");
+    }
+    Members top{{QStringLiteral("format"), scalar(kFormat)},
+                {QStringLiteral("version"), QByteArray::number(Version)},
+                {QStringLiteral("model"), scalar(ModuleProfile::name(config.model))},
+                {QStringLiteral("firmware"), scalar(config.firmware)}};
+    if (config.saved.isValid())
+        top.append({QStringLiteral("saved"), scalar(config.saved.toUTC().toString(Qt::ISODate))});
+    top.append({QStringLiteral("ports"), "[\n" + ports.join(",\n") + "\n  ]"});
+    return blockObject(top, QByteArray()) + '\n';
+}
+
+bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString *error)
+{
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        *error = tr("文件不是有效的 JSON（第 %1 个字节附近有错）").arg(parseError.offset);
+        return false;
+    }
+    const QJsonObject top = document.object();
+    const QJsonValue version = top.value(QLatin1String("version"));
+    if (!document.isObject() || top.value(QLatin1String("format")).toString() != kFormat ||
+        !version.isDouble() || version.toDouble() < 1 ||
+        std::floor(version.toDouble()) != version.toDouble()) {
+        *error = tr("文件不是 Tovrin 模块配置文件");
+        return false;
+    }
+    if (version.toDouble() > Version) {
+        *error = tr("文件格式版本 %1 比本程序能读的版本 %2 新，请使用更新的程序")
+                     .arg(version.toDouble())
+                     .arg(Version);
+        return false;
+    }
+    ModuleConfig read;
+    const QString modelName = top.value(QLatin1String("model")).toString();
+    if (!ModuleProfile::modelForName(modelName, &read.model)) {
+        *error = tr("未知的模块型号“%1”，应为 Tovrin 或 R7-Eda").arg(modelName);
+        return false;
+    }
+    const QJsonArray ports = top.value(QLatin1String("ports")).toArray();
+    const int count = ModuleProfile::portCount(read.model);
+    if (ports.size() != count) {
+        *error = tr("型号 %1 有 %2 个端口，文件中有 %3 个")
+                     .arg(ModuleProfile::name(read.model))
+                     .arg(count)
+                     .arg(ports.size());
+        return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        const QString title = ModuleProfile::port(read.model, i).title;
+        if (!ports.at(i).isObject()) {
+            *error = tr("端口 %1 不是 JSON 对象").arg(title);
+            return false;
+        }
+        PortRecord record;
+        if (!PortReader(ports.at(i).toObject(), title).read(&record, error))
+            return false;
+        read.ports.append(record);
+    }
+    read.firmware = top.value(QLatin1String("firmware")).toString();
+    read.saved = QDateTime::fromString(top.value(QLatin1String("saved")).toString(), Qt::ISODate);
+    *config = read;
+    return true;
+}
+
+bool ConfigFile::save(const QString &path, const ModuleConfig &config,
+                      const ProtocolNames::Lookup &names, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toJson(config, names)) < 0 ||
+        !file.commit()) {
+        *error = tr("无法保存文件 %1：%2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool ConfigFile::load(const QString &path, ModuleConfig *config, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = tr("无法读取文件 %1：%2").arg(path, file.errorString());
+        return false;
+    }
+    return fromJson(file.readAll(), config, error);
+}

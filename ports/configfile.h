@@ -1,0 +1,34 @@
+// Reader and writer of module configuration files (UTF-8 JSON, extension
+// .tovrin.json; docs/config-file.md describes the format). Shared by the
+// window and the command-line tool; QtCore only.
+#ifndef CONFIGFILE_H
+#define CONFIGFILE_H
+
+#include "moduleconfig.h"
+#include "protocolnames.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+
+class ConfigFile
+{
+    Q_DECLARE_TR_FUNCTIONS(ConfigFile)
+public:
+    static constexpr int Version = 1;
+    static QString suffix() { return QStringLiteral(".tovrin.json"); }
+
+    // The file text for a configuration with one valid record per port of
+    // its model. Protocol names come from names; a code it gives no name
+    // for is written without one.
+    static QByteArray toJson(const ModuleConfig &config, const ProtocolNames::Lookup &names = {});
+    // Reads file text. On a bad file returns false, sets one translated
+    // message in error and leaves config untouched.
+    static bool fromJson(const QByteArray &json, ModuleConfig *config, QString *error);
+
+    static bool save(const QString &path, const ModuleConfig &config,
+                     const ProtocolNames::Lookup &names, QString *error);
+    static bool load(const QString &path, ModuleConfig *config, QString *error);
+};
+
+#endif // CONFIGFILE_H

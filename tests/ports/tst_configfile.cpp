@@ -1,0 +1,446 @@
+// Module configuration files: what is written for each kind of record, the
+// exact round trip through "record", readable-only ports, and one message
+// for each kind of bad file.
+#include "configfile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+const QString kRecord = QStringLiteral("0000c20100010000010010");
+
+ProtocolNames::Lookup names()
+{
+    const QStringList entries{QStringLiteral("不启用"),
+                              QStringLiteral("Norvek标准吊舱协议==波特率 115200"),
+                              QStringLiteral("Norvek标准CAN协议"), QStringLiteral("零度标准吊舱")};
+    return ProtocolNames::fromCatalogue(entries, entries);
+}
+
+QVector<PortRecord> records(const QStringList &hex)
+{
+    QVector<PortRecord> result;
+    for (const QString &h : hex)
+        result.append(PortRecord(QByteArray::fromHex(h.toLatin1())));
+    return result;
+}
+
+QJsonObject object(const char *json)
+{
+    return QJsonDocument::fromJson(json).object();
+}
+
+// A valid R7-Eda file whose ports are all kRecord, with changes applied.
+QJsonObject validFile()
+{
+    QJsonArray ports;
+    for (int i = 0; i < 6; ++i)
+        ports.append(QJsonObject{{QStringLiteral("record"), kRecord}});
+    return QJsonObject{{QStringLiteral("format"), QStringLiteral("tovrin-module-config")},
+                       {QStringLiteral("version"), 1},
+                       {QStringLiteral("model"), QStringLiteral("R7-Eda")},
+                       {QStringLiteral("ports"), ports}};
+}
+
+QByteArray withTop(const QString &key, const QJsonValue &value)
+{
+    QJsonObject file = validFile();
+    if (value.isUndefined())
+        file.remove(key);
+    else
+        file.insert(key, value);
+    return QJsonDocument(file).toJson();
+}
+
+QByteArray withPort(int index, const QJsonValue &port)
+{
+    QJsonObject file = validFile();
+    QJsonArray ports = file.value(QLatin1String("ports")).toArray();
+    ports[index] = port;
+    file.insert(QStringLiteral("ports"), ports);
+    return QJsonDocument(file).toJson();
+}
+
+QByteArray withPort(int index, const char *json)
+{
+    return withPort(index, QJsonValue(object(json)));
+}
+
+ModuleConfig sentinel()
+{
+    ModuleConfig config;
+    config.model = ModuleModel::Tovrin;
+    config.firmware = QStringLiteral("untouched");
+    config.ports = records({QStringLiteral("0140420f00000000000102")});
+    return config;
+}
+} // namespace
+
+class TestConfigFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writtenPort_data();
+    void writtenPort();
+    void writtenTop();
+    void roundTrip_data();
+    void roundTrip();
+    void badFile_data();
+    void badFile();
+    void recordAndFields_data();
+    void recordAndFields();
+    void readableOnly_data();
+    void readableOnly();
+    void saveAndLoad();
+};
+
+void TestConfigFile::writtenPort_data()
+{
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("UART, every field listed")
+        << kRecord
+        << QByteArray(R"({"title":"Uart2","record":"0000c20100010000010010","kind":"uart",
+            "baud":115200,"parity":"even","dataBits":8,"stopBits":1,"level":"RS-422",
+            "receive":{"code":0,"name":"不启用"},"send":{"code":16,"name":"零度标准吊舱"}})");
+    QTest::newRow("UART 921600 odd 9 2, codes 13 and 14")
+        << QStringLiteral("0000100e00020101000d0e")
+        << QByteArray(R"({"title":"Uart2","record":"0000100e00020101000d0e","kind":"uart",
+            "baud":921600,"parity":"odd","dataBits":9,"stopBits":2,"level":"RS-232",
+            "receive":{"code":13,"name":"不启用"},"send":{"code":14,"name":"Norvek标准吊舱协议"}})");
+    QTest::newRow("values no item shows are left to the record")
+        << QStringLiteral("00b0040000050702038064")
+        << QByteArray(R"({"title":"Uart2","record":"00b0040000050702038064","kind":"uart",
+            "send":{"code":100}})");
+    QTest::newRow("CAN: rate and protocols only")
+        << QStringLiteral("012a2c0a00010203040f11")
+        << QByteArray(R"({"title":"Uart2","record":"012a2c0a00010203040f11","kind":"can",
+            "baud":666666,"receive":{"code":15,"name":"Norvek标准CAN协议"},"send":{"code":17}})");
+    QTest::newRow("CAN rate not listed")
+        << QStringLiteral("0190d00300000000000302")
+        << QByteArray(R"({"title":"Uart2","record":"0190d00300000000000302","kind":"can",
+            "receive":{"code":3},"send":{"code":2,"name":"Norvek标准CAN协议"}})");
+    QTest::newRow("unknown kind: the record alone")
+        << QStringLiteral("0740420f00000000000102")
+        << QByteArray(R"({"title":"Uart2","record":"0740420f00000000000102"})");
+}
+
+void TestConfigFile::writtenPort()
+{
+    QFETCH(QString, record);
+    QFETCH(QByteArray, expected);
+    ModuleConfig config;
+    config.model = ModuleModel::R7;
+    config.ports = records(
+        {record, kRecord, kRecord, kRecord, kRecord, QStringLiteral("0140420f00000000000102")});
+    const QJsonDocument written = QJsonDocument::fromJson(ConfigFile::toJson(config, names()));
+    const QJsonObject port =
+        written.object().value(QLatin1String("ports")).toArray().at(0).toObject();
+    QCOMPARE(port, QJsonDocument::fromJson(expected).object());
+}
+
+void TestConfigFile::writtenTop()
+{
+    ModuleConfig config;
+    config.model = ModuleModel::R7;
+    config.firmware = QStringLiteral("V2.3.1");
+    config.saved = QDateTime(QDate(2026, 12, 10), QTime(17, 30), Qt::OffsetFromUTC, 8 * 3600);
+    config.ports = records(
+        {kRecord, kRecord, kRecord, kRecord, kRecord, QStringLiteral("0140420f00000000000102")});
+    const QByteArray text = ConfigFile::toJson(config, names());
+
+    // Members in the documented order, for people who read the file.
+    QVERIFY2(text.startsWith("{\n  \"format\": \"tovrin-module-config\",\n  \"version\": 1,\n"
+                             "  \"model\": \"R7-Eda\",\n  \"firmware\": \"V2.3.1\",\n"
+                             "  \"saved\": \"2026-12-10T09:30:00Z\",\n  \"ports\": [\n    {\n"
+                             "      \"title\": \"Uart2\",\n"
+                             "      \"record\": \"0000c20100010000010010\",\n"),
+             text.constData());
+    QVERIFY(text.contains("\"name\": \"零度标准吊舱\"")); // UTF-8, not escaped
+    const QJsonArray ports =
+        QJsonDocument::fromJson(text).object().value(QLatin1String("ports")).toArray();
+    QStringList titles;
+    for (const QJsonValue &port : ports)
+        titles << port.toObject().value(QLatin1String("title")).toString();
+    QCOMPARE(titles.join(QLatin1Char(' ')), QStringLiteral("Uart2 Uart3 Uart4 Uart5 Uart6 CAN2"));
+}
+
+void TestConfigFile::roundTrip_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QStringList>("hex");
+    QTest::newRow("R7-Eda") << int(ModuleModel::R7)
+                            << QStringList{
+                                   "0000100e00020101010d0e", // 921600, codes 13 and 14
+                                   "0000c20100050000000f64", // parity 5, code 15, code 100
+                                   "00b00400000007ff00c800", // 1200, data bits 7, 0xff, 0xc8
+                                   "07112233445566778899aa", // unknown kind
+                                   "0000e10000000000001011",
+                                   "012a2c0a00000000001002", // CAN 666666
+                               };
+    QTest::newRow("Tovrin") << int(ModuleModel::Tovrin)
+                            << QStringList{
+                                   "0000c20100000000010000", // level byte on a Tovrin port
+                                   "006009000000000000030c", // codes 3 and 12
+                                   "0120a10700000000001011", // CAN 500000
+                                   "0000c20100000000000000",
+                                   "0120a10701020304000000", // CAN with bytes no field shows
+                               };
+}
+
+void TestConfigFile::roundTrip()
+{
+    QFETCH(int, model);
+    QFETCH(QStringList, hex);
+    ModuleConfig config;
+    config.model = ModuleModel(model);
+    config.firmware = QStringLiteral("V2.3.1 \"beta\"");
+    config.saved = QDateTime(QDate(2026, 12, 10), QTime(9, 30, 5), Qt::UTC);
+    config.ports = records(hex);
+
+    ModuleConfig read;
+    QString error;
+    QVERIFY2(ConfigFile::fromJson(ConfigFile::toJson(config, names()), &read, &error),
+             qPrintable(error));
+    QCOMPARE(int(read.model), model);
+    QCOMPARE(read.firmware, config.firmware);
+    QCOMPARE(read.saved, config.saved);
+    QCOMPARE(read.ports.size(), config.ports.size());
+    for (int i = 0; i < config.ports.size(); ++i)
+        QCOMPARE(read.ports.at(i).bytes().toHex(), config.ports.at(i).bytes().toHex());
+}
+
+void TestConfigFile::badFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("message");
+    const QString wrongFormat = QStringLiteral("文件不是 Tovrin 模块配置文件");
+    QTest::newRow("not JSON") << QByteArray("{\"format\": ")
+                              << QStringLiteral("文件不是有效的 JSON（第 11 个字节附近有错）");
+    QTest::newRow("empty") << QByteArray()
+                           << QStringLiteral("文件不是有效的 JSON（第 0 个字节附近有错）");
+    QTest::newRow("an array") << QByteArray("[1, 2]") << wrongFormat;
+    QTest::newRow("other format") << withTop(QStringLiteral("format"), QStringLiteral("other"))
+                                  << wrongFormat;
+    QTest::newRow("no version") << withTop(QStringLiteral("version"), QJsonValue::Undefined)
+                                << wrongFormat;
+    QTest::newRow("version as text")
+        << withTop(QStringLiteral("version"), QStringLiteral("1")) << wrongFormat;
+    QTest::newRow("version 0") << withTop(QStringLiteral("version"), 0) << wrongFormat;
+    QTest::newRow("newer version")
+        << withTop(QStringLiteral("version"), 2)
+        << QStringLiteral("文件格式版本 2 比本程序能读的版本 1 新，请使用更新的程序");
+    QTest::newRow("unknown model") << withTop(QStringLiteral("model"), QStringLiteral("R7"))
+                                   << QStringLiteral("未知的模块型号“R7”，应为 Tovrin 或 R7-Eda");
+    QTest::newRow("model named in other case")
+        << withTop(QStringLiteral("model"), QStringLiteral("tovrin"))
+        << QStringLiteral("未知的模块型号“tovrin”，应为 Tovrin 或 R7-Eda");
+    QTest::newRow("six ports for Tovrin")
+        << withTop(QStringLiteral("model"), QStringLiteral("Tovrin"))
+        << QStringLiteral("型号 Tovrin 有 5 个端口，文件中有 6 个");
+    QTest::newRow("no ports") << withTop(QStringLiteral("ports"), QJsonValue::Undefined)
+                              << QStringLiteral("型号 R7-Eda 有 6 个端口，文件中有 0 个");
+    QTest::newRow("port not an object")
+        << withPort(2, QJsonValue(3)) << QStringLiteral("端口 Uart4 不是 JSON 对象");
+
+    const QString badRecord = QStringLiteral("端口 Uart3：record 不是 22 位十六进制数字");
+    QTest::newRow("record of 10 bytes")
+        << withPort(1, R"({"record":"0000c201000100000100"})") << badRecord;
+    QTest::newRow("record of 12 bytes")
+        << withPort(1, R"({"record":"0000c2010001000001001000"})") << badRecord;
+    QTest::newRow("record not hex")
+        << withPort(1, R"({"record":"0000c2010001000001001g"})") << badRecord;
+    QTest::newRow("record with spaces")
+        << withPort(1, R"({"record":"0000c20100010000010 10"})") << badRecord;
+    QTest::newRow("record as number") << withPort(1, R"({"record":12})") << badRecord;
+
+    const auto range = [](const char *field) {
+        return QStringLiteral("端口 CAN2：字段“%1”的值超出范围").arg(QLatin1String(field));
+    };
+    QTest::newRow("kind") << withPort(5, R"({"record":"0000c20100010000010010","kind":"spi"})")
+                          << range("kind");
+    QTest::newRow("UART baud 1200")
+        << withPort(5, R"({"kind":"uart","baud":1200})") << range("baud");
+    QTest::newRow("UART baud 1000000")
+        << withPort(5, R"({"kind":"uart","baud":1000000})") << range("baud");
+    QTest::newRow("CAN baud 115200")
+        << withPort(5, R"({"kind":"can","baud":115200})") << range("baud");
+    QTest::newRow("baud as text") << withPort(5, R"({"kind":"uart","baud":"115200"})")
+                                  << range("baud");
+    QTest::newRow("baud fraction")
+        << withPort(5, R"({"kind":"uart","baud":9600.5})") << range("baud");
+    QTest::newRow("baud of the record's kind")
+        << withPort(5, R"({"record":"0140420f00000000000102","baud":9600})") << range("baud");
+    QTest::newRow("parity") << withPort(5, R"({"kind":"uart","baud":9600,"parity":"mark"})")
+                            << range("parity");
+    QTest::newRow("data bits 7") << withPort(5, R"({"kind":"uart","dataBits":7})")
+                                 << range("dataBits");
+    QTest::newRow("stop bits 0") << withPort(5, R"({"kind":"uart","stopBits":0})")
+                                 << range("stopBits");
+    QTest::newRow("level") << withPort(5, R"({"kind":"uart","level":"RS-485"})") << range("level");
+    QTest::newRow("receive code 128")
+        << withPort(5, R"({"kind":"can","receive":{"code":128}})") << range("receive.code");
+    QTest::newRow("receive code -1")
+        << withPort(5, R"({"kind":"can","receive":{"code":-1}})") << range("receive.code");
+    QTest::newRow("send as number")
+        << withPort(5, R"({"kind":"can","send":16})") << range("send.code");
+    QTest::newRow("send without code")
+        << withPort(5, R"({"kind":"can","send":{"name":"不启用"}})") << range("send.code");
+
+    const auto missing = [](const char *field) {
+        return QStringLiteral("端口 Uart2：缺少字段“%1”").arg(QLatin1String(field));
+    };
+    QTest::newRow("nothing given") << withPort(0, "{}") << missing("kind");
+    QTest::newRow("title only") << withPort(0, R"({"title":"Uart2"})") << missing("kind");
+    QTest::newRow("UART without level")
+        << withPort(0, R"({"kind":"uart","baud":9600,"parity":"none","dataBits":8,"stopBits":1,
+                          "receive":{"code":0},"send":{"code":0}})")
+        << missing("level");
+    QTest::newRow("CAN without send")
+        << withPort(0, R"({"kind":"can","baud":500000,"receive":{"code":0}})") << missing("send");
+}
+
+void TestConfigFile::badFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, message);
+    ModuleConfig config = sentinel();
+    QString error;
+    QVERIFY(!ConfigFile::fromJson(file, &config, &error));
+    QCOMPARE(error, message);
+    QCOMPARE(config.firmware, sentinel().firmware);
+    QCOMPARE(int(config.model), int(sentinel().model));
+    QCOMPARE(config.ports, sentinel().ports);
+}
+
+void TestConfigFile::recordAndFields_data()
+{
+    QTest::addColumn<QByteArray>("port");
+    QTest::addColumn<QString>("disagreeing"); // empty: the two agree
+    const QByteArray agreeing = R"({"title":"Uart2","record":"0000c20100010000010010","kind":"uart",
+        "baud":115200,"parity":"even","dataBits":8,"stopBits":1,"level":"RS-422",
+        "receive":{"code":0,"name":"不启用"},"send":{"code":16,"name":"零度标准吊舱"}})";
+    QTest::newRow("all fields agree") << agreeing << QString();
+    QTest::newRow("a name is only informative")
+        << QByteArray(agreeing).replace("零度标准吊舱", "something else") << QString();
+    QTest::newRow("the title is only informative")
+        << QByteArray(agreeing).replace("Uart2", "Uart6") << QString();
+    QTest::newRow("line fields of a CAN port are not read")
+        << QByteArray(R"({"record":"0140420f00000000000102","kind":"can","baud":1000000,
+                          "parity":"odd","dataBits":9,"stopBits":2,"level":"RS-485"})")
+        << QString();
+    QTest::newRow("fields of a record of unknown kind")
+        << QByteArray(R"({"record":"0740420f00000000000102","baud":1000000,"parity":"none",
+                          "receive":{"code":1}})")
+        << QString();
+    QTest::newRow("kind") << QByteArray(R"({"record":"0140420f00000000000102","kind":"uart"})")
+                          << QStringLiteral("kind");
+    QTest::newRow("baud") << QByteArray(agreeing).replace("115200", "57600")
+                          << QStringLiteral("baud");
+    QTest::newRow("parity") << QByteArray(agreeing).replace("\"even\"", "\"odd\"")
+                            << QStringLiteral("parity");
+    QTest::newRow("data bits") << QByteArray(agreeing).replace("\"dataBits\":8", "\"dataBits\":9")
+                               << QStringLiteral("dataBits");
+    QTest::newRow("stop bits") << QByteArray(agreeing).replace("\"stopBits\":1", "\"stopBits\":2")
+                               << QStringLiteral("stopBits");
+    QTest::newRow("level") << QByteArray(agreeing).replace("RS-422", "RS-232")
+                           << QStringLiteral("level");
+    QTest::newRow("receive") << QByteArray(agreeing).replace("\"code\":0", "\"code\":13")
+                             << QStringLiteral("receive");
+    QTest::newRow("send") << QByteArray(agreeing).replace("\"code\":16", "\"code\":17")
+                          << QStringLiteral("send");
+    QTest::newRow("CAN rate") << QByteArray(R"({"record":"0140420f00000000000102","baud":500000})")
+                              << QStringLiteral("baud");
+}
+
+void TestConfigFile::recordAndFields()
+{
+    QFETCH(QByteArray, port);
+    QFETCH(QString, disagreeing);
+    const QJsonObject portObject = QJsonDocument::fromJson(port).object();
+    QVERIFY(!portObject.isEmpty());
+    ModuleConfig config = sentinel();
+    QString error;
+    const bool read = ConfigFile::fromJson(withPort(2, QJsonValue(portObject)), &config, &error);
+    if (disagreeing.isEmpty()) {
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(config.ports.at(2).bytes().toHex(),
+                 portObject.value(QLatin1String("record")).toString().toLatin1());
+    } else {
+        QVERIFY(!read);
+        QCOMPARE(error, QStringLiteral("端口 Uart4：字段“%1”与 record 不一致").arg(disagreeing));
+        QCOMPARE(config.ports, sentinel().ports);
+    }
+}
+
+void TestConfigFile::readableOnly_data()
+{
+    QTest::addColumn<QByteArray>("port");
+    QTest::addColumn<QByteArray>("record");
+    QTest::newRow("UART")
+        << QByteArray(R"({"title":"Uart2","kind":"uart","baud":115200,"parity":"even","dataBits":8,
+            "stopBits":1,"level":"RS-422","receive":{"code":0},"send":{"code":16,"name":"x"}})")
+        << QByteArray("0000c20100010000010010");
+    QTest::newRow("UART 921600 odd 9 2")
+        << QByteArray(R"({"kind":"uart","baud":921600,"parity":"odd","dataBits":9,"stopBits":2,
+            "level":"RS-232","receive":{"code":13},"send":{"code":127}})")
+        << QByteArray("0000100e00020101000d7f");
+    QTest::newRow("CAN 500000, codes 14 and 15")
+        << QByteArray(R"({"kind":"can","baud":500000,"receive":{"code":14},"send":{"code":15}})")
+        << QByteArray("0120a10700000000000e0f");
+    QTest::newRow("CAN 666666 ignores line fields")
+        << QByteArray(R"({"kind":"can","baud":666666,"parity":"odd","level":"RS-422",
+            "receive":{"code":2},"send":{"code":16}})")
+        << QByteArray("012a2c0a00000000000210");
+}
+
+void TestConfigFile::readableOnly()
+{
+    QFETCH(QByteArray, port);
+    QFETCH(QByteArray, record);
+    const QJsonObject portObject = QJsonDocument::fromJson(port).object();
+    QVERIFY(!portObject.isEmpty());
+    ModuleConfig config;
+    QString error;
+    QVERIFY2(ConfigFile::fromJson(withPort(5, QJsonValue(portObject)), &config, &error),
+             qPrintable(error));
+    QCOMPARE(config.ports.at(5).bytes().toHex(), record);
+}
+
+void TestConfigFile::saveAndLoad()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("airframe") + ConfigFile::suffix());
+    ModuleConfig config;
+    config.model = ModuleModel::Tovrin;
+    config.firmware = QStringLiteral("V1.0.0");
+    config.saved = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), Qt::UTC);
+    config.ports = records({kRecord, kRecord, QStringLiteral("0140420f00000000000102"), kRecord,
+                            QStringLiteral("0120a10700000000000000")});
+    QString error;
+    QVERIFY2(ConfigFile::save(path, config, names(), &error), qPrintable(error));
+
+    ModuleConfig read;
+    QVERIFY2(ConfigFile::load(path, &read, &error), qPrintable(error));
+    QCOMPARE(read.ports, config.ports);
+    QCOMPARE(read.saved, config.saved);
+
+    const QString absent = dir.filePath(QStringLiteral("absent.tovrin.json"));
+    read = sentinel();
+    QVERIFY(!ConfigFile::load(absent, &read, &error));
+    QVERIFY2(error.startsWith(QStringLiteral("无法读取文件 %1：").arg(absent)), qPrintable(error));
+    QCOMPARE(read.firmware, sentinel().firmware);
+
+    const QString noFolder = dir.filePath(QStringLiteral("no/such/folder.tovrin.json"));
+    QVERIFY(!ConfigFile::save(noFolder, config, names(), &error));
+    QVERIFY2(error.startsWith(QStringLiteral("无法保存文件 %1：").arg(noFolder)),
+             qPrintable(error));
+}
+
+QTEST_GUILESS_MAIN(TestConfigFile)
+#include "tst_configfile.moc"
