@@ -288,15 +288,8 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
 
 bool ConfigSession::recordAccepted(int port, const QByteArray &record) const
 {
-    if (record.size() != PortRecord::Size)
-        return false;
-    const quint8 kind = quint8(record.at(PortRecord::KindOffset));
-    const quint32 rate = PortRecord::readRate(record);
-    if (kind == PortRecord::Uart)
-        return PortRecord::uartBaudRates().contains(rate);
-    if (kind == PortRecord::Can)
-        return ModuleProfile::port(m_model, port).canOffered && PortRecord::canRatePosition(rate) >= 0;
-    return false;
+    return PortRecord(record).refusal(ModuleProfile::port(m_model, port).canOffered)
+           == PortRecord::Refusal::None;
 }
 
 ConfigSession::Operation ConfigSession::operation() const

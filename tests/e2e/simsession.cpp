@@ -117,6 +117,11 @@ bool SimSession::stopSimulator()
     return m_sim->stop(SIGTERM);
 }
 
+void SimSession::signalSimulator(int signalNumber)
+{
+    m_sim->signal(signalNumber);
+}
+
 void SimSession::destroyWindow()
 {
     m_window.reset();

@@ -39,6 +39,8 @@ public:
     bool restartSimulator(const QStringList &simArgs, const QByteArrayList &records = {});
     // Ends the simulator, as a device that is switched off or unplugged.
     bool stopSimulator();
+    // Sends a signal to the simulator (SIGUSR1: its unasked frames).
+    void signalSimulator(int signalNumber);
     // Destroys the window, as the program does once its window was closed.
     void destroyWindow();
 
