@@ -22,7 +22,7 @@ int systemPortCount()
 }
 } // namespace
 
-class TestSerialTransport : public QObject
+class TestSerialRoute : public QObject
 {
     Q_OBJECT
 
@@ -42,12 +42,12 @@ private slots:
     void failedOpenStaysClosed();
 };
 
-void TestSerialTransport::cleanup()
+void TestSerialRoute::cleanup()
 {
     MainWidget::setExtraSerialPorts({});
 }
 
-void TestSerialTransport::extraPortsFollowSystemPorts_data()
+void TestSerialRoute::extraPortsFollowSystemPorts_data()
 {
     QTest::addColumn<QStringList>("extras");
     QTest::addColumn<QStringList>("shown");
@@ -62,7 +62,7 @@ void TestSerialTransport::extraPortsFollowSystemPorts_data()
         << QStringList{"COM7", "/dev/pts/3", "COM7"} << QStringList{"COM 7", "/dev/pts/3"};
 }
 
-void TestSerialTransport::extraPortsFollowSystemPorts()
+void TestSerialRoute::extraPortsFollowSystemPorts()
 {
     QFETCH(QStringList, extras);
     QFETCH(QStringList, shown);
@@ -83,7 +83,7 @@ void TestSerialTransport::extraPortsFollowSystemPorts()
     QCOMPARE(cb->currentText(), shown.first());
 }
 
-void TestSerialTransport::searchKeepsOrResetsChoice_data()
+void TestSerialRoute::searchKeepsOrResetsChoice_data()
 {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("chosen");
@@ -99,7 +99,7 @@ void TestSerialTransport::searchKeepsOrResetsChoice_data()
                           << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
 }
 
-void TestSerialTransport::searchKeepsOrResetsChoice()
+void TestSerialRoute::searchKeepsOrResetsChoice()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, chosen);
@@ -120,7 +120,7 @@ void TestSerialTransport::searchKeepsOrResetsChoice()
         QCOMPARE(cb->currentText(), expected);
 }
 
-void TestSerialTransport::searchFindingNothingEmptiesList()
+void TestSerialRoute::searchFindingNothingEmptiesList()
 {
     if (systemPortCount() > 0)
         QSKIP("this machine lists serial ports of its own");
@@ -139,7 +139,7 @@ void TestSerialTransport::searchFindingNothingEmptiesList()
     QVERIFY(!WindowLookup::linkOpen(w.get()));
 }
 
-void TestSerialTransport::openWithoutPortWarns()
+void TestSerialRoute::openWithoutPortWarns()
 {
     auto w = makeWindow({});
     auto *cb = child<QComboBox>(w.get(), "cbSerial");
@@ -164,7 +164,7 @@ void TestSerialTransport::openWithoutPortWarns()
     QVERIFY(child<QPushButton>(w.get(), "btnSearchSerialPort")->isEnabled());
 }
 
-void TestSerialTransport::openCloseReopen()
+void TestSerialRoute::openCloseReopen()
 {
     PtyPair pty;
     QVERIFY(pty.start());
@@ -212,7 +212,7 @@ void TestSerialTransport::openCloseReopen()
 }
 
 // Opening another device after closing the first talks to the new one only.
-void TestSerialTransport::openingAnotherPortUsesIt()
+void TestSerialRoute::openingAnotherPortUsesIt()
 {
     PtyPair ptyA;
     PtyPair ptyB;
@@ -246,7 +246,7 @@ void TestSerialTransport::openingAnotherPortUsesIt()
     QVERIFY(peerA.received.isEmpty());
 }
 
-void TestSerialTransport::failedOpenStaysClosed_data()
+void TestSerialRoute::failedOpenStaysClosed_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("shown");
@@ -260,7 +260,7 @@ void TestSerialTransport::failedOpenStaysClosed_data()
                                                        << "Fail to open serialport(COM10).";
 }
 
-void TestSerialTransport::failedOpenStaysClosed()
+void TestSerialRoute::failedOpenStaysClosed()
 {
     QFETCH(QString, device);
     QFETCH(QString, shown);
@@ -292,5 +292,5 @@ void TestSerialTransport::failedOpenStaysClosed()
     QCOMPARE(statusText(w.get()), QString());
 }
 
-QTEST_MAIN(TestSerialTransport)
-#include "tst_serialtransport.moc"
+QTEST_MAIN(TestSerialRoute)
+#include "tst_serialroute.moc"
