@@ -4,6 +4,7 @@
 #include "catalogfixture.h"
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "windowlookup.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -60,8 +61,6 @@ void TestCardCatalogue::init()
 {
     QVERIFY(QCoreApplication::applicationDirPath() != QStringLiteral(TOVRIN_BIN_DIR));
     QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/resources")).removeRecursively();
-    moduleMode = 0;
-    portCount = 5;
 }
 
 void TestCardCatalogue::cleanupTestCase()
@@ -116,12 +115,11 @@ void TestCardCatalogue::boxForEveryCardOfThePanel()
     };
     MainWidget window;
     QCOMPARE(catalogueBoxes(), 5);
-    moduleMode = 1;
-    portCount = 6;
-    window.buildPortPanel();
+    WindowLookup::panel(&window)->rebuild(ModuleModel::R7);
     QCOMPARE(catalogueBoxes(), 11);
+    QCOMPARE(WindowLookup::portCount(&window), 6);
     for (int i = 0; i < 6; ++i)
-        QCOMPARE(list(*window.cards[i], "cmbRxProtocol")->count(), 0);
+        QCOMPARE(list(*WindowLookup::card(&window, i), "cmbRxProtocol")->count(), 0);
 }
 
 void TestCardCatalogue::unreadableCatalogue()
