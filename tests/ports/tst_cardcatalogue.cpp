@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -51,6 +52,7 @@ private slots:
     void missingFolder();
     void folderWithoutCatalogue();
     void boxForEveryCardOfThePanel();
+    void rebuildAskedDuringBoxIsDone();
     void unreadableCatalogue();
     void entriesFillTheLists();
     void choiceOfFile_data();
@@ -120,6 +122,30 @@ void TestCardCatalogue::boxForEveryCardOfThePanel()
     QCOMPARE(WindowLookup::portCount(&window), 6);
     for (int i = 0; i < 6; ++i)
         QCOMPARE(list(*WindowLookup::card(&window, i), "cmbRxProtocol")->count(), 0);
+}
+
+// A version reply can ask for a rebuild while a card of the rebuild in
+// progress shows its box: the panel ends with the cards of the model asked
+// last (the session's), not of the one whose build was interrupted.
+void TestCardCatalogue::rebuildAskedDuringBoxIsDone()
+{
+    BoxWatcher watcher;
+    MainWidget window;
+    PortPanel *panel = WindowLookup::panel(&window);
+    const int before = watcher.boxes.size();
+    // Runs in the modal loop of the first card's box, before the box is dismissed.
+    QTimer::singleShot(0, panel, [panel] { panel->rebuild(ModuleModel::R7); });
+    panel->rebuild(ModuleModel::Tovrin);
+
+    QCOMPARE(panel->model(), ModuleModel::R7);
+    const int ports = 6;
+    QCOMPARE(panel->count(), ports);
+    QCOMPARE(window.findChildren<PortConfig *>().size(), ports);
+    for (int i = 0; i < ports; ++i)
+        QVERIFY(panel->card(i));
+    QCOMPARE(panel->records().size(), ports);
+    // Both builds ran to the end: one box per card of each.
+    QCOMPARE(watcher.boxes.size() - before, 5 + 6);
 }
 
 void TestCardCatalogue::unreadableCatalogue()
