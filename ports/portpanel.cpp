@@ -4,8 +4,7 @@
 
 #include <QWidget>
 
-PortPanel::PortPanel(const Holders &holders, QObject *parent)
-    : QObject(parent), m_holders(holders)
+PortPanel::PortPanel(const Holders &holders, QObject *parent) : QObject(parent), m_holders(holders)
 {
 }
 
@@ -33,11 +32,25 @@ bool PortPanel::apply(int port, const QByteArray &record)
 
 void PortPanel::rebuild(ModuleModel model)
 {
-    // Building a card may show a message box (no catalogue); its event loop
-    // must not start another build over the one in progress.
-    if (m_building)
+    // Building a card may show a message box (no catalogue) whose event loop
+    // can ask for another build (a version reply naming the other model). It
+    // must not start over the build in progress, nor be lost: once that build
+    // is done the panel is built again, for the model asked last.
+    m_requested = model;
+    if (m_building) {
+        m_rebuildAgain = true;
         return;
+    }
     m_building = true;
+    do {
+        m_rebuildAgain = false;
+        build(m_requested);
+    } while (m_rebuildAgain);
+    m_building = false;
+}
+
+void PortPanel::build(ModuleModel model)
+{
     const int count = ModuleProfile::portCount(model);
     m_holders[ModuleProfile::MaxPorts - 1]->setVisible(count == ModuleProfile::MaxPorts);
 
@@ -73,5 +86,4 @@ void PortPanel::rebuild(ModuleModel model)
     // Shown once restricted, so a visible window lays each card out once.
     for (PortConfig *card : qAsConst(m_cards))
         card->show();
-    m_building = false;
 }

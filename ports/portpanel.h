@@ -43,10 +43,15 @@ signals:
     void sglSend(int Id, int index, QString msg, QString currentComboxText);
 
 private:
+    void build(ModuleModel model);
+
     Holders m_holders;
     ModuleModel m_model = ModuleModel::Tovrin;
     QVector<PortConfig *> m_cards;
     bool m_building = false;
+    // A rebuild asked while a build was in progress, and its model.
+    bool m_rebuildAgain = false;
+    ModuleModel m_requested = ModuleModel::Tovrin;
 };
 
 #endif // PORTPANEL_H

@@ -2,6 +2,7 @@
 // over, alternating the two module modes (6 and 5 cards), and prints the
 // median time of one build and the resident memory along the way.
 #include "mainwidget.h"
+#include "portpanel.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -50,6 +51,11 @@ int main(int argc, char *argv[])
     MainWidget window;
     window.show();
     QCoreApplication::processEvents();
+    auto *panel = window.findChild<PortPanel *>(QStringLiteral("portPanel"));
+    if (!panel) {
+        std::fprintf(stderr, "the window has no port panel\n");
+        return 1;
+    }
 
     const long before = residentKiB();
     std::vector<double> sixCards;
@@ -60,9 +66,7 @@ int main(int argc, char *argv[])
     for (int i = 0; i < builds; ++i) {
         const int mode = i % 2 == 0 ? 1 : 0;
         timer.start();
-        moduleMode = mode;
-        portCount = mode == 0 ? 5 : 6;
-        window.buildPortPanel();
+        panel->rebuild(mode == 0 ? ModuleModel::Tovrin : ModuleModel::R7);
         const double built = timer.nsecsElapsed() / 1e6;
         // Let the window lay out and paint the new cards, as the event loop would.
         QCoreApplication::processEvents();

@@ -1,84 +1,27 @@
-// Shared pieces of the transport and send-path tests: a main window built
-// offscreen with extra serial devices, the records its parser decodes, and
-// the far ends of its links (the other pty of a socat pair, a UDP socket
-// standing in for the ground-station software).
+// Shared pieces of the window's transport and send-path tests: a main window
+// built offscreen with extra serial devices, the controls a user clicks, and
+// the far ends of its links (tests/support/linkpeers.h).
 #ifndef TRANSPORTHARNESS_H
 #define TRANSPORTHARNESS_H
 
-#include "comprotocol.h"
-#include "linkframe.h"
+#include "linkpeers.h"
 #include "mainwidget.h"
+#include "windowlookup.h"
 
-#include <QByteArrayList>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <memory>
 
 namespace Harness
 {
 
-constexpr int WaitMs = 5000;
-constexpr quint16 GroundStationPort = 5161;
-constexpr quint16 ProgramPort = 6161;
-
-inline QHostAddress localHost()
-{
-    return QHostAddress(QStringLiteral("127.0.0.1"));
-}
-
-inline QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
-
-// A frame with one sub-record, checksum appended low byte first.
-inline QByteArray frame(quint8 id, const QByteArray &payload)
-{
-    QByteArray f;
-    f.append(char(0xAB));
-    f.append(char(0x0E));
-    f.append(char(payload.size() + 4));
-    f.append(char(id));
-    f.append(char(payload.size()));
-    f.append(payload);
-    const quint16 crc = crc16Modbus(f.constData(), f.size());
-    f.append(char(crc & 0xFF));
-    f.append(char(crc >> 8));
-    return f;
-}
-
-// A decoded record as id, declared length and payload, back to back.
-inline QByteArray record(quint8 id, const QByteArray &payload)
-{
-    return QByteArray(1, char(id)) + QByteArray(1, char(payload.size())) + payload;
-}
-
-inline QByteArray filler(int size, char byte = '\0')
-{
-    return QByteArray(size, byte);
-}
-
-// Copies every record the parser emits; the pointer it hands out is only
-// valid during the call.
-class RecordLog : public QObject
-{
-public:
-    explicit RecordLog(COMPROTOCOL *parser)
-    {
-        connect(parser, &COMPROTOCOL::COMRxCmd, this, [this](tNKLinkData *d) {
-            records.append(QByteArray(1, char(d->id)) + QByteArray(1, char(d->len)) + d->data);
-        });
-    }
-    QByteArrayList records;
-};
+using namespace LinkPeers;
 
 template <class T> T *child(QWidget *window, const char *name)
 {
@@ -123,6 +66,12 @@ inline void clickOpenButton(MainWidget *window)
     QTest::mouseClick(child<QPushButton>(window, "btnOpenSerialPort"), Qt::LeftButton);
 }
 
+// A click on a push button of the window, by its object name.
+inline void clickButton(MainWidget *window, const char *name)
+{
+    QTest::mouseClick(child<QPushButton>(window, name), Qt::LeftButton);
+}
+
 inline void chooseR7Mode(MainWidget *window)
 {
     child<QRadioButton>(window, "rb_R7FuncMode")->click();
@@ -148,55 +97,6 @@ inline QString openButtonStyle(const char *prefix)
                "QPushButton:hover{border-image: url(:/image/resource/%1-load-hover.png);}\n"
                "QPushButton:pressed{border-image: url(:/image/resource/%1-load-select.png);}")
         .arg(QLatin1String(prefix));
-}
-
-// The device end of a pty pair: collects everything the program writes.
-class SerialPeer : public QObject
-{
-public:
-    bool open(const QString &device)
-    {
-        port.setPortName(device);
-        port.setBaudRate(115200);
-        if (!port.open(QIODevice::ReadWrite))
-            return false;
-        connect(&port, &QSerialPort::readyRead, this, [this] { received += port.readAll(); });
-        return true;
-    }
-    void send(const QByteArray &bytes)
-    {
-        port.write(bytes);
-        port.waitForBytesWritten(WaitMs);
-    }
-    QSerialPort port;
-    QByteArray received;
-};
-
-// The ground-station end: a socket on 127.0.0.1:5161.
-class GroundStationPeer
-{
-public:
-    bool bind() { return socket.bind(localHost(), GroundStationPort); }
-    // The next datagram, or a null array when none came in time.
-    QByteArray nextDatagram()
-    {
-        if (!QTest::qWaitFor([this] { return socket.hasPendingDatagrams(); }, WaitMs))
-            return QByteArray();
-        QByteArray d(int(socket.pendingDatagramSize()), Qt::Uninitialized);
-        socket.readDatagram(d.data(), d.size());
-        return d;
-    }
-    void sendToProgram(const QByteArray &datagram)
-    {
-        socket.writeDatagram(datagram, localHost(), ProgramPort);
-    }
-    QUdpSocket socket;
-};
-
-inline void resetModuleMode()
-{
-    moduleMode = 0;
-    portCount = 5;
 }
 
 } // namespace Harness

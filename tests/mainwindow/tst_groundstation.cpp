@@ -1,10 +1,11 @@
-// The ground-station transport of the main window on 127.0.0.1: binding port
-// 6161 when the link opens, datagrams reaching the parser, closing and
-// reopening, and a port already taken by another program.
+// The ground-station route of the main window on 127.0.0.1: opening binds
+// port 6161 and sends to the ground station, closing frees the port, replies
+// reach the window, and a port already taken by another program is said and
+// leaves the link closed. The transport's datagram handling is tested in
+// tests/session.
 #include "boxwatcher.h"
+#include "passthrough.h"
 #include "transportharness.h"
-
-#include <QPointer>
 
 using namespace Harness;
 
@@ -12,6 +13,9 @@ namespace
 {
 // The version query wrapped for the flight controller in Tovrin mode.
 const QByteArray WrappedVersionQuery = hex("AB0E0A5B06F08020E20100A350");
+// The version reply of a Tovrin module (firmware 1.2.3), wrapped by the relay.
+const QByteArray WrappedVersionReply = PassThrough::returnFrame(0x20, MSG_VERSION, hex("20010203"));
+const QString PortTaken = QStringLiteral("错误：地面站端口 6161 已被占用");
 } // namespace
 
 class TestGroundStation : public QObject
@@ -19,23 +23,14 @@ class TestGroundStation : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
-    void datagramsReachParser_data();
-    void datagramsReachParser();
-    void waitingDatagramsReadInOneCall();
-    void closeAndReopenReusesSocket();
-    void takenPortLeavesSocketClosed();
+    void repliesReachWindow();
+    void closeAndReopen();
+    void takenPortIsSaidAndStaysClosed();
 
 private:
     // A window whose link is open through the ground station, ready to talk.
     std::unique_ptr<MainWidget> openWindow();
 };
-
-void TestGroundStation::cleanup()
-{
-    resetModuleMode();
-}
 
 std::unique_ptr<MainWidget> TestGroundStation::openWindow()
 {
@@ -45,97 +40,40 @@ std::unique_ptr<MainWidget> TestGroundStation::openWindow()
     return w;
 }
 
-void TestGroundStation::datagramsReachParser_data()
+void TestGroundStation::repliesReachWindow()
 {
-    QTest::addColumn<QByteArrayList>("datagrams");
-    QTest::addColumn<bool>("fromGroundStationPort");
-    QTest::addColumn<QByteArrayList>("expected");
-
-    const QByteArray p13 = hex("000102030405060708090A0B0C");
-    QTest::newRow("20-byte datagram")
-        << QByteArrayList{frame(0x42, p13)} << true << QByteArrayList{record(0x42, p13)};
-    QTest::newRow("any sender port")
-        << QByteArrayList{frame(0x42, p13)} << false << QByteArrayList{record(0x42, p13)};
-
-    // Bytes past 512 are lost: a frame ending at byte 512 is decoded, one
-    // ending after it is not. The zeros of the next datagram flush the cut
-    // frame out of the parser before the last frame arrives.
-    const QByteArray atLimit = frame(0x44, hex("0102030405"));
-    const QByteArray cut = frame(0x45, hex("00112233445566778899AABBCCDDEEFF"));
-    const QByteArray last = frame(0x46, hex("07"));
-    QTest::newRow("600 bytes give the first 512")
-        << QByteArrayList{filler(500 - 12) + atLimit + filler(4, 0x55) + cut +
-                              filler(600 - 504 - cut.size(), 0x55),
-                          filler(40) + last}
-        << true << QByteArrayList{record(0x44, hex("0102030405")), record(0x46, hex("07"))};
-    QTest::newRow("frame ending at byte 512")
-        << QByteArrayList{filler(512 - atLimit.size()) + atLimit} << true
-        << QByteArrayList{record(0x44, hex("0102030405"))};
-    QTest::newRow("frame ending at byte 513")
-        << QByteArrayList{filler(513 - atLimit.size()) + atLimit, filler(40) + last} << true
-        << QByteArrayList{record(0x46, hex("07"))};
-
-    QTest::newRow("frame split over datagrams") << QByteArrayList{last.left(4), last.mid(4)} << true
-                                                << QByteArrayList{record(0x46, hex("07"))};
-    QTest::newRow("empty datagram dropped, next one read")
-        << QByteArrayList{QByteArray(), last} << true << QByteArrayList{record(0x46, hex("07"))};
-}
-
-void TestGroundStation::datagramsReachParser()
-{
-    QFETCH(QByteArrayList, datagrams);
-    QFETCH(bool, fromGroundStationPort);
-    QFETCH(QByteArrayList, expected);
-
     GroundStationPeer station;
     QVERIFY(station.bind());
     auto w = openWindow();
-    QVERIFY(w->udpSocket && w->udpSocket->isOpen());
-    QCOMPARE(station.nextDatagram(), WrappedVersionQuery);
+    QVERIFY(WindowLookup::linkOpen(w.get()));
+    QCOMPARE(WindowLookup::session(w.get())->route(), ConfigSession::Route::GroundStation);
+    QCOMPARE(station.nextDatagram().toHex(' '), WrappedVersionQuery.toHex(' '));
 
-    RecordLog log(w->parser);
+    // From another port than 5161 too: the socket takes any sender.
     QUdpSocket otherSender;
-    QUdpSocket &sender = fromGroundStationPort ? station.socket : otherSender;
-    for (const QByteArray &d : datagrams)
-        QCOMPARE(sender.writeDatagram(d, localHost(), ProgramPort), qint64(d.size()));
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
+    otherSender.writeDatagram(WrappedVersionReply, localHost(), ProgramPort);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QPushButton>(w.get(), "tbtnVersion")->text(),
+                              QStringLiteral("V1.2.3"), WaitMs);
+    // The version reply starts the read, port by port, on the same route.
+    QCOMPARE(station.nextDatagram().toHex(' '), hex("AB0E0A5B06F08020F20100A295").toHex(' '));
 }
 
-void TestGroundStation::waitingDatagramsReadInOneCall()
+void TestGroundStation::closeAndReopen()
 {
     GroundStationPeer station;
     QVERIFY(station.bind());
     auto w = openWindow();
-    QVERIFY(w->udpSocket && w->udpSocket->isOpen());
-    RecordLog log(w->parser);
-
-    const QByteArrayList sent{frame(0x41, hex("01")), frame(0x42, hex("0202")),
-                              frame(0x43, hex("030303"))};
-    for (const QByteArray &d : sent)
-        station.sendToProgram(d);
-    // Local datagrams are queued by the time the send returns; one call with
-    // no event loop in between must take them all, in order.
-    w->onUdpSocketReadyRead();
-    QCOMPARE(log.records, (QByteArrayList{record(0x41, hex("01")), record(0x42, hex("0202")),
-                                          record(0x43, hex("030303"))}));
-    QVERIFY(!w->udpSocket->hasPendingDatagrams());
-}
-
-void TestGroundStation::closeAndReopenReusesSocket()
-{
-    GroundStationPeer station;
-    QVERIFY(station.bind());
-    auto w = openWindow();
-    QVERIFY(w->linkOpen);
-    QPointer<QUdpSocket> socket = w->udpSocket;
-    QVERIFY(socket && socket->isOpen());
+    QVERIFY(WindowLookup::linkOpen(w.get()));
     QCOMPARE(station.nextDatagram(), WrappedVersionQuery);
+    {
+        // Port 6161 is the program's while the link is open.
+        QUdpSocket probe;
+        QVERIFY(!probe.bind(localHost(), ProgramPort));
+    }
 
     clickOpenButton(w.get());
-    QVERIFY(!w->linkOpen);
-    QVERIFY(!socket.isNull());
-    QCOMPARE(w->udpSocket, socket.data());
-    QVERIFY(!socket->isOpen());
+    QVERIFY(!WindowLookup::linkOpen(w.get()));
+    QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(), openButtonStyle("on"));
     {
         // Port 6161 is free again while the link is closed.
         QUdpSocket probe;
@@ -143,18 +81,15 @@ void TestGroundStation::closeAndReopenReusesSocket()
     }
 
     clickOpenButton(w.get());
-    QVERIFY(w->linkOpen);
-    QCOMPARE(w->udpSocket, socket.data());
-    QVERIFY(socket->isOpen());
-    QCOMPARE(socket->localPort(), ProgramPort);
+    QVERIFY(WindowLookup::linkOpen(w.get()));
     QCOMPARE(station.nextDatagram(), WrappedVersionQuery);
 
-    RecordLog log(w->parser);
-    station.sendToProgram(frame(0x42, hex("0102")));
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, QByteArrayList{record(0x42, hex("0102"))}, WaitMs);
+    station.sendToProgram(WrappedVersionReply);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QPushButton>(w.get(), "tbtnVersion")->text(),
+                              QStringLiteral("V1.2.3"), WaitMs);
 }
 
-void TestGroundStation::takenPortLeavesSocketClosed()
+void TestGroundStation::takenPortIsSaidAndStaysClosed()
 {
     GroundStationPeer station;
     QVERIFY(station.bind());
@@ -163,26 +98,33 @@ void TestGroundStation::takenPortLeavesSocketClosed()
     BoxWatcher watcher;
 
     auto w = openWindow();
-    // The link counts as open, but the socket is not, and the version query
-    // sent on opening says so.
-    QVERIFY(w->linkOpen);
-    QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(),
-             openButtonStyle("off"));
-    QVERIFY(w->udpSocket);
-    QVERIFY(!w->udpSocket->isOpen());
-    QCOMPARE(statusText(w.get()), QStringLiteral("错误：请先打开端口"));
+    // The link stays closed and looks closed, and the status says why.
+    QVERIFY(!WindowLookup::linkOpen(w.get()));
+    auto *openButton = child<QPushButton>(w.get(), "btnOpenSerialPort");
+    QCOMPARE(openButton->styleSheet(), openButtonStyle("on"));
+    QCOMPARE(statusText(w.get()), PortTaken);
     QVERIFY(watcher.boxes.isEmpty());
+    // The route can still be changed, as with any closed link.
+    QVERIFY(child<QCheckBox>(w.get(), "chb_ConfigByFCS")->isEnabled());
+    QVERIFY(child<QCheckBox>(w.get(), "chb_DLSpace")->isEnabled());
+    // Nothing went out while the socket was unbound.
+    QVERIFY(station.nextDatagram(200).isNull());
 
-    // Once the port is free, closing and opening again works.
-    blocker.reset();
-    clickOpenButton(w.get());
+    // A second try while the port is still taken says the same.
     child<QLabel>(w.get(), "lblStatus")->clear();
     clickOpenButton(w.get());
-    QVERIFY(w->udpSocket->isOpen());
+    QVERIFY(!WindowLookup::linkOpen(w.get()));
+    QCOMPARE(statusText(w.get()), PortTaken);
+
+    // Once the port is free, one click opens it.
+    blocker.reset();
+    child<QLabel>(w.get(), "lblStatus")->clear();
+    clickOpenButton(w.get());
+    QVERIFY(WindowLookup::linkOpen(w.get()));
+    QCOMPARE(openButton->styleSheet(), openButtonStyle("off"));
     QCOMPARE(station.nextDatagram(), WrappedVersionQuery);
-    // Nothing went out while the socket was unbound.
-    QVERIFY(!station.socket.hasPendingDatagrams());
     QCOMPARE(statusText(w.get()), QString());
+    QVERIFY(watcher.boxes.isEmpty());
 }
 
 QTEST_MAIN(TestGroundStation)

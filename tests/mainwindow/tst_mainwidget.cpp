@@ -2,20 +2,23 @@
 // choice, the information panel and window dragging.
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "windowlookup.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ModuleModel)
+
 class TestMainWidget : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
     void startState();
     void modeButtons_data();
     void modeButtons();
@@ -31,12 +34,6 @@ private:
     }
 };
 
-void TestMainWidget::init()
-{
-    moduleMode = 0;
-    portCount = 5;
-}
-
 void TestMainWidget::startState()
 {
     MainWidget w;
@@ -49,63 +46,77 @@ void TestMainWidget::startState()
     QVERIFY(!version->toolTip().isEmpty());
     // The form starts with the same closed look the open button returns to.
     QCOMPARE(w.findChild<QPushButton *>("btnOpenSerialPort")->styleSheet(),
-             QStringLiteral("QPushButton{border-image: url(:/image/resource/on-load-normal.png);}\n"
-                            "QPushButton:hover{border-image: url(:/image/resource/on-load-hover.png);}\n"
-                            "QPushButton:pressed{border-image: url(:/image/resource/on-load-select.png);}"));
+             QStringLiteral(
+                 "QPushButton{border-image: url(:/image/resource/on-load-normal.png);}\n"
+                 "QPushButton:hover{border-image: url(:/image/resource/on-load-hover.png);}\n"
+                 "QPushButton:pressed{border-image: url(:/image/resource/on-load-select.png);}"));
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!w.findChild<QCheckBox *>("chb_DLSpace")->isVisible());
     QVERIFY(w.findChild<QCheckBox *>("chb_ConfigByFCS")->isVisible());
     QVERIFY(radio(w, "rb_TovrinMode")->isChecked());
     QVERIFY(!radio(w, "rb_R7FuncMode")->isChecked());
-    QVERIFY(!w.useGroundStation);
-    QVERIFY(!w.linkOpen);
-    QCOMPARE(moduleMode, 0);
-    QCOMPARE(int(portCount), 5);
+    QVERIFY(!WindowLookup::linkOpen(&w));
+    QCOMPARE(WindowLookup::session(&w)->route(), ConfigSession::Route::Direct);
+    QCOMPARE(WindowLookup::model(&w), ModuleModel::Tovrin);
+    QCOMPARE(WindowLookup::panel(&w)->model(), ModuleModel::Tovrin);
+    QCOMPARE(WindowLookup::portCount(&w), 5);
     for (int i = 0; i < 5; ++i)
-        QVERIFY(w.cards[size_t(i)] != nullptr);
+        QVERIFY(WindowLookup::card(&w, i) != nullptr);
+    // The serial port list is the route the boxes show.
+    QVERIFY(w.findChild<QWidget *>("cbSerial")->isEnabled());
+    QVERIFY(w.findChild<QPushButton *>("btnSearchSerialPort")->isEnabled());
 }
 
 void TestMainWidget::modeButtons_data()
 {
     QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<ModuleModel>("mode");
     QTest::addColumn<int>("ports");
     QTest::addColumn<bool>("panelRebuilt");
 
-    QTest::newRow("Tovrin while in Tovrin") << QStringList{"rb_TovrinMode"} << 0 << 5 << false;
-    QTest::newRow("to R7") << QStringList{"rb_R7FuncMode"} << 1 << 6 << true;
-    QTest::newRow("R7 while in R7") << QStringList{"rb_R7FuncMode", "rb_R7FuncMode"} << 1 << 6 << true;
-    QTest::newRow("to R7 and back") << QStringList{"rb_R7FuncMode", "rb_TovrinMode"} << 0 << 5 << true;
+    QTest::newRow("Tovrin while in Tovrin")
+        << QStringList{"rb_TovrinMode"} << ModuleModel::Tovrin << 5 << false;
+    QTest::newRow("to R7") << QStringList{"rb_R7FuncMode"} << ModuleModel::R7 << 6 << true;
+    QTest::newRow("R7 while in R7")
+        << QStringList{"rb_R7FuncMode", "rb_R7FuncMode"} << ModuleModel::R7 << 6 << true;
+    QTest::newRow("to R7 and back")
+        << QStringList{"rb_R7FuncMode", "rb_TovrinMode"} << ModuleModel::Tovrin << 5 << true;
 }
 
 void TestMainWidget::modeButtons()
 {
     QFETCH(QStringList, clicks);
-    QFETCH(int, mode);
+    QFETCH(ModuleModel, mode);
     QFETCH(int, ports);
     QFETCH(bool, panelRebuilt);
 
     MainWidget w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    PortConfig *firstCard = w.cards[0];
+    QPointer<PortConfig> firstCard = WindowLookup::card(&w, 0);
     auto *dlSpace = w.findChild<QCheckBox *>("chb_DLSpace");
     dlSpace->setChecked(true);
 
     for (const QString &name : clicks)
         QTest::mouseClick(w.findChild<QRadioButton *>(name), Qt::LeftButton);
 
-    QCOMPARE(moduleMode, mode);
-    QCOMPARE(int(portCount), ports);
-    QCOMPARE(radio(w, "rb_TovrinMode")->isChecked(), mode == 0);
-    QCOMPARE(radio(w, "rb_R7FuncMode")->isChecked(), mode == 1);
-    QCOMPARE(w.cards[0] != firstCard, panelRebuilt);
-    QCOMPARE(w.findChild<QWidget *>("wdgPort6")->isVisible(), mode == 1);
-    // A click on the Tovrin button always clears the ground-station tick,
-    // without running its slot; the R7 button leaves it alone.
+    QCOMPARE(WindowLookup::model(&w), mode);
+    QCOMPARE(WindowLookup::panel(&w)->model(), mode);
+    QCOMPARE(WindowLookup::portCount(&w), ports);
+    QCOMPARE(radio(w, "rb_TovrinMode")->isChecked(), mode == ModuleModel::Tovrin);
+    QCOMPARE(radio(w, "rb_R7FuncMode")->isChecked(), mode == ModuleModel::R7);
+    // A rebuild frees the old cards.
+    QCOMPARE(WindowLookup::card(&w, 0) != firstCard, panelRebuilt);
+    QCOMPARE(firstCard.isNull(), panelRebuilt);
+    QCOMPARE(w.findChild<QWidget *>("wdgPort6")->isVisible(), mode == ModuleModel::R7);
+    // A click on the Tovrin button always clears the ground-station tick;
+    // the R7 button leaves it alone.
     QCOMPARE(dlSpace->isChecked(), clicks.last() != QLatin1String("rb_TovrinMode"));
-    QVERIFY(!w.useGroundStation);
+    // Pass-through is off, so the route shown is the serial port, whatever
+    // the hidden ground-station tick says.
+    QVERIFY(w.findChild<QWidget *>("cbSerial")->isEnabled());
+    QVERIFY(w.findChild<QPushButton *>("btnSearchSerialPort")->isEnabled());
 }
 
 void TestMainWidget::transportChoice()
@@ -120,18 +131,20 @@ void TestMainWidget::transportChoice()
 
     QTest::mouseClick(fcs, Qt::LeftButton);
     QVERIFY(dlSpace->isVisible());
-    QVERIFY(!w.useGroundStation);
+    QVERIFY(search->isEnabled());
+    QVERIFY(serial->isEnabled());
 
     QTest::mouseClick(dlSpace, Qt::LeftButton);
-    QVERIFY(w.useGroundStation);
     QVERIFY(!search->isEnabled());
     QVERIFY(!serial->isEnabled());
 
     QTest::mouseClick(fcs, Qt::LeftButton); // untick
     QVERIFY(!dlSpace->isVisible());
-    QVERIFY(!w.useGroundStation);
     QVERIFY(search->isEnabled());
     QVERIFY(serial->isEnabled());
+    // Nothing is opened by choosing; the route taken on opening is tested
+    // in tst_routechoice.
+    QVERIFY(!WindowLookup::linkOpen(&w));
 }
 
 void TestMainWidget::informationPanel()
@@ -140,8 +153,9 @@ void TestMainWidget::informationPanel()
     auto *picture = w.findChild<QLabel *>("LabCentorPicture");
     auto *text = w.findChild<QTextEdit *>("textCentorMsg");
     const QString help = QStringLiteral("第一行\n第二行");
-    const QString expectedPath = QCoreApplication::applicationDirPath()
-                                 + QStringLiteral("/resources/images//ABC-%1.png").arg(QLocale::system().name());
+    const QString expectedPath =
+        QCoreApplication::applicationDirPath() +
+        QStringLiteral("/resources/images//ABC-%1.png").arg(QLocale::system().name());
     const QString expectedStyle =
         QStringLiteral("background: no-repeat,center,white,url(%1);").arg(expectedPath);
 
@@ -177,7 +191,6 @@ void TestMainWidget::dragging()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QPoint start = w.pos();
     const QPoint grab(300, 10);
-
 
     // Global positions are taken from the event, so a fixed offset suffices.
     QMouseEvent press(QEvent::MouseButtonPress, grab, start + grab, button, button, Qt::NoModifier);

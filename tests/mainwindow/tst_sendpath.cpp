@@ -1,6 +1,7 @@
-// The send path of the main window: the exact bytes that leave on the serial
-// port and as datagrams to the ground station, bare and wrapped for the
-// flight controller in both module modes, and the refusals in lblStatus.
+// The send path of the main window: the exact bytes its buttons send on the
+// serial port and as datagrams to the ground station, bare and wrapped for
+// the flight controller in both module modes, and the refusal in lblStatus.
+// Every command's frame on every route is tested in tests/session.
 #include "testpaths.h"
 #include "transportharness.h"
 
@@ -9,7 +10,6 @@ using namespace Harness;
 namespace
 {
 const QString NotOpen = QStringLiteral("错误：请先打开端口");
-const QString NoPassThrough = QStringLiteral("错误：请先勾选通过飞控透传");
 
 QByteArray withCrc(const QByteArray &body)
 {
@@ -39,7 +39,7 @@ struct OpenLink {
         if (!choosePort(window.get(), pty.first()))
             return false;
         clickOpenButton(window.get());
-        if (!window->linkOpen)
+        if (!WindowLookup::linkOpen(window.get()))
             return false;
         *versionQuery = next(passThrough ? 13 : 8);
         return true;
@@ -69,17 +69,17 @@ private slots:
 
     void versionQueryOnOpen_data();
     void versionQueryOnOpen();
-    void wrappedCommands_data();
-    void wrappedCommands();
+    void readButton_data();
+    void readButton();
     void refusals_data();
     void refusals();
-    void groundStationWithoutPassThroughSendsNothing();
+    // The ground-station route without pass-through can no longer be chosen:
+    // the ground station is a pass-through route and always wraps.
 };
 
 void TestSendPath::cleanup()
 {
     MainWidget::setExtraSerialPorts({});
-    resetModuleMode();
 }
 
 void TestSendPath::versionQueryOnOpen_data()
@@ -114,7 +114,7 @@ void TestSendPath::versionQueryOnOpen()
     QCOMPARE(statusText(link.window.get()), QString());
 
     // The version button sends the same again, on the same transport only.
-    link.window->on_tbtnVersion_clicked();
+    clickButton(link.window.get(), "tbtnVersion");
     QCOMPARE(link.next(expected.size()).toHex(' '), expected.toHex(' '));
     if (groundStation)
         QVERIFY(link.serialPeer.received.isEmpty());
@@ -122,48 +122,40 @@ void TestSendPath::versionQueryOnOpen()
         QVERIFY(!link.station.socket.hasPendingDatagrams());
 }
 
-void TestSendPath::wrappedCommands_data()
+void TestSendPath::readButton_data()
 {
     QTest::addColumn<bool>("r7");
+    QTest::addColumn<bool>("passThrough");
     QTest::addColumn<bool>("groundStation");
-    QTest::addColumn<quint8>("id");
-    QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("expected");
 
-    const QByteArray writePort = hex("000102030405060708090A0B");
-    const QByteArray writePortFrame = hex("AB0E155B11F1802DF30C000102030405060708090A0B7685");
-    QTest::newRow("R7 write-port, serial")
-        << true << false << MSG_WRITE_PORT << writePort << writePortFrame;
-    QTest::newRow("R7 write-port, ground station")
-        << true << true << MSG_WRITE_PORT << writePort << writePortFrame;
-
-    const QByteArray seven = hex("01020304050607");
-    const QByteArray eight = hex("0102030405060708");
-    QTest::newRow("7 inner bytes: short kind") << false << false << MSG_WRITE_PORT << seven
-                                               << withCrc(hex("AB0E105B0CF08020F307") + seven);
-    QTest::newRow("8 inner bytes: long kind") << false << false << MSG_WRITE_PORT << eight
-                                              << withCrc(hex("AB0E115B0DF18020F308") + eight);
-    QTest::newRow("empty inner payload, R7")
-        << true << true << MSG_READ_PORT << QByteArray() << withCrc(hex("AB0E095B05F0802DF200"));
-    QTest::newRow("read port 3, Tovrin, ground station")
-        << false << true << MSG_READ_PORT << hex("03") << withCrc(hex("AB0E0A5B06F08020F20103"));
+    // Direct: read all; through the flight controller: port 0 first.
+    QTest::newRow("serial, bare") << false << false << false << withCrc(hex("AB0E05F10100"));
+    QTest::newRow("serial, wrapped, R7")
+        << true << true << false << withCrc(hex("AB0E0A5B06F0802DF20100"));
+    QTest::newRow("ground station, Tovrin")
+        << false << true << true << hex("AB0E0A5B06F08020F20100A295");
 }
 
-void TestSendPath::wrappedCommands()
+void TestSendPath::readButton()
 {
     QFETCH(bool, r7);
+    QFETCH(bool, passThrough);
     QFETCH(bool, groundStation);
-    QFETCH(quint8, id);
-    QFETCH(QByteArray, payload);
     QFETCH(QByteArray, expected);
 
     OpenLink link;
     QByteArray versionQuery;
-    QVERIFY(link.open(r7, true, groundStation, &versionQuery));
+    QVERIFY(link.open(r7, passThrough, groundStation, &versionQuery));
 
-    link.window->sendCommand(id, payload, quint8(payload.size()));
+    clickButton(link.window.get(), "cbAllDownload");
     QCOMPARE(link.next(expected.size()).toHex(' '), expected.toHex(' '));
     QCOMPARE(crc16Modbus(expected.constData(), expected.size()), quint16(0));
+    QCOMPARE(statusText(link.window.get()), QString());
+    if (groundStation)
+        QVERIFY(link.serialPeer.received.isEmpty());
+    else
+        QVERIFY(!link.station.socket.hasPendingDatagrams());
 }
 
 void TestSendPath::refusals_data()
@@ -194,37 +186,22 @@ void TestSendPath::refusals()
         choosePassThrough(w.get(), true);
     if (openThenClose) {
         clickOpenButton(w.get());
-        QVERIFY(w->linkOpen);
+        QVERIFY(WindowLookup::linkOpen(w.get()));
         clickOpenButton(w.get());
-        QVERIFY(!w->linkOpen);
+        QVERIFY(!WindowLookup::linkOpen(w.get()));
         child<QLabel>(w.get(), "lblStatus")->clear();
+        // The version query of the opening.
+        if (groundStation)
+            QVERIFY(!station.nextDatagram().isNull());
     }
 
-    w->sendCommand(MSG_READ_ALL, hex("00"), 1);
+    clickButton(w.get(), "cbAllDownload");
     QCOMPARE(statusText(w.get()), status);
-}
-
-void TestSendPath::groundStationWithoutPassThroughSendsNothing()
-{
-    GroundStationPeer station;
-    QVERIFY(station.bind());
-    auto w = makeWindow({});
-    // Not reachable with the check boxes alone: the transport is chosen
-    // directly while pass-through stays off.
-    w->useGroundStation = true;
-    clickOpenButton(w.get());
-    QVERIFY(w->linkOpen);
-    QVERIFY(w->udpSocket && w->udpSocket->isOpen());
-    QCOMPARE(statusText(w.get()), NoPassThrough);
-
-    w->sendCommand(MSG_READ_ALL, hex("00"), 1);
-    QCOMPARE(statusText(w.get()), NoPassThrough);
-
-    // With pass-through on, the first datagram to arrive is the wrapped one.
-    child<QCheckBox>(w.get(), "chb_ConfigByFCS")->setChecked(true);
-    w->sendCommand(MSG_READ_PORT, hex("00"), 1);
-    QCOMPARE(station.nextDatagram().toHex(' '), hex("AB0E0A5B06F08020F20100A295").toHex(' '));
-    QVERIFY(!station.socket.hasPendingDatagrams());
+    // The version button is refused the same way.
+    child<QLabel>(w.get(), "lblStatus")->clear();
+    clickButton(w.get(), "tbtnVersion");
+    QCOMPARE(statusText(w.get()), status);
+    QVERIFY(station.nextDatagram(200).isNull());
 }
 
 QTEST_MAIN(TestSendPath)

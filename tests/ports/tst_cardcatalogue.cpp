@@ -4,11 +4,13 @@
 #include "catalogfixture.h"
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "windowlookup.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <algorithm>
@@ -50,6 +52,7 @@ private slots:
     void missingFolder();
     void folderWithoutCatalogue();
     void boxForEveryCardOfThePanel();
+    void rebuildAskedDuringBoxIsDone();
     void unreadableCatalogue();
     void entriesFillTheLists();
     void choiceOfFile_data();
@@ -60,8 +63,6 @@ void TestCardCatalogue::init()
 {
     QVERIFY(QCoreApplication::applicationDirPath() != QStringLiteral(TOVRIN_BIN_DIR));
     QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/resources")).removeRecursively();
-    moduleMode = 0;
-    portCount = 5;
 }
 
 void TestCardCatalogue::cleanupTestCase()
@@ -116,12 +117,35 @@ void TestCardCatalogue::boxForEveryCardOfThePanel()
     };
     MainWidget window;
     QCOMPARE(catalogueBoxes(), 5);
-    moduleMode = 1;
-    portCount = 6;
-    window.buildPortPanel();
+    WindowLookup::panel(&window)->rebuild(ModuleModel::R7);
     QCOMPARE(catalogueBoxes(), 11);
+    QCOMPARE(WindowLookup::portCount(&window), 6);
     for (int i = 0; i < 6; ++i)
-        QCOMPARE(list(*window.cards[i], "cmbRxProtocol")->count(), 0);
+        QCOMPARE(list(*WindowLookup::card(&window, i), "cmbRxProtocol")->count(), 0);
+}
+
+// A version reply can ask for a rebuild while a card of the rebuild in
+// progress shows its box: the panel ends with the cards of the model asked
+// last (the session's), not of the one whose build was interrupted.
+void TestCardCatalogue::rebuildAskedDuringBoxIsDone()
+{
+    BoxWatcher watcher;
+    MainWidget window;
+    PortPanel *panel = WindowLookup::panel(&window);
+    const int before = watcher.boxes.size();
+    // Runs in the modal loop of the first card's box, before the box is dismissed.
+    QTimer::singleShot(0, panel, [panel] { panel->rebuild(ModuleModel::R7); });
+    panel->rebuild(ModuleModel::Tovrin);
+
+    QCOMPARE(panel->model(), ModuleModel::R7);
+    const int ports = 6;
+    QCOMPARE(panel->count(), ports);
+    QCOMPARE(window.findChildren<PortConfig *>().size(), ports);
+    for (int i = 0; i < ports; ++i)
+        QVERIFY(panel->card(i));
+    QCOMPARE(panel->records().size(), ports);
+    // Both builds ran to the end: one box per card of each.
+    QCOMPARE(watcher.boxes.size() - before, 5 + 6);
 }
 
 void TestCardCatalogue::unreadableCatalogue()

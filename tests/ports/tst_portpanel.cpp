@@ -1,6 +1,7 @@
 // The port panel of the main window in both module modes.
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "windowlookup.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -24,11 +25,24 @@ QWidget *holder(MainWidget &window, int position)
     return child<QWidget>(&window, QStringLiteral("wdgPort%1").arg(position + 1));
 }
 
+ModuleModel modelOf(int mode)
+{
+    return mode == 0 ? ModuleModel::Tovrin : ModuleModel::R7;
+}
+
 void setMode(MainWidget &window, int mode)
 {
-    moduleMode = mode;
-    portCount = mode == 0 ? 5 : 6;
-    window.buildPortPanel();
+    WindowLookup::panel(&window)->rebuild(modelOf(mode));
+}
+
+PortConfig *card(MainWidget *window, int port)
+{
+    return WindowLookup::card(window, port);
+}
+
+int portCount(MainWidget *window)
+{
+    return WindowLookup::portCount(window);
 }
 
 QString title(PortConfig *card)
@@ -61,8 +75,6 @@ private:
 
 void TestPortPanel::init()
 {
-    moduleMode = 0;
-    portCount = 5;
     window = new MainWidget;
 }
 
@@ -70,8 +82,6 @@ void TestPortPanel::cleanup()
 {
     delete window;
     window = nullptr;
-    moduleMode = 0;
-    portCount = 5;
 }
 
 void TestPortPanel::cards_data()
@@ -109,9 +119,10 @@ void TestPortPanel::cards()
     for (int from : {1 - mode, mode}) {
         setMode(*window, from);
         setMode(*window, mode);
-        QCOMPARE(int(portCount), titles.size());
+        QCOMPARE(portCount(window), titles.size());
+        QCOMPARE(WindowLookup::panel(window)->model(), modelOf(mode));
         for (int i = 0; i < 6; ++i) {
-            PortConfig *card = window->cards[i];
+            PortConfig *card = ::card(window, i);
             if (i >= titles.size()) {
                 QVERIFY(!card);
                 continue;
@@ -141,8 +152,8 @@ void TestPortPanel::placement()
     QVERIFY(QTest::qWaitForWindowExposed(window));
     for (int mode : {0, 1}) {
         setMode(*window, mode);
-        for (int i = 0; i < portCount; ++i) {
-            PortConfig *card = window->cards[i];
+        for (int i = 0; i < portCount(window); ++i) {
+            PortConfig *card = ::card(window, i);
             QCOMPARE(card->geometry(), QRect(0, 0, 648, 89));
             QVERIFY(card->isVisible());
             QVERIFY(!holder(*window, i)->layout());
@@ -151,7 +162,7 @@ void TestPortPanel::placement()
     // The window's size does not move or resize the cards.
     window->resize(window->width() + 200, window->height() + 100);
     QCoreApplication::processEvents();
-    QCOMPARE(window->cards[0]->geometry(), QRect(0, 0, 648, 89));
+    QCOMPARE(card(window, 0)->geometry(), QRect(0, 0, 648, 89));
 }
 
 void TestPortPanel::tovrinModeHidesSixthPlaceholder()
@@ -177,41 +188,43 @@ void TestPortPanel::rebuildRestoresDefaults()
     QFETCH(int, mode);
     setMode(*window, mode);
     QVector<QByteArray> defaults;
-    for (int i = 0; i < portCount; ++i)
-        defaults << window->cards[i]->getPortParam();
+    for (int i = 0; i < portCount(window); ++i)
+        defaults << card(window, i)->getPortParam();
     QCOMPARE(defaults.first(), QByteArray::fromHex("0000e10000000000000000"));
 
-    for (int i = 0; i < portCount; ++i)
-        QVERIFY(window->cards[i]->setPortParam(QByteArray::fromHex("0000c20100010101011011")));
+    for (int i = 0; i < portCount(window); ++i)
+        QVERIFY(card(window, i)->setPortParam(QByteArray::fromHex("0000c20100010101011011")));
     // The same mode again, as a version reply does: fresh cards.
     setMode(*window, mode);
-    for (int i = 0; i < portCount; ++i)
-        QCOMPARE(window->cards[i]->getPortParam().toHex(), defaults.at(i).toHex());
+    for (int i = 0; i < portCount(window); ++i)
+        QCOMPARE(card(window, i)->getPortParam().toHex(), defaults.at(i).toHex());
 
     // And back from the other mode.
-    for (int i = 0; i < portCount; ++i)
-        window->cards[i]->setPortParam(QByteArray::fromHex("0000c20100010101011011"));
+    for (int i = 0; i < portCount(window); ++i)
+        card(window, i)->setPortParam(QByteArray::fromHex("0000c20100010101011011"));
     setMode(*window, 1 - mode);
     setMode(*window, mode);
-    for (int i = 0; i < portCount; ++i)
-        QCOMPARE(window->cards[i]->getPortParam().toHex(), defaults.at(i).toHex());
+    for (int i = 0; i < portCount(window); ++i)
+        QCOMPARE(card(window, i)->getPortParam().toHex(), defaults.at(i).toHex());
 }
 
 void TestPortPanel::oldCardsAreDestroyed()
 {
     QVector<QPointer<PortConfig>> first;
-    for (PortConfig *card : window->cards)
-        first << card;
+    for (int i = 0; i < portCount(window); ++i)
+        first << card(window, i);
     setMode(*window, 1);
     QVector<QPointer<PortConfig>> second;
-    for (PortConfig *card : window->cards)
-        second << card;
+    for (int i = 0; i < portCount(window); ++i)
+        second << card(window, i);
+    QCOMPARE(second.size(), 6);
     for (const QPointer<PortConfig> &card : first)
         QVERIFY(card.isNull());
     setMode(*window, 0);
     for (const QPointer<PortConfig> &card : second)
         QVERIFY(card.isNull());
-    QVERIFY(!window->cards[5]);
+    QCOMPARE(portCount(window), 5);
+    QVERIFY(!card(window, 5));
 
     for (int round = 0; round < 20; ++round)
         setMode(*window, round % 3 == 0 ? 1 : 0);
@@ -220,21 +233,21 @@ void TestPortPanel::oldCardsAreDestroyed()
     for (int i = 0; i < 6; ++i)
         QCOMPARE(
             holder(*window, i)->findChildren<PortConfig *>(QString(), Qt::FindDirectChildrenOnly),
-            QList<PortConfig *>{window->cards[i]});
+            QList<PortConfig *>{card(window, i)});
 }
 
 void TestPortPanel::modeButtonsRebuild()
 {
     auto *r7 = child<QRadioButton>(window, QStringLiteral("rb_R7FuncMode"));
     auto *tovrin = child<QRadioButton>(window, QStringLiteral("rb_TovrinMode"));
-    r7->setChecked(true);
-    window->on_rb_R7FuncMode_clicked();
-    QCOMPARE(moduleMode, 1);
-    QCOMPARE(title(window->cards[5]), QStringLiteral("CAN2"));
-    tovrin->setChecked(true);
-    window->on_rb_TovrinMode_clicked();
-    QCOMPARE(moduleMode, 0);
-    QCOMPARE(title(window->cards[0]), QStringLiteral("Port1"));
+    r7->click();
+    QCOMPARE(WindowLookup::model(window), ModuleModel::R7);
+    QCOMPARE(WindowLookup::panel(window)->model(), ModuleModel::R7);
+    QCOMPARE(title(card(window, 5)), QStringLiteral("CAN2"));
+    tovrin->click();
+    QCOMPARE(WindowLookup::model(window), ModuleModel::Tovrin);
+    QCOMPARE(WindowLookup::panel(window)->model(), ModuleModel::Tovrin);
+    QCOMPARE(title(card(window, 0)), QStringLiteral("Port1"));
     QCOMPARE(window->findChildren<PortConfig *>().size(), 5);
 }
 
@@ -266,7 +279,7 @@ void TestPortPanel::pickReachesInformationPanel()
     QFETCH(QString, help);
 
     setMode(*window, mode);
-    PortConfig *card = window->cards[position];
+    PortConfig *card = ::card(window, position);
     QSignalSpy spy(card, receive ? &PortConfig::sglAccept : &PortConfig::sglSend);
     auto *combo = child<QComboBox>(card, receive ? "cmbRxProtocol" : "cmbTxProtocol");
     combo->setCurrentIndex(item);

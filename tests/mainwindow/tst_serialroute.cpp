@@ -1,11 +1,11 @@
-// The serial transport of the main window against a real pty pair: the port
+// The serial route of the main window against a real pty pair: the port
 // list, opening and closing through the open/close button, the error boxes,
-// and received bytes reaching the parser.
+// and replies reaching the window. The transport itself (line settings,
+// bytes in and out) is tested in tests/session.
 #include "boxwatcher.h"
 #include "testpaths.h"
 #include "transportharness.h"
 
-#include <QPointer>
 #include <QSerialPortInfo>
 
 using namespace Harness;
@@ -13,6 +13,8 @@ using namespace Harness;
 namespace
 {
 const QByteArray VersionQuery = hex("AB0E05E20100D16B");
+// A direct version reply: Tovrin module, firmware 1.2.3.
+const QByteArray VersionReply = frame(MSG_VERSION, hex("20010203"));
 
 int systemPortCount()
 {
@@ -20,7 +22,7 @@ int systemPortCount()
 }
 } // namespace
 
-class TestSerialTransport : public QObject
+class TestSerialRoute : public QObject
 {
     Q_OBJECT
 
@@ -35,21 +37,17 @@ private slots:
     void openWithoutPortWarns();
 
     void openCloseReopen();
-    void openingAnotherPortReplacesObject();
+    void openingAnotherPortUsesIt();
     void failedOpenStaysClosed_data();
     void failedOpenStaysClosed();
-
-    void receivedBytesReachParser_data();
-    void receivedBytesReachParser();
 };
 
-void TestSerialTransport::cleanup()
+void TestSerialRoute::cleanup()
 {
     MainWidget::setExtraSerialPorts({});
-    resetModuleMode();
 }
 
-void TestSerialTransport::extraPortsFollowSystemPorts_data()
+void TestSerialRoute::extraPortsFollowSystemPorts_data()
 {
     QTest::addColumn<QStringList>("extras");
     QTest::addColumn<QStringList>("shown");
@@ -64,14 +62,13 @@ void TestSerialTransport::extraPortsFollowSystemPorts_data()
         << QStringList{"COM7", "/dev/pts/3", "COM7"} << QStringList{"COM 7", "/dev/pts/3"};
 }
 
-void TestSerialTransport::extraPortsFollowSystemPorts()
+void TestSerialRoute::extraPortsFollowSystemPorts()
 {
     QFETCH(QStringList, extras);
     QFETCH(QStringList, shown);
 
     auto w = makeWindow(extras);
     const QStringList items = comboItems(w.get());
-    QCOMPARE(w->portNames, items);
     QCOMPARE(items.size(), systemPortCount() + shown.size());
     QCOMPARE(items.mid(systemPortCount()), shown);
     // The first device named on the command line is chosen, not a port of
@@ -83,11 +80,10 @@ void TestSerialTransport::extraPortsFollowSystemPorts()
     // A second search lists the same again, not twice, and keeps the choice.
     QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
     QCOMPARE(comboItems(w.get()), items);
-    QCOMPARE(w->portNames, items);
     QCOMPARE(cb->currentText(), shown.first());
 }
 
-void TestSerialTransport::searchKeepsOrResetsChoice_data()
+void TestSerialRoute::searchKeepsOrResetsChoice_data()
 {
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("chosen");
@@ -103,7 +99,7 @@ void TestSerialTransport::searchKeepsOrResetsChoice_data()
                           << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
 }
 
-void TestSerialTransport::searchKeepsOrResetsChoice()
+void TestSerialRoute::searchKeepsOrResetsChoice()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, chosen);
@@ -117,7 +113,6 @@ void TestSerialTransport::searchKeepsOrResetsChoice()
     QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
 
     auto *cb = child<QComboBox>(w.get(), "cbSerial");
-    QCOMPARE(w->portNames, comboItems(w.get()));
     QCOMPARE(cb->count(), systemPortCount() + after.size());
     if (expected.isEmpty())
         QCOMPARE(cb->currentIndex(), 0);
@@ -125,7 +120,7 @@ void TestSerialTransport::searchKeepsOrResetsChoice()
         QCOMPARE(cb->currentText(), expected);
 }
 
-void TestSerialTransport::searchFindingNothingEmptiesList()
+void TestSerialRoute::searchFindingNothingEmptiesList()
 {
     if (systemPortCount() > 0)
         QSKIP("this machine lists serial ports of its own");
@@ -133,13 +128,18 @@ void TestSerialTransport::searchFindingNothingEmptiesList()
     QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->count(), 1);
 
     MainWidget::setExtraSerialPorts({});
-    w->on_btnSearchSerialPort_clicked();
+    clickButton(w.get(), "btnSearchSerialPort");
     QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->count(), 0);
     QCOMPARE(child<QComboBox>(w.get(), "cbSerial")->currentIndex(), -1);
-    QVERIFY(w->portNames.isEmpty());
+    // With nothing listed, opening warns instead of opening a forgotten port.
+    BoxWatcher watcher;
+    clickOpenButton(w.get());
+    QCOMPARE(watcher.boxes.size(), 1);
+    QCOMPARE(watcher.boxes.first().text, QStringLiteral("TIP_NOSERIALFOUND"));
+    QVERIFY(!WindowLookup::linkOpen(w.get()));
 }
 
-void TestSerialTransport::openWithoutPortWarns()
+void TestSerialRoute::openWithoutPortWarns()
 {
     auto w = makeWindow({});
     auto *cb = child<QComboBox>(w.get(), "cbSerial");
@@ -158,13 +158,13 @@ void TestSerialTransport::openWithoutPortWarns()
     QCOMPARE(box.text, QStringLiteral("TIP_NOSERIALFOUND"));
     QCOMPARE(box.buttonCount, 1);
     QVERIFY(!box.hasDefaultButton);
-    QVERIFY(!w->linkOpen);
-    QVERIFY(!w->serialPort);
+    QVERIFY(!WindowLookup::linkOpen(w.get()));
+    QCOMPARE(statusText(w.get()), QString());
     QCOMPARE(child<QPushButton>(w.get(), "btnOpenSerialPort")->styleSheet(), closedStyle);
     QVERIFY(child<QPushButton>(w.get(), "btnSearchSerialPort")->isEnabled());
 }
 
-void TestSerialTransport::openCloseReopen()
+void TestSerialRoute::openCloseReopen()
 {
     PtyPair pty;
     QVERIFY(pty.start());
@@ -176,69 +176,77 @@ void TestSerialTransport::openCloseReopen()
     const char *controls[] = {"btnSearchSerialPort", "chb_ConfigByFCS", "rb_R7FuncMode",
                               "rb_TovrinMode",       "chb_DLSpace",     "cbSerial"};
     auto *openButton = child<QPushButton>(w.get(), "btnOpenSerialPort");
-    QPointer<QSerialPort> first;
+    ConfigSession *session = WindowLookup::session(w.get());
 
     for (int round = 0; round < 2; ++round) {
         clickOpenButton(w.get());
-        QVERIFY(w->linkOpen);
-        QVERIFY(w->serialPort && w->serialPort->isOpen());
-        if (round == 0)
-            first = w->serialPort;
-        QCOMPARE(w->serialPort, first.data());
-        QCOMPARE(w->portName, pty.first());
-        QCOMPARE(w->serialPort->baudRate(), 115200);
-        QCOMPARE(w->serialPort->dataBits(), QSerialPort::Data8);
-        QCOMPARE(w->serialPort->parity(), QSerialPort::NoParity);
-        QCOMPARE(w->serialPort->stopBits(), QSerialPort::OneStop);
+        QVERIFY(session->isOpen());
+        QCOMPARE(session->route(), ConfigSession::Route::Direct);
         QCOMPARE(openButton->styleSheet(), openButtonStyle("off"));
         for (const char *name : controls)
             QVERIFY2(!child<QWidget>(w.get(), name)->isEnabled(), name);
         QVERIFY(openButton->isEnabled());
-        // Opening sends the version query at once.
+        // Opening sends the version query at once, on the chosen device.
         QTRY_COMPARE_WITH_TIMEOUT(peer.received, VersionQuery, WaitMs);
         peer.received.clear();
+        // And the link is two-way: the reply reaches the version button.
+        peer.send(VersionReply);
+        QTRY_COMPARE_WITH_TIMEOUT(child<QPushButton>(w.get(), "tbtnVersion")->text(),
+                                  QStringLiteral("V1.2.3"), WaitMs);
+        child<QPushButton>(w.get(), "tbtnVersion")->setText(QString());
 
         clickOpenButton(w.get());
-        QVERIFY(!w->linkOpen);
-        QVERIFY(!first.isNull());
-        QVERIFY(!w->serialPort->isOpen());
+        QVERIFY(!session->isOpen());
         QCOMPARE(openButton->styleSheet(), openButtonStyle("on"));
         for (const char *name : controls)
             QVERIFY2(child<QWidget>(w.get(), name)->isEnabled(), name);
+        {
+            // Closing lets the device go: another program may open it now.
+            QSerialPort other(pty.first());
+            QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+        }
+        // The read request the version reply started may still be on its way.
+        QTest::qWait(50);
+        peer.received.clear();
     }
 }
 
-void TestSerialTransport::openingAnotherPortReplacesObject()
+// Opening another device after closing the first talks to the new one only.
+void TestSerialRoute::openingAnotherPortUsesIt()
 {
     PtyPair ptyA;
     PtyPair ptyB;
     QVERIFY(ptyA.start());
     QVERIFY(ptyB.start());
+    SerialPeer peerA;
+    QVERIFY(peerA.open(ptyA.second()));
     SerialPeer peerB;
     QVERIFY(peerB.open(ptyB.second()));
     auto w = makeWindow({ptyA.first(), ptyB.first()});
 
     QVERIFY(choosePort(w.get(), ptyA.first()));
     clickOpenButton(w.get());
-    QVERIFY(w->linkOpen);
-    QPointer<QSerialPort> first = w->serialPort;
+    QVERIFY(WindowLookup::linkOpen(w.get()));
+    QTRY_COMPARE_WITH_TIMEOUT(peerA.received, VersionQuery, WaitMs);
+    peerA.received.clear();
     clickOpenButton(w.get());
 
     QVERIFY(choosePort(w.get(), ptyB.first()));
     clickOpenButton(w.get());
-    QVERIFY(w->linkOpen);
-    QVERIFY(first.isNull());
-    QVERIFY(w->serialPort && w->serialPort->isOpen());
-    QCOMPARE(w->portName, ptyB.first());
+    QVERIFY(WindowLookup::linkOpen(w.get()));
     QTRY_COMPARE_WITH_TIMEOUT(peerB.received, VersionQuery, WaitMs);
 
-    // The new object is wired to the parser as the first one was.
-    RecordLog log(w->parser);
-    peerB.send(frame(0x42, hex("0102")));
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, QByteArrayList{record(0x42, hex("0102"))}, WaitMs);
+    // Replies on the new device reach the window; the old one is deaf.
+    peerA.send(VersionReply);
+    QTest::qWait(200);
+    QCOMPARE(child<QPushButton>(w.get(), "tbtnVersion")->text(), QString());
+    peerB.send(VersionReply);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QPushButton>(w.get(), "tbtnVersion")->text(),
+                              QStringLiteral("V1.2.3"), WaitMs);
+    QVERIFY(peerA.received.isEmpty());
 }
 
-void TestSerialTransport::failedOpenStaysClosed_data()
+void TestSerialRoute::failedOpenStaysClosed_data()
 {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("shown");
@@ -252,7 +260,7 @@ void TestSerialTransport::failedOpenStaysClosed_data()
                                                        << "Fail to open serialport(COM10).";
 }
 
-void TestSerialTransport::failedOpenStaysClosed()
+void TestSerialRoute::failedOpenStaysClosed()
 {
     QFETCH(QString, device);
     QFETCH(QString, shown);
@@ -274,7 +282,7 @@ void TestSerialTransport::failedOpenStaysClosed()
         QCOMPARE(box.buttonCount, 1);
         QVERIFY(!box.hasDefaultButton);
 
-        QVERIFY(!w->linkOpen);
+        QVERIFY(!WindowLookup::linkOpen(w.get()));
         QCOMPARE(openButton->styleSheet(), closedStyle);
         QVERIFY(child<QComboBox>(w.get(), "cbSerial")->isEnabled());
         QVERIFY(child<QPushButton>(w.get(), "btnSearchSerialPort")->isEnabled());
@@ -284,49 +292,5 @@ void TestSerialTransport::failedOpenStaysClosed()
     QCOMPARE(statusText(w.get()), QString());
 }
 
-void TestSerialTransport::receivedBytesReachParser_data()
-{
-    QTest::addColumn<QByteArrayList>("chunks");
-    QTest::addColumn<QByteArrayList>("expected");
-
-    const QByteArray a = frame(0x42, hex("0A0B0C"));
-    const QByteArray b = frame(0x43, QByteArray());
-    QTest::newRow("frame in two reads")
-        << QByteArrayList{a.left(3), a.mid(3)} << QByteArrayList{record(0x42, hex("0A0B0C"))};
-    QByteArrayList bytes;
-    for (char c : a)
-        bytes.append(QByteArray(1, c));
-    QTest::newRow("frame byte by byte") << bytes << QByteArrayList{record(0x42, hex("0A0B0C"))};
-    QTest::newRow("two frames across three reads")
-        << QByteArrayList{hex("0055") + a.left(6), a.mid(6) + b.left(2), b.mid(2)}
-        << QByteArrayList{record(0x42, hex("0A0B0C")), record(0x43, QByteArray())};
-}
-
-void TestSerialTransport::receivedBytesReachParser()
-{
-    QFETCH(QByteArrayList, chunks);
-    QFETCH(QByteArrayList, expected);
-
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
-    auto w = makeWindow({pty.first()});
-    QVERIFY(choosePort(w.get(), pty.first()));
-    clickOpenButton(w.get());
-    QVERIFY(w->linkOpen);
-
-    RecordLog log(w->parser);
-    QSignalSpy reads(w->serialPort, &QSerialPort::readyRead);
-    for (const QByteArray &chunk : chunks) {
-        const int before = reads.count();
-        peer.send(chunk);
-        // Each chunk is read before the next one is written.
-        QTRY_VERIFY_WITH_TIMEOUT(reads.count() > before && w->serialPort->bytesAvailable() == 0,
-                                 WaitMs);
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
-}
-
-QTEST_MAIN(TestSerialTransport)
-#include "tst_serialtransport.moc"
+QTEST_MAIN(TestSerialRoute)
+#include "tst_serialroute.moc"

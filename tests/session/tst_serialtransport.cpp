@@ -1,0 +1,167 @@
+// The serial transport against a real pty pair: the line settings it gives
+// the device, the bytes it writes, received bytes handed on in order (in
+// slices, so a flood never holds the event loop), and a device that cannot
+// be opened or has been closed.
+#include "linkpeers.h"
+#include "serialtransport.h"
+#include "testpaths.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+using namespace LinkPeers;
+
+class TestSerialTransport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineSettingsAndBytesWritten();
+    void receivedBytesReachParser_data();
+    void receivedBytesReachParser();
+    void floodArrivesInSlices();
+    void missingDeviceDoesNotOpen();
+    void closeLetsDeviceGo();
+};
+
+void TestSerialTransport::lineSettingsAndBytesWritten()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    // A descriptor of the program's end, opened first, reads the settings
+    // the transport gives the line.
+    const int fd = ::open(pty.first().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+
+    SerialTransport transport(pty.first());
+    QVERIFY2(transport.open(), qPrintable(transport.errorString()));
+    QVERIFY(transport.isOpen());
+    QCOMPARE(transport.errorString(), QString());
+
+    termios tio{};
+    QCOMPARE(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    QCOMPARE(cfgetospeed(&tio), speed_t(B115200));
+    QCOMPARE(cfgetispeed(&tio), speed_t(B115200));
+    QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    QVERIFY(!(tio.c_cflag & PARENB));
+    QVERIFY(!(tio.c_cflag & CSTOPB));
+
+    // Bytes go out as given, at once, whatever they hold.
+    const QByteArray bytes = hex("AB0E05E20100D16B") + hex("00FF0A0D11135B5F");
+    QVERIFY(transport.send(bytes));
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received.toHex(' '), bytes.toHex(' '), WaitMs);
+}
+
+void TestSerialTransport::receivedBytesReachParser_data()
+{
+    QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<QByteArrayList>("expected");
+
+    const QByteArray a = frame(0x42, hex("0A0B0C"));
+    const QByteArray b = frame(0x43, QByteArray());
+    QTest::newRow("frame in two reads")
+        << QByteArrayList{a.left(3), a.mid(3)} << QByteArrayList{record(0x42, hex("0A0B0C"))};
+    QByteArrayList bytes;
+    for (char c : a)
+        bytes.append(QByteArray(1, c));
+    QTest::newRow("frame byte by byte") << bytes << QByteArrayList{record(0x42, hex("0A0B0C"))};
+    QTest::newRow("two frames across three reads")
+        << QByteArrayList{hex("0055") + a.left(6), a.mid(6) + b.left(2), b.mid(2)}
+        << QByteArrayList{record(0x42, hex("0A0B0C")), record(0x43, QByteArray())};
+}
+
+void TestSerialTransport::receivedBytesReachParser()
+{
+    QFETCH(QByteArrayList, chunks);
+    QFETCH(QByteArrayList, expected);
+
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    SerialTransport transport(pty.first());
+    QVERIFY(transport.open());
+    COMPROTOCOL parser;
+    connect(&transport, &Transport::received, &parser, &COMPROTOCOL::receive);
+    RecordLog log(&parser);
+
+    QByteArray handedOn;
+    connect(&transport, &Transport::received, this,
+            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
+    QByteArray sent;
+    for (const QByteArray &chunk : chunks) {
+        peer.send(chunk);
+        sent += chunk;
+        // Each chunk is handed on before the next one is written.
+        QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), sent.size(), WaitMs);
+    }
+    QCOMPARE(handedOn, sent);
+    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
+}
+
+void TestSerialTransport::floodArrivesInSlices()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    SerialTransport transport(pty.first());
+    QVERIFY(transport.open());
+
+    QByteArray flood;
+    for (int i = 0; flood.size() < 64 * 1024; ++i)
+        flood += frame(0x42, QByteArray(1, char(i)) + QByteArray(30, char(i >> 8)));
+    QByteArray handedOn;
+    int largest = 0;
+    connect(&transport, &Transport::received, this, [&](const QByteArray &bytes) {
+        handedOn += bytes;
+        largest = qMax(largest, bytes.size());
+    });
+    peer.port.write(flood);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), flood.size(), 10 * WaitMs);
+    QVERIFY(handedOn == flood);
+    // No turn of the event loop takes more than one slice.
+    QVERIFY2(largest <= 4096, qPrintable(QString::number(largest)));
+}
+
+void TestSerialTransport::missingDeviceDoesNotOpen()
+{
+    SerialTransport transport(QStringLiteral("/dev/tovrin-no-such-port"));
+    QVERIFY(!transport.open());
+    QVERIFY(!transport.isOpen());
+    QVERIFY(!transport.errorString().isEmpty());
+    QVERIFY(!transport.send(hex("AB0E05E20100D16B")));
+}
+
+void TestSerialTransport::closeLetsDeviceGo()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    SerialTransport transport(pty.first());
+    QVERIFY(transport.open());
+    transport.close();
+    QVERIFY(!transport.isOpen());
+    QVERIFY(!transport.send(hex("AB0E05E20100D16B")));
+    {
+        QSerialPort other(pty.first());
+        QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
+    }
+    // Nothing was written, and bytes sent to a closed transport go nowhere.
+    QSignalSpy received(&transport, &Transport::received);
+    peer.send(frame(0x42, hex("01")));
+    QTest::qWait(100);
+    QCOMPARE(received.count(), 0);
+    QVERIFY(peer.received.isEmpty());
+}
+
+QTEST_MAIN(TestSerialTransport)
+#include "tst_serialtransport.moc"
