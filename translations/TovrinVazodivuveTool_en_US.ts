@@ -170,8 +170,8 @@ p, li { white-space: pre-wrap; }
         <translation>Error: open the port first</translation>
     </message>
     <message>
-        <source>错误：请先勾选通过飞控透传</source>
-        <translation>Error: tick &quot;Configure via flight controller&quot; first</translation>
+        <source>错误：地面站端口 6161 已被占用</source>
+        <translation>Error: port 6161 for the ground station is already in use</translation>
     </message>
 </context>
 <context>

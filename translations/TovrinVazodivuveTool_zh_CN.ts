@@ -170,8 +170,8 @@ p, li { white-space: pre-wrap; }
         <translation>错误：请先打开端口</translation>
     </message>
     <message>
-        <source>错误：请先勾选通过飞控透传</source>
-        <translation>错误：请先勾选通过飞控透传</translation>
+        <source>错误：地面站端口 6161 已被占用</source>
+        <translation>错误：地面站端口 6161 已被占用</translation>
     </message>
 </context>
 <context>
