@@ -8,6 +8,11 @@
 #include <QPixmapCache>
 #include <QTranslator>
 
+namespace
+{
+QString s_installedLocale;
+}
+
 bool scanTranslations(QMap<QString, QString> &files, const QString &baseName,
                       const QString &suffix, const QString &dir)
 {
@@ -44,11 +49,19 @@ bool initLanguage(const QString &dir)
     }
     // Installed for the rest of the process; never removed.
     auto *translator = new QTranslator;
-    if (translator->load(chooseTranslation(files, locale)))
+    const QString chosen = chooseTranslation(files, locale);
+    if (translator->load(chosen)) {
         QCoreApplication::installTranslator(translator);
-    else
+        s_installedLocale = files.key(chosen);
+    } else {
         delete translator;
+    }
     return true;
+}
+
+QString installedTranslationLocale()
+{
+    return s_installedLocale.isEmpty() ? QStringLiteral("zh_CN") : s_installedLocale;
 }
 
 void disablePixmapCache()

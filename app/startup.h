@@ -20,6 +20,12 @@ QString chooseTranslation(const QMap<QString, QString> &files, const QString &lo
 // shows the "MsgError" box when none was.
 bool initLanguage(const QString &dir);
 
+// The locale key of the translation that initLanguage installed (for example
+// en_US on a fr_FR system that has no French translation), which is the
+// language the user reads; "zh_CN", the language of the forms' own texts,
+// while none is installed.
+QString installedTranslationLocale();
+
 // Turns the application-wide pixmap cache off. Under the main window's style
 // sheet the style draws each drop-down list with a copy of its palette
 // recoloured for that one paint, and files what it draws under a key that

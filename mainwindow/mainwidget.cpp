@@ -3,12 +3,13 @@
 
 #include "canscramblerloader.h"
 #include "comprotocol.h"
+#include "devicepicture.h"
 #include "messageform.h"
 #include "portconfig.h"
+#include "startup.h"
 #include "timeout.h"
 
 #include <QCoreApplication>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QSerialPort>
 #include <QUdpSocket>
@@ -89,10 +90,15 @@ void MainWidget::init()
     buildPortPanel();
 }
 
-void MainWidget::setPicture(const QString &path)
+void MainWidget::setPicture(const QImage &picture)
 {
-    ui->LabCentorPicture->setStyleSheet(
-        QStringLiteral("background: no-repeat,center,white,url(%1);").arg(path));
+    QLabel *label = ui->LabCentorPicture;
+    label->setStyleSheet(QStringLiteral("background-color: transparent;"));
+    label->setAlignment(Qt::AlignCenter);
+    if (picture.isNull())
+        label->clear();
+    else
+        label->setPixmap(QPixmap::fromImage(picture));
 }
 
 void MainWidget::sltAccept(int Id, int index, QString msg, QString currentComboxText)
@@ -104,9 +110,10 @@ void MainWidget::sltSend(int Id, int index, QString msg, QString currentComboxTe
 {
     Q_UNUSED(Id)
     Q_UNUSED(index)
-    const QString locale = QLocale::system().name();
-    const QString dir = QCoreApplication::applicationDirPath() + QStringLiteral("/resources/images/");
-    setPicture(QStringLiteral("%1/%2-%3.png").arg(dir, currentComboxText, locale));
+    // Pictures are in the language of the texts the user reads.
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/resources/images");
+    const DevicePicture pictures(folder, installedTranslationLocale());
+    setPicture(pictures.load(currentComboxText, ui->LabCentorPicture->contentsRect().size()));
     ui->textCentorMsg->setText(msg);
 }
 

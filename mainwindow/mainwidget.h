@@ -17,6 +17,7 @@
 #include <memory>
 
 class COMPROTOCOL;
+class QImage;
 class CanScramblerLoader;
 class MessageForm;
 class PortConfig;
@@ -45,7 +46,7 @@ public:
     static void setExtraSerialPorts(const QStringList &devices);
     static QStringList extraSerialPorts();
 
-    void setPicture(const QString &path);
+    void setPicture(const QImage &picture);
     void buildPortPanel();
     void sendCommand(quint8 id, const QByteArray &payload, quint8 n);
 
