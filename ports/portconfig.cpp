@@ -3,6 +3,7 @@
 
 #include "agreementcatalog.h"
 #include "agreementfinder.h"
+#include "messagenotifier.h"
 #include "portrecord.h"
 
 #include <algorithm>
@@ -247,14 +248,35 @@ void PortConfig::loadAgreement()
         return;
     const QString path =
         QCoreApplication::applicationDirPath() + QStringLiteral("/resources/agreement/") + fileName;
-    if (!parseAgreementFile(path, acceptList, sendList))
+    AgreementCatalog::ParseReport report;
+    if (!parseAgreementFile(path, acceptList, sendList, &report)) {
+        if (report.tooLarge)
+            MessageNotifier::critical(
+                QObject::tr("MsgError"),
+                QObject::tr("MsgErrAgreeTooLarge")
+                    .arg(fileName, QString::number(AgreementCatalog::MaxFileSize / 1024)));
         return;
-    for (const QString &entry : qAsConst(acceptList)) {
-        ui->cmbRxProtocol->addItem(AgreementCatalog::entryKey(entry));
-        ui->cmbRxProtocol->adjustPopupWidth();
     }
-    for (const QString &entry : qAsConst(sendList)) {
-        ui->cmbTxProtocol->addItem(AgreementCatalog::entryKey(entry));
-        ui->cmbTxProtocol->adjustPopupWidth();
+    // The program works on with the entries that have a code; the file's
+    // author learns of the rest from the log. A box here would open a modal
+    // loop in the middle of a panel rebuild, for every card of it.
+    static bool droppedWarned = false;
+    if (report.dropped > 0 && !droppedWarned) {
+        droppedWarned = true;
+        qWarning("Protocol catalogue %s: %d entries past the first %d of a section are not "
+                 "offered (no protocol code left for them)",
+                 qUtf8Printable(fileName), report.dropped, AgreementCatalog::MaxEntries);
+    }
+
+    // Added at once and measured once: measuring after every item went over
+    // all the earlier items again, for each card.
+    for (auto [entries, list] : {std::make_pair(&acceptList, ui->cmbRxProtocol),
+                                 std::make_pair(&sendList, ui->cmbTxProtocol)}) {
+        QStringList keys;
+        keys.reserve(entries->size());
+        for (const QString &entry : qAsConst(*entries))
+            keys << AgreementCatalog::entryKey(entry);
+        list->addItems(keys);
+        list->adjustPopupWidth();
     }
 }
