@@ -147,7 +147,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Can</source>
-        <translation>CAN</translation>
+        <translation>Can</translation>
     </message>
     <message>
         <source>波特率</source>

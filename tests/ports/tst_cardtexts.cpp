@@ -6,6 +6,7 @@
 #include "startup.h"
 
 #include <QComboBox>
+#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QtTest>
@@ -41,6 +42,7 @@ private slots:
     void initTestCase();
     void everyListShowsItsText_data();
     void everyListShowsItsText();
+    void canChoiceText();
 };
 
 void TestCardTexts::initTestCase()
@@ -99,5 +101,15 @@ void TestCardTexts::everyListShowsItsText()
     }
     QVERIFY(checked >= 5 * 6);
 }
+void TestCardTexts::canChoiceText()
+{
+    // The Chinese cards keep the form's own text; English writes the acronym.
+    PortConfig card;
+    const QString expected = installedTranslationLocale() == QLatin1String("zh_CN")
+                                 ? QStringLiteral("Can")
+                                 : QStringLiteral("CAN");
+    QCOMPARE(card.findChild<QRadioButton *>(QStringLiteral("rdbCan"))->text(), expected);
+}
+
 QTEST_MAIN(TestCardTexts)
 #include "tst_cardtexts.moc"
