@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "installedlocale.h"
 #include "messagenotifier.h"
 
 #include <QCoreApplication>
@@ -44,10 +45,13 @@ bool initLanguage(const QString &dir)
     }
     // Installed for the rest of the process; never removed.
     auto *translator = new QTranslator;
-    if (translator->load(chooseTranslation(files, locale)))
+    const QString chosen = chooseTranslation(files, locale);
+    if (translator->load(chosen)) {
         QCoreApplication::installTranslator(translator);
-    else
+        InstalledLocale::set(files.key(chosen));
+    } else {
         delete translator;
+    }
     return true;
 }
 

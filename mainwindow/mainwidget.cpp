@@ -1,6 +1,8 @@
 #include "mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "devicepicture.h"
+#include "installedlocale.h"
 #include "messageform.h"
 #include "messagenotifier.h"
 #include "portconfig.h"
@@ -10,7 +12,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
 
@@ -107,10 +108,15 @@ void MainWidget::init()
     panel->rebuild(session->model());
 }
 
-void MainWidget::setPicture(const QString &path)
+void MainWidget::setPicture(const QImage &picture)
 {
-    ui->LabCentorPicture->setStyleSheet(
-        QStringLiteral("background: no-repeat,center,white,url(%1);").arg(path));
+    QLabel *label = ui->LabCentorPicture;
+    label->setStyleSheet(QStringLiteral("background-color: transparent;"));
+    label->setAlignment(Qt::AlignCenter);
+    if (picture.isNull())
+        label->clear();
+    else
+        label->setPixmap(QPixmap::fromImage(picture));
 }
 
 void MainWidget::sltAccept(int Id, int index, QString msg, QString currentComboxText)
@@ -122,9 +128,10 @@ void MainWidget::sltSend(int Id, int index, QString msg, QString currentComboxTe
 {
     Q_UNUSED(Id)
     Q_UNUSED(index)
-    const QString locale = QLocale::system().name();
-    const QString dir = QCoreApplication::applicationDirPath() + QStringLiteral("/resources/images/");
-    setPicture(QStringLiteral("%1/%2-%3.png").arg(dir, currentComboxText, locale));
+    // Pictures are in the language of the texts the user reads.
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/resources/images");
+    const DevicePicture pictures(folder, InstalledLocale::name());
+    setPicture(pictures.load(currentComboxText, ui->LabCentorPicture->contentsRect().size()));
     ui->textCentorMsg->setText(msg);
 }
 

@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QImage;
 class MessageForm;
 class PortPanel;
 
@@ -55,7 +56,7 @@ private slots:
 
 private:
     void init();
-    void setPicture(const QString &path);
+    void setPicture(const QImage &picture);
     void searchPorts();
     void openLink();
     void closeLink();

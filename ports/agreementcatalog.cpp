@@ -72,16 +72,27 @@ bool scanAgreementFiles(QMap<QString, QString> &files, const QString &prefix, co
     return !files.isEmpty();
 }
 
-bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringList &sendList)
+bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringList &sendList,
+                        AgreementCatalog::ParseReport *report)
 {
+    using AgreementCatalog::MaxEntries;
+    using AgreementCatalog::MaxFileSize;
     enum class Section { None, Accept, Send };
 
+    AgreementCatalog::ParseReport found;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-
-    // A catalogue is a few kilobytes: read it at once and walk its lines.
-    const QByteArray content = file.readAll();
+    // Read at once and walk its lines; never more than the limit and a byte,
+    // also from a file whose size says nothing (a device, a growing file).
+    const QByteArray content =
+        file.size() > MaxFileSize ? QByteArray() : file.read(MaxFileSize + 1);
+    if (file.size() > MaxFileSize || content.size() > MaxFileSize) {
+        found.tooLarge = true;
+        if (report)
+            *report = found;
+        return false;
+    }
     file.close();
 
     Section section = Section::None;
@@ -113,9 +124,14 @@ bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringLis
             if (section == Section::Send)
                 section = Section::None;
         } else if (blockOpen) {
-            line.remove(QLatin1Char('"'));
-            (section == Section::Accept ? acceptList : sendList).append(line);
+            QStringList &list = section == Section::Accept ? acceptList : sendList;
+            if (list.size() < MaxEntries)
+                list.append(line.remove(QLatin1Char('"')));
+            else
+                ++found.dropped;
         }
     }
+    if (report)
+        *report = found;
     return true;
 }

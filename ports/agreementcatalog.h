@@ -3,12 +3,26 @@
 #ifndef AGREEMENTCATALOG_H
 #define AGREEMENTCATALOG_H
 
+#include "portrecord.h"
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
 
 namespace AgreementCatalog
 {
+// A protocol list offers at most this many entries: positions 0 to 114, the
+// ones with a one-byte protocol code (up to 127).
+constexpr int MaxEntries = PortRecord::MaxProtocolPosition + 1;
+// A catalogue is a few kilobytes; a larger file is not read.
+constexpr qint64 MaxFileSize = 1024 * 1024;
+
+// What parseAgreementFile met besides the entries it appended.
+struct ParseReport {
+    bool tooLarge = false; // over MaxFileSize: not read
+    int dropped = 0;       // entries past MaxEntries in a section: not appended
+};
+
 // The catalogue folder beside the program.
 QString defaultFolder();
 
@@ -29,8 +43,11 @@ QString helpText(const QStringList &entries, const QString &text);
 bool scanAgreementFiles(QMap<QString, QString> &files, const QString &prefix, const QString &suffix,
                         const QString &folder = AgreementCatalog::defaultFolder());
 
-// Appends the entries of the [Accept] and [Send] blocks of a catalogue file;
-// false, with the lists untouched, when the file cannot be opened.
-bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringList &sendList);
+// Appends the entries of the [Accept] and [Send] blocks of a catalogue file,
+// each list up to MaxEntries; false, with the lists untouched, when the file
+// cannot be opened or is over MaxFileSize. Time and memory grow linearly
+// with the file, which is read at most once.
+bool parseAgreementFile(const QString &path, QStringList &acceptList, QStringList &sendList,
+                        AgreementCatalog::ParseReport *report = nullptr);
 
 #endif // AGREEMENTCATALOG_H

@@ -3,9 +3,34 @@
 
 #include "agreementcatalog.h"
 #include "agreementfinder.h"
+#include "messagenotifier.h"
 #include "portrecord.h"
 
+#include <algorithm>
+
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QEvent>
+#include <QLayout>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+namespace
+{
+// The width a list needs to show text whole, reckoned as the list reckons its
+// size hint for its widest item.
+int textWidth(const QComboBox *list, const QString &text)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    option.editable = list->isEditable();
+    option.frame = list->hasFrame();
+    option.currentText = text;
+    const QFontMetrics metrics = list->fontMetrics();
+    const QSize contents(metrics.boundingRect(text).width(), metrics.height());
+    return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, list).width();
+}
+} // namespace
 
 PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig)
 {
@@ -19,6 +44,10 @@ PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig
     ui->cmbRxProtocol->clear();
     ui->cmbTxProtocol->clear();
     loadAgreement();
+
+    for (QComboBox *list : findChildren<QComboBox *>())
+        connect(list, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+                &PortConfig::fitListTexts);
 }
 
 PortConfig::~PortConfig() = default;
@@ -155,6 +184,46 @@ void PortConfig::on_cmbTxProtocol_activated(int index)
     emit sglSend(portId, index, AgreementCatalog::helpText(sendList, name), name);
 }
 
+bool PortConfig::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // Both come after the card's layout has placed the lists.
+    if (event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest)
+        fitListTexts();
+    return handled;
+}
+
+// The form's lists take their widths from the window's style, which gives a
+// short list no minimum of its own; with longer texts (English) the protocol
+// lists claim the card's width and squeeze the others to a character. Once a
+// list shows only part of its current text, every short list gets the width of
+// its widest item and the protocol lists the room that is left. A card whose
+// texts fit keeps the form's own layout.
+void PortConfig::fitListTexts()
+{
+    if (listsFitted || !isVisible())
+        return;
+    const QList<QComboBox *> lists = findChildren<QComboBox *>();
+    const bool clipped = std::any_of(lists.begin(), lists.end(), [](const QComboBox *list) {
+        return list->isVisible() && list->width() < textWidth(list, list->currentText());
+    });
+    if (!clipped)
+        return;
+    listsFitted = true;
+    for (QComboBox *list : lists) {
+        if (list == ui->cmbRxProtocol || list == ui->cmbTxProtocol) {
+            list->setMinimumWidth(textWidth(list, QString()));
+            continue;
+        }
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = qMax(widest, textWidth(list, list->itemText(i)));
+        list->setMinimumWidth(qMax(list->minimumWidth(), widest));
+    }
+    if (layout())
+        layout()->activate();
+}
+
 void PortConfig::loadAgreement()
 {
     QString fileName;
@@ -162,14 +231,35 @@ void PortConfig::loadAgreement()
         return;
     const QString path =
         QCoreApplication::applicationDirPath() + QStringLiteral("/resources/agreement/") + fileName;
-    if (!parseAgreementFile(path, acceptList, sendList))
+    AgreementCatalog::ParseReport report;
+    if (!parseAgreementFile(path, acceptList, sendList, &report)) {
+        if (report.tooLarge)
+            MessageNotifier::critical(
+                QObject::tr("MsgError"),
+                QObject::tr("MsgErrAgreeTooLarge")
+                    .arg(fileName, QString::number(AgreementCatalog::MaxFileSize / 1024)));
         return;
-    for (const QString &entry : qAsConst(acceptList)) {
-        ui->cmbRxProtocol->addItem(AgreementCatalog::entryKey(entry));
-        ui->cmbRxProtocol->adjustPopupWidth();
     }
-    for (const QString &entry : qAsConst(sendList)) {
-        ui->cmbTxProtocol->addItem(AgreementCatalog::entryKey(entry));
-        ui->cmbTxProtocol->adjustPopupWidth();
+    // The program works on with the entries that have a code; the file's
+    // author learns of the rest from the log. A box here would open a modal
+    // loop in the middle of a panel rebuild, for every card of it.
+    static bool droppedWarned = false;
+    if (report.dropped > 0 && !droppedWarned) {
+        droppedWarned = true;
+        qWarning("Protocol catalogue %s: %d entries past the first %d of a section are not "
+                 "offered (no protocol code left for them)",
+                 qUtf8Printable(fileName), report.dropped, AgreementCatalog::MaxEntries);
+    }
+
+    // Added at once and measured once: measuring after every item went over
+    // all the earlier items again, for each card.
+    for (auto [entries, list] : {std::make_pair(&acceptList, ui->cmbRxProtocol),
+                                 std::make_pair(&sendList, ui->cmbTxProtocol)}) {
+        QStringList keys;
+        keys.reserve(entries->size());
+        for (const QString &entry : qAsConst(*entries))
+            keys << AgreementCatalog::entryKey(entry);
+        list->addItems(keys);
+        list->adjustPopupWidth();
     }
 }

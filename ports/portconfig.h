@@ -33,6 +33,9 @@ public:
     QByteArray getPortParam() const;
     bool setPortParam(const QByteArray &record);
 
+protected:
+    bool event(QEvent *event) override;
+
 signals:
     void sglAccept(int Id, int index, QString msg, QString currentComboxText);
     void sglSend(int Id, int index, QString msg, QString currentComboxText);
@@ -45,6 +48,7 @@ private slots:
 
 private:
     void loadAgreement();
+    void fitListTexts();
     char recordByte(int position, int offset) const;
     char protocolByte(int position, int offset) const;
 
@@ -55,6 +59,8 @@ private:
     // The record applied last; a list left without a current item writes the
     // byte this record carried, so a value the card cannot show is kept.
     QByteArray appliedRecord;
+    // Whether the lists have been given the widths their texts need.
+    bool listsFitted = false;
 };
 
 #endif // PORTCONFIG_H

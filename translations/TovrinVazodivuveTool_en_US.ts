@@ -434,5 +434,9 @@ p, li { white-space: pre-wrap; }
         <source>MsgErrAgreeCfg</source>
         <translation>No protocol catalogue was found (resources/agreement); the protocol lists stay empty.</translation>
     </message>
+    <message>
+        <source>MsgErrAgreeTooLarge</source>
+        <translation>The protocol catalogue %1 is larger than %2 KiB and was not read; the protocol lists stay empty.</translation>
+    </message>
 </context>
 </TS>

@@ -209,7 +209,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <source>Can</source>
-        <translation>CAN</translation>
+        <translation>Can</translation>
     </message>
     <message>
         <source>波特率</source>
@@ -433,6 +433,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>MsgErrAgreeCfg</source>
         <translation>未找到协议配置文件（resources/agreement），端口的协议列表将为空。</translation>
+    </message>
+    <message>
+        <source>MsgErrAgreeTooLarge</source>
+        <translation>协议配置文件 %1 超过 %2 KiB，未被读取，端口的协议列表将为空。</translation>
     </message>
 </context>
 </TS>

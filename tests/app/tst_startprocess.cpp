@@ -1,5 +1,6 @@
-// The real program started with no translation file beside it: it shows the
-// "MsgError" box and, once the box is closed, exits with -1.
+// The real program as a process: started with no translation file beside it,
+// it shows the "MsgError" box and, once the box is closed, exits with -1; and
+// what it makes of its command-line arguments.
 #include "testpaths.h"
 
 #include <QDir>
@@ -8,7 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // An Xvfb server on a free display, ended with the object.
 class VirtualDisplay
@@ -25,8 +27,8 @@ public:
     bool start()
     {
         for (int n = 90; n < 140; ++n) {
-            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
-                || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+                QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
                 continue;
             m_display = QStringLiteral(":%1").arg(n);
             m_server.start(QStringLiteral("Xvfb"),
@@ -74,6 +76,8 @@ class TestStartProcess : public QObject
     Q_OBJECT
 private slots:
     void exitsWithMinusOneWithoutTranslations();
+    void arguments_data();
+    void arguments();
 };
 
 void TestStartProcess::exitsWithMinusOneWithoutTranslations()
@@ -96,21 +100,99 @@ void TestStartProcess::exitsWithMinusOneWithoutTranslations()
     app.start(program, QStringList());
     QVERIFY(app.waitForStarted());
 
-    const QString window = xdotool(display.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
-                                                        QStringLiteral("--name"), QStringLiteral("^MsgError$")});
+    const QString window =
+        xdotool(display.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                    QStringLiteral("--name"), QStringLiteral("^MsgError$")});
     QVERIFY2(!window.isEmpty(), "the error box did not appear");
     QVERIFY(app.state() == QProcess::Running); // the box waits for the user
 
     // Close the box as a user would: focus it and press Return on its OK button.
     const QString id = window.split(QLatin1Char('\n')).first();
     xdotool(display.display(), {QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
-    xdotool(display.display(), {QStringLiteral("key"), QStringLiteral("--window"), id, QStringLiteral("Return")});
+    xdotool(display.display(),
+            {QStringLiteral("key"), QStringLiteral("--window"), id, QStringLiteral("Return")});
     if (!app.waitForFinished(5000)) {
         xdotool(display.display(), {QStringLiteral("key"), QStringLiteral("Escape")});
         QVERIFY(app.waitForFinished(5000));
     }
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
     QCOMPARE(app.exitCode(), 255); // -1 as seen by the parent
+}
+
+void TestStartProcess::arguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("window");    // else the program ends by itself, with 0
+    QTest::addColumn<QString>("stdOut"); // a line it prints
+    QTest::addColumn<QString>("stdErr"); // a line it prints; empty: no warning
+
+    const QString version = QStringLiteral("TovrinVazodivuveTool " TOVRIN_VERSION);
+    QTest::newRow("none") << QStringList() << true << QString() << QString();
+    QTest::newRow("--port X") << QStringList{QStringLiteral("--port"), QStringLiteral("/dev/ttyX9")}
+                              << true << QString() << QString();
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << false
+                            << QStringLiteral("  --port <device>  Adds a serial device that the "
+                                              "system does not list")
+                            << QString();
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << false << version
+                               << QString();
+    QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << false << version << QString();
+    QTest::newRow("unknown long option")
+        << QStringList{QStringLiteral("--bogus")} << true << QString()
+        << QStringLiteral("TovrinVazodivuveTool: Unknown option '--bogus' ignored; --help lists "
+                          "the options.");
+    QTest::newRow("unknown short option beside --port")
+        << QStringList{QStringLiteral("-x"), QStringLiteral("--port"), QStringLiteral("/dev/ttyX9")}
+        << true << QString()
+        << QStringLiteral("TovrinVazodivuveTool: Unknown option '-x' ignored; --help lists the "
+                          "options.");
+}
+
+void TestStartProcess::arguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, window);
+    QFETCH(QString, stdOut);
+    QFETCH(QString, stdErr);
+
+    VirtualDisplay display;
+    QVERIFY2(display.start(), "Xvfb could not be started");
+    QTemporaryDir runtime;
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display.display());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    app.setProcessEnvironment(env);
+    app.start(TestPaths::program(), arguments);
+    QVERIFY(app.waitForStarted());
+
+    if (window) {
+        const QString id =
+            xdotool(display.display(), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                        QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                        QString::number(app.processId()), QStringLiteral("--name"),
+                                        QStringLiteral("Tovrin")});
+        QVERIFY2(!id.isEmpty(), "the main window did not appear");
+        QCOMPARE(app.state(), QProcess::Running);
+        app.terminate();
+        QVERIFY(app.waitForFinished(10000));
+    } else {
+        QVERIFY2(app.waitForFinished(10000), "the program did not end by itself");
+        QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.exitCode(), 0);
+    }
+    const QStringList out =
+        QString::fromLocal8Bit(app.readAllStandardOutput()).split(QLatin1Char('\n'));
+    const QStringList err =
+        QString::fromLocal8Bit(app.readAllStandardError()).split(QLatin1Char('\n'));
+    if (!stdOut.isEmpty())
+        QVERIFY2(out.contains(stdOut), qPrintable(out.join(QLatin1Char('\n'))));
+    if (stdErr.isEmpty())
+        QVERIFY2(err.filter(QStringLiteral("TovrinVazodivuveTool:")).isEmpty(),
+                 qPrintable(err.join(QLatin1Char('\n'))));
+    else
+        QVERIFY2(err.contains(stdErr), qPrintable(err.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TestStartProcess)

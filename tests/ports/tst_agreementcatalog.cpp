@@ -15,6 +15,10 @@ private slots:
     void parse();
     void parseAppendsToLists();
     void parseUnopenableFile();
+    void parseOffersOnlyEntriesWithACode_data();
+    void parseOffersOnlyEntriesWithACode();
+    void parseRefusesLargeFiles_data();
+    void parseRefusesLargeFiles();
 
     void scan_data();
     void scan();
@@ -161,6 +165,77 @@ void TestAgreementCatalog::parseUnopenableFile()
     QVERIFY(!parseAgreementFile(dir.path(), acceptList, sendList));
     QCOMPARE(acceptList, QStringList{QStringLiteral("x")});
     QVERIFY(sendList.isEmpty());
+}
+
+void TestAgreementCatalog::parseOffersOnlyEntriesWithACode_data()
+{
+    QTest::addColumn<int>("acceptEntries");
+    QTest::addColumn<int>("sendEntries");
+    QTest::newRow("115 each: all") << 115 << 115;
+    QTest::newRow("116 receive, 3 send") << 116 << 3;
+    QTest::newRow("2000 each") << 2000 << 2000;
+}
+
+void TestAgreementCatalog::parseOffersOnlyEntriesWithACode()
+{
+    QFETCH(int, acceptEntries);
+    QFETCH(int, sendEntries);
+    QString text;
+    for (const auto &section : {qMakePair(QStringLiteral("Accept"), acceptEntries),
+                                qMakePair(QStringLiteral("Send"), sendEntries)}) {
+        text += QStringLiteral("[%1]\n{\n").arg(section.first);
+        for (int i = 0; i < section.second; ++i)
+            text += QStringLiteral("%1 %2==help\n").arg(section.first).arg(i);
+        text += QStringLiteral("}\n");
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("agreement_zh_CN.ini"));
+    QVERIFY(CatalogFixture::writeGbk(path, text));
+
+    QStringList acceptList;
+    QStringList sendList;
+    AgreementCatalog::ParseReport report;
+    QVERIFY(parseAgreementFile(path, acceptList, sendList, &report));
+    QCOMPARE(acceptList.size(), qMin(acceptEntries, 115));
+    QCOMPARE(sendList.size(), qMin(sendEntries, 115));
+    QCOMPARE(acceptList.last(), QStringLiteral("Accept %1==help").arg(acceptList.size() - 1));
+    QCOMPARE(report.dropped, qMax(0, acceptEntries - 115) + qMax(0, sendEntries - 115));
+    QVERIFY(!report.tooLarge);
+}
+
+void TestAgreementCatalog::parseRefusesLargeFiles_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("1 MiB") << AgreementCatalog::MaxFileSize << true;
+    QTest::newRow("1 MiB and a byte") << AgreementCatalog::MaxFileSize + 1 << false;
+    QTest::newRow("50 MB") << qint64(50) * 1000 * 1000 << false;
+}
+
+void TestAgreementCatalog::parseRefusesLargeFiles()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, read);
+    // A short catalogue padded with spaces at the end of its last line.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("agreement_zh_CN.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    const QByteArray start("[Accept]\n{\nA\n}\n");
+    QVERIFY(file.write(start) == start.size());
+    QVERIFY(file.write(QByteArray(
+                int(qMin<qint64>(size, 2 * AgreementCatalog::MaxFileSize) - start.size()), ' ')) >
+            0);
+    QVERIFY(file.resize(size));
+    file.close();
+
+    QStringList acceptList{QStringLiteral("x")};
+    QStringList sendList;
+    AgreementCatalog::ParseReport report;
+    QCOMPARE(parseAgreementFile(path, acceptList, sendList, &report), read);
+    QCOMPARE(report.tooLarge, !read);
+    QCOMPARE(acceptList, read ? (QStringList{QStringLiteral("x"), QStringLiteral("A")})
+                              : QStringList{QStringLiteral("x")});
 }
 
 void TestAgreementCatalog::scan_data()

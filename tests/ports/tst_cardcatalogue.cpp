@@ -8,9 +8,11 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <algorithm>
@@ -40,6 +42,37 @@ bool writeCatalogue(const QString &name, const QString &text)
     return QDir().mkpath(catalogueFolder()) &&
            CatalogFixture::writeGbk(catalogueFolder() + QLatin1Char('/') + name, text, true);
 }
+
+// Warnings of the program while one is alive.
+class WarningLog
+{
+public:
+    WarningLog() { previous() = qInstallMessageHandler(&WarningLog::record); }
+    ~WarningLog()
+    {
+        qInstallMessageHandler(previous());
+        messages().clear();
+    }
+    static QStringList &messages()
+    {
+        static QStringList list;
+        return list;
+    }
+
+private:
+    static QtMessageHandler &previous()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtWarningMsg)
+            messages() << text;
+        else if (previous())
+            previous()(type, context, text);
+    }
+};
 } // namespace
 
 class TestCardCatalogue : public QObject
@@ -57,6 +90,8 @@ private slots:
     void entriesFillTheLists();
     void choiceOfFile_data();
     void choiceOfFile();
+    void entriesPastTheLastCodeAreNotOffered();
+    void oversizedFileIsRefused();
 };
 
 void TestCardCatalogue::init()
@@ -230,6 +265,77 @@ void TestCardCatalogue::choiceOfFile()
             writeCatalogue(name, QStringLiteral("[Accept]\n{\n") + name + QStringLiteral("\n}\n")));
     PortConfig card;
     QCOMPARE(itemsOf(list(card, "cmbRxProtocol")), QStringList{used});
+}
+
+void TestCardCatalogue::entriesPastTheLastCodeAreNotOffered()
+{
+    QString text;
+    for (const char *section : {"Accept", "Send"}) {
+        text += QStringLiteral("[%1]\n{\n").arg(QLatin1String(section));
+        for (int i = 0; i < 2000; ++i)
+            text += QStringLiteral("\"条目%1==帮助%1\"\n").arg(i);
+        text += QStringLiteral("}\n");
+    }
+    QVERIFY(writeCatalogue(QStringLiteral("agreement_zh_CN.ini"), text));
+
+    WarningLog log;
+    QElapsedTimer timer;
+    timer.start();
+    MainWidget window;
+    const qint64 fiveCards = timer.restart();
+    WindowLookup::panel(&window)->rebuild(ModuleModel::R7);
+    qInfo("2000-entry catalogue: window with 5 cards %lld ms, rebuild with 6 cards %lld ms",
+          fiveCards, timer.elapsed());
+
+    for (int i = 0; i < 6; ++i) {
+        PortConfig &card = *WindowLookup::card(&window, i);
+        for (const char *name : {"cmbRxProtocol", "cmbTxProtocol"}) {
+            QComboBox *protocols = list(card, name);
+            QCOMPARE(protocols->count(), 115);
+            QCOMPARE(protocols->itemText(114), QStringLiteral("条目114"));
+        }
+    }
+    // The last entry offered carries the last code, and that code names it.
+    PortConfig &card = *WindowLookup::card(&window, 0);
+    list(card, "cmbRxProtocol")->setCurrentIndex(114);
+    list(card, "cmbTxProtocol")->setCurrentIndex(3);
+    QCOMPARE(card.getPortParam().mid(9).toHex(), QByteArray("7f10"));
+    QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100000000007f7f")));
+    QCOMPARE(list(card, "cmbTxProtocol")->currentText(), QStringLiteral("条目114"));
+
+    // Eleven cards read the file: the author is told once.
+    const QStringList warnings =
+        WarningLog::messages().filter(QStringLiteral("agreement_zh_CN.ini"));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(QLatin1String("3770")), qPrintable(warnings.first()));
+}
+
+void TestCardCatalogue::oversizedFileIsRefused()
+{
+    // 50 MB that start like a catalogue.
+    QVERIFY(writeCatalogue(QStringLiteral("agreement_zh_CN.ini"),
+                           QStringLiteral("[Accept]\n{\n不启用\n")));
+    QFile file(catalogueFolder() + QStringLiteral("/agreement_zh_CN.ini"));
+    QVERIFY(file.resize(50 * 1024 * 1024));
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(TOVRIN_BIN_DIR "/TovrinVazodivuveTool_en_US.qm")));
+    QCoreApplication::installTranslator(&english);
+    BoxWatcher watcher;
+    QElapsedTimer timer;
+    timer.start();
+    PortConfig card;
+    qInfo("50 MB catalogue: card built in %lld ms", timer.elapsed());
+    QCoreApplication::removeTranslator(&english);
+
+    QCOMPARE(watcher.boxes.size(), 1);
+    const ShownBox box = watcher.boxes.first();
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.title, QStringLiteral("Error"));
+    QCOMPARE(box.text, QStringLiteral("The protocol catalogue agreement_zh_CN.ini is larger than "
+                                      "1024 KiB and was not read; the protocol lists stay empty."));
+    QCOMPARE(list(card, "cmbRxProtocol")->count(), 0);
+    QCOMPARE(list(card, "cmbTxProtocol")->count(), 0);
 }
 
 QTEST_MAIN(TestCardCatalogue)
