@@ -10,8 +10,10 @@
 
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QPointer>
 #include <QtTest>
 
+#include <algorithm>
 #include <atomic>
 
 using namespace LinkBytes;
@@ -88,6 +90,7 @@ private slots:
     void deviceVanishes();
     void closingEndsWatchdog_data();
     void closingEndsWatchdog();
+    void closingWithTheQuestionOpenWritesNothing();
 };
 
 void TestLifecycle::floodOfNonsense_data()
@@ -212,6 +215,32 @@ void TestLifecycle::closingEndsWatchdog()
     QVERIFY(!s.window()->isVisible());
     s.destroyWindow();
     QVERIFY(finished);
+}
+
+void TestLifecycle::closingWithTheQuestionOpenWritesNothing()
+{
+    SimSession s;
+    QVERIFY(s.start(Route::Direct, {}));
+    s.clickOpen();
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    const QByteArrayList stored = s.stored();
+    const int sent = s.received().size();
+    s.clickWrite();
+    QVERIFY(s.dialogVisible());
+    QPointer<QWidget> question = WindowLookup::dialog(s.window());
+
+    // The user closes the main window with the question still open: the
+    // question goes too, so no window is left and the program's loop ends.
+    QTest::mouseClick(s.window()->findChild<QPushButton *>("btnClose"), Qt::LeftButton);
+    QVERIFY(!s.window()->isVisible());
+    QVERIFY(!question->isVisible());
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    QVERIFY(std::none_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); }));
+    s.destroyWindow();
+    QVERIFY(question.isNull());
+    QTest::qWait(500);
+    QCOMPARE(s.received().size(), sent);
+    QCOMPARE(s.stored(), stored);
 }
 
 QTEST_MAIN(TestLifecycle)

@@ -5,6 +5,8 @@
 #include "mainwidget.h"
 #include "portconfig.h"
 #include "windowlookup.h"
+#include "testpaths.h"
+#include "linkpeers.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -13,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTranslator>
+#include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -86,6 +90,7 @@ private slots:
     void folderWithoutCatalogue();
     void boxForEveryCardOfThePanel();
     void rebuildAskedDuringBoxIsDone();
+    void repliesDuringTheBoxesReachNoFreedCard();
     void unreadableCatalogue();
     void entriesFillTheLists();
     void choiceOfFile_data();
@@ -181,6 +186,45 @@ void TestCardCatalogue::rebuildAskedDuringBoxIsDone()
     QCOMPARE(panel->records().size(), ports);
     // Both builds ran to the end: one box per card of each.
     QCOMPARE(watcher.boxes.size() - before, 5 + 6);
+}
+
+void TestCardCatalogue::repliesDuringTheBoxesReachNoFreedCard()
+{
+    // No catalogue: every card built shows its box, whose modal loop takes in
+    // whatever the link delivers while the panel is being rebuilt.
+    PtyPair pty;
+    QVERIFY(pty.start());
+    LinkPeers::SerialPeer module;
+    QVERIFY(module.open(pty.second()));
+    BoxWatcher watcher;
+    MainWidget::setExtraSerialPorts({pty.first()});
+    MainWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.findChild<QPushButton *>("btnOpenSerialPort"), Qt::LeftButton);
+    const QByteArray query = LinkPeers::frame(MSG_VERSION, QByteArray(1, '\0'));
+    QTRY_COMPARE_WITH_TIMEOUT(module.received, query, 5000);
+    module.received.clear();
+
+    // The version reply rebuilds the panel for R7; the replies behind it
+    // arrive while the new cards' boxes are open.
+    QByteArray records;
+    for (int i = 0; i < 6; ++i)
+        records += QByteArray::fromHex("0000c20100000000000000");
+    module.send(LinkPeers::frame(MSG_VERSION, QByteArray::fromHex("2d010203"))
+                + LinkPeers::frame(MSG_READ_ALL, records)
+                + LinkPeers::frame(MSG_WRITE_PORT, QByteArray(1, '\4'))
+                + LinkPeers::frame(MSG_READ_PORT, QByteArray(1, '\0') + records.left(11)));
+    // The read of the fresh panel follows; its answer fills the new cards.
+    const QByteArray read = LinkPeers::frame(MSG_READ_ALL, QByteArray(1, '\0'));
+    QTRY_COMPARE_WITH_TIMEOUT(module.received, read, 10000);
+    module.send(LinkPeers::frame(MSG_READ_ALL, records));
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel *>("lblStatus")->text(),
+                              QCoreApplication::translate("MainWidget", "读取参数成功"), 5000);
+    QCOMPARE(WindowLookup::portCount(&window), 6);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(WindowLookup::card(&window, i)->getPortParam(), records.left(11));
+    QCOMPARE(window.findChildren<PortConfig *>().size(), 6);
 }
 
 void TestCardCatalogue::unreadableCatalogue()
