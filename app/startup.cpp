@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "agreementcatalog.h"
 #include "installedlocale.h"
 #include "messagenotifier.h"
 
@@ -9,30 +10,16 @@
 #include <QPixmapCache>
 #include <QTranslator>
 
+// Translations and catalogues are found and chosen by one rule.
 bool scanTranslations(QMap<QString, QString> &files, const QString &baseName,
                       const QString &suffix, const QString &dir)
 {
-    const QDir folder(dir);
-    if (!folder.exists())
-        return false;
-    const QFileInfoList entries = folder.entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (!name.startsWith(baseName, Qt::CaseSensitive) || !name.endsWith(suffix, Qt::CaseSensitive))
-            continue;
-        files.insert(name.mid(baseName.size() + 1, 5), entry.absoluteFilePath());
-    }
-    return !files.isEmpty();
+    return scanAgreementFiles(files, baseName, suffix, dir);
 }
 
 QString chooseTranslation(const QMap<QString, QString> &files, const QString &locale)
 {
-    if (files.contains(locale))
-        return files.value(locale);
-    if (files.contains(QStringLiteral("en_US")))
-        return files.value(QStringLiteral("en_US"));
-    return files.isEmpty() ? QString() : files.first();
+    return AgreementCatalog::choosePath(files, locale);
 }
 
 bool initLanguage(const QString &dir)

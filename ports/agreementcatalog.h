@@ -39,7 +39,9 @@ QString helpText(const QStringList &entries, const QString &text);
 } // namespace AgreementCatalog
 
 // Fills files with locale key -> absolute path for every file in folder whose
-// name starts with prefix and ends with suffix; true when one was found.
+// name starts with prefix and ends with suffix; true when one was found. The
+// key is the five characters after prefix and one separator. Catalogues and
+// translations are found this way.
 bool scanAgreementFiles(QMap<QString, QString> &files, const QString &prefix, const QString &suffix,
                         const QString &folder = AgreementCatalog::defaultFolder());
 

@@ -6,6 +6,8 @@
 #ifndef PORTRECORD_H
 #define PORTRECORD_H
 
+#include "linkframe.h"
+
 #include <QByteArray>
 #include <QMetaType>
 #include <QVector>
@@ -15,7 +17,7 @@ struct PortSettings;
 class PortRecord
 {
 public:
-    static constexpr int Size = 11;
+    static constexpr int Size = PORT_RECORD_SIZE; // the frames carry records of this size
 
     enum Offset : int {
         KindOffset = 0,
