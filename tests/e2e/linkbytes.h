@@ -5,6 +5,7 @@
 #define LINKBYTES_H
 
 #include "linkframe.h"
+#include "passthrough.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -51,9 +52,7 @@ inline QByteArray frame(quint8 id, const QByteArray &payload)
 // A command wrapped for the flight controller, as the program sends it.
 inline QByteArray forward(quint8 device, quint8 id, const QByteArray &payload)
 {
-    const int n = payload.size();
-    return frame(MSG_FC_FORWARD, byte(n < 8 ? 0xF0 : 0xF1) + byte(0x80) + byte(device) + byte(id) +
-                                     byte(n) + payload);
+    return PassThrough::forwardFrame(device, id, payload);
 }
 
 // A module reply unwrapped by the flight controller; kind and declared inner
@@ -61,11 +60,12 @@ inline QByteArray forward(quint8 device, quint8 id, const QByteArray &payload)
 inline QByteArray returned(quint8 device, quint8 id, const QByteArray &payload, int kind = -1,
                            int declaredLength = -1)
 {
-    const int n = payload.size();
-    const int k = kind >= 0 ? kind : (n < 8 ? 0xF0 : 0xF1);
-    const int len = declaredLength >= 0 ? declaredLength : n;
-    return frame(MSG_FC_RETURN,
-                 byte(k) + byte(0x00) + byte(device) + byte(id) + byte(len) + payload);
+    QByteArray inner = PassThrough::wrap(PassThrough::Direction::FromDevice, device, id, payload);
+    if (kind >= 0)
+        inner[0] = char(kind);
+    if (declaredLength >= 0)
+        inner[4] = char(declaredLength);
+    return frame(MSG_FC_RETURN, inner);
 }
 
 inline quint8 deviceCode(bool r7)
