@@ -6,9 +6,11 @@
 #define MAINWIDGET_H
 
 #include "configsession.h"
+#include "portrecord.h"
 
 #include <QPoint>
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 #include <memory>
@@ -53,6 +55,8 @@ private slots:
     void on_rb_R7FuncMode_clicked();
     void on_chb_ConfigByFCS_clicked(bool checked);
     void on_chb_DLSpace_clicked(bool checked);
+    void on_btnSaveConfig_clicked();
+    void on_btnLoadConfig_clicked();
 
 private:
     void init();
@@ -68,12 +72,20 @@ private:
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
     void onIdle();
+    QStringList changeList() const;
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
     PortPanel *panel = nullptr;
     MessageForm *messageForm = nullptr;
     QStringList portNames;
+    // What the module is known to hold: the records of the last complete
+    // read, or of the last write it accepted; empty when nothing is known
+    // for the cards on show.
+    QVector<PortRecord> moduleRecords;
+    // The records of the read or write in progress.
+    QVector<PortRecord> reading;
+    QVector<PortRecord> writing;
     bool dragging = false;
     QPoint dragOffset;
 };
