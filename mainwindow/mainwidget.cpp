@@ -94,7 +94,7 @@ void MainWidget::init()
 
     connect(session, &ConfigSession::versionRead, this, &MainWidget::onVersionRead);
     connect(session, &ConfigSession::recordRead, this, [this](int port, const QByteArray &record) {
-        panel->apply(port, record);
+        applyRecord(port, record);
         if (port >= 0 && port < reading.size())
             reading[port] = PortRecord(record);
     });
@@ -299,7 +299,7 @@ QStringList MainWidget::changeList() const
     if (moduleRecords.isEmpty())
         return {tr("尚未从模块读取参数，无法列出将改变的内容。")};
     QVector<PortRecord> cards;
-    for (const QByteArray &record : panel->records())
+    for (const QByteArray &record : cardRecords())
         cards.append(PortRecord(record));
     const QStringList lines = ConfigChanges::describe(
         session->model(), moduleRecords, cards,
@@ -312,7 +312,7 @@ QStringList MainWidget::changeList() const
 void MainWidget::startWrite()
 {
     ui->lblStatus->setText(QString());
-    const QVector<QByteArray> records = panel->records();
+    const QVector<QByteArray> records = cardRecords();
     writing.clear();
     for (const QByteArray &record : records)
         writing.append(PortRecord(record));
@@ -339,7 +339,7 @@ void MainWidget::on_btnSaveConfig_clicked()
     config.model = session->model();
     config.firmware = ui->tbtnVersion->text();
     config.saved = QDateTime::currentDateTimeUtc();
-    for (const QByteArray &record : panel->records())
+    for (const QByteArray &record : cardRecords())
         config.ports.append(PortRecord(record));
     QString error;
     if (!ConfigFile::save(path, config, panel->card(0)->protocolNames(), &error)) {
@@ -373,7 +373,7 @@ void MainWidget::on_btnLoadConfig_clicked()
     }
     QStringList refused;
     for (int i = 0; i < config.ports.size(); ++i) {
-        if (!panel->apply(i, config.ports.at(i).bytes()))
+        if (!applyRecord(i, config.ports.at(i).bytes()))
             refused.append(ModuleProfile::port(config.model, i).title);
     }
     if (!refused.isEmpty())
@@ -397,6 +397,29 @@ void MainWidget::setModel(ModuleModel model)
     panel->rebuild(model);
     // New cards: what the module holds is no longer known for them.
     moduleRecords.clear();
+    applied.clear();
+}
+
+bool MainWidget::applyRecord(int port, const QByteArray &record)
+{
+    if (!panel->apply(port, record))
+        return false;
+    if (applied.size() != panel->count())
+        applied.resize(panel->count());
+    applied[port] = {record, panel->card(port)->getPortParam()};
+    return true;
+}
+
+// What the cards show, with the exact bytes of every card the user has not
+// changed since a record was applied to it.
+QVector<QByteArray> MainWidget::cardRecords() const
+{
+    QVector<QByteArray> records = panel->records();
+    for (int i = 0; i < records.size() && i < applied.size(); ++i) {
+        if (!applied.at(i).record.isEmpty() && applied.at(i).shown == records.at(i))
+            records[i] = applied.at(i).record;
+    }
+    return records;
 }
 
 void MainWidget::on_rb_TovrinMode_clicked()

@@ -73,6 +73,8 @@ private:
     void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
     void onIdle();
     QStringList changeList() const;
+    bool applyRecord(int port, const QByteArray &record);
+    QVector<QByteArray> cardRecords() const;
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
@@ -83,6 +85,14 @@ private:
     // read, or of the last write it accepted; empty when nothing is known
     // for the cards on show.
     QVector<PortRecord> moduleRecords;
+    // Per card, the record read or loaded into it last and what the card
+    // showed right after; a card that still shows that gives the record's
+    // own bytes (a protocol code of 13 shows as, and would be written as, 0).
+    struct Applied {
+        QByteArray record;
+        QByteArray shown;
+    };
+    QVector<Applied> applied;
     // The records of the read or write in progress.
     QVector<PortRecord> reading;
     QVector<PortRecord> writing;
