@@ -1,7 +1,10 @@
 #include "mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "configchanges.h"
+#include "configfile.h"
 #include "devicepicture.h"
+#include "filechooser.h"
 #include "installedlocale.h"
 #include "messageform.h"
 #include "messagenotifier.h"
@@ -12,8 +15,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
+
+#include <algorithm>
 
 namespace
 {
@@ -86,8 +93,11 @@ void MainWidget::init()
     connect(messageForm, &MessageForm::sglOK, this, &MainWidget::startWrite);
 
     connect(session, &ConfigSession::versionRead, this, &MainWidget::onVersionRead);
-    connect(session, &ConfigSession::recordRead, this,
-            [this](int port, const QByteArray &record) { panel->apply(port, record); });
+    connect(session, &ConfigSession::recordRead, this, [this](int port, const QByteArray &record) {
+        applyRecord(port, record);
+        if (port >= 0 && port < reading.size())
+            reading[port] = PortRecord(record);
+    });
     connect(session, &ConfigSession::finished, this,
             [this](ConfigSession::Operation operation, ConfigSession::Outcome outcome) {
                 onFinished(operation, outcome);
@@ -279,19 +289,98 @@ void MainWidget::on_btnSearchSerialPort_clicked()
 
 void MainWidget::on_cbAllSet_clicked()
 {
+    messageForm->setChanges(changeList());
     messageForm->show();
+}
+
+// What a write of the cards would change on the module, as the dialog shows it.
+QStringList MainWidget::changeList() const
+{
+    if (moduleRecords.isEmpty())
+        return {tr("尚未从模块读取参数，无法列出将改变的内容。")};
+    QVector<PortRecord> cards;
+    for (const QByteArray &record : cardRecords())
+        cards.append(PortRecord(record));
+    const QStringList lines = ConfigChanges::describe(
+        session->model(), moduleRecords, cards,
+        panel->count() > 0 ? panel->card(0)->protocolNames() : ProtocolNames::Lookup());
+    if (lines.isEmpty())
+        return {tr("与模块中的参数相比没有改变。")};
+    return lines;
 }
 
 void MainWidget::startWrite()
 {
     ui->lblStatus->setText(QString());
-    session->write(panel->records());
+    const QVector<QByteArray> records = cardRecords();
+    writing.clear();
+    for (const QByteArray &record : records)
+        writing.append(PortRecord(record));
+    session->write(records);
 }
 
 void MainWidget::on_cbAllDownload_clicked()
 {
     ui->lblStatus->setText(QString());
+    reading = QVector<PortRecord>(session->portCount());
     session->read();
+}
+
+// Saves what the cards show, whether or not they were read from a module.
+void MainWidget::on_btnSaveConfig_clicked()
+{
+    QString path = FileChooser::saveFileName(this, tr("保存配置"),
+                                             tr("Tovrin 配置文件 (*%1)").arg(ConfigFile::suffix()));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(ConfigFile::suffix(), Qt::CaseInsensitive))
+        path += ConfigFile::suffix();
+    ModuleConfig config;
+    config.model = session->model();
+    config.firmware = ui->tbtnVersion->text();
+    config.saved = QDateTime::currentDateTimeUtc();
+    for (const QByteArray &record : cardRecords())
+        config.ports.append(PortRecord(record));
+    QString error;
+    if (!ConfigFile::save(path, config, panel->card(0)->protocolNames(), &error)) {
+        MessageNotifier::critical(tr("TIP_ERROR"), error);
+        return;
+    }
+    ui->lblStatus->setText(tr("配置已保存到 %1").arg(QFileInfo(path).fileName()));
+}
+
+// Puts a file's records on the cards; nothing goes to the module until the
+// user writes.
+void MainWidget::on_btnLoadConfig_clicked()
+{
+    const QString path = FileChooser::openFileName(
+        this, tr("加载配置"), tr("Tovrin 配置文件 (*%1)").arg(ConfigFile::suffix()));
+    if (path.isEmpty())
+        return;
+    ModuleConfig config;
+    QString error;
+    if (!ConfigFile::load(path, &config, &error)) {
+        MessageNotifier::warning(tr("TIP_ERROR"), error);
+        return;
+    }
+    if (config.model != session->model()) {
+        MessageNotifier::warning(tr("TIP_ERROR"),
+                                 tr("文件是 %1 的配置，当前为 %2 模式。请切换到 %1 模式或连接 %1 "
+                                    "模块后再加载。")
+                                     .arg(ModuleProfile::name(config.model),
+                                          ModuleProfile::name(session->model())));
+        return;
+    }
+    QStringList refused;
+    for (int i = 0; i < config.ports.size(); ++i) {
+        if (!applyRecord(i, config.ports.at(i).bytes()))
+            refused.append(ModuleProfile::port(config.model, i).title);
+    }
+    if (!refused.isEmpty())
+        MessageNotifier::warning(tr("TIP_ERROR"),
+                                 tr("以下端口不接受文件中的设置，保持原样：%1")
+                                     .arg(refused.join(QStringLiteral(", "))));
+    ui->lblStatus->setText(tr("已加载配置，点击“配置”写入模块"));
 }
 
 void MainWidget::on_tbtnVersion_clicked()
@@ -306,6 +395,31 @@ void MainWidget::setModel(ModuleModel model)
     ui->rb_R7FuncMode->setChecked(r7);
     session->setModel(model);
     panel->rebuild(model);
+    // New cards: what the module holds is no longer known for them.
+    moduleRecords.clear();
+    applied.clear();
+}
+
+bool MainWidget::applyRecord(int port, const QByteArray &record)
+{
+    if (!panel->apply(port, record))
+        return false;
+    if (applied.size() != panel->count())
+        applied.resize(panel->count());
+    applied[port] = {record, panel->card(port)->getPortParam()};
+    return true;
+}
+
+// What the cards show, with the exact bytes of every card the user has not
+// changed since a record was applied to it.
+QVector<QByteArray> MainWidget::cardRecords() const
+{
+    QVector<QByteArray> records = panel->records();
+    for (int i = 0; i < records.size() && i < applied.size(); ++i) {
+        if (!applied.at(i).record.isEmpty() && applied.at(i).shown == records.at(i))
+            records[i] = applied.at(i).record;
+    }
+    return records;
 }
 
 void MainWidget::on_rb_TovrinMode_clicked()
@@ -355,6 +469,13 @@ void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::O
     const bool write = operation == ConfigSession::Operation::Write;
     if (operation == ConfigSession::Operation::Version && outcome == Outcome::Success)
         return; // the read it starts tells the outcome
+    if (operation == ConfigSession::Operation::Read && outcome == Outcome::Success &&
+        std::all_of(reading.cbegin(), reading.cend(),
+                    [](const PortRecord &r) { return r.isValid(); }))
+        moduleRecords = reading;
+    // After a failed write the module may hold some of the new records.
+    if (write)
+        moduleRecords = outcome == Outcome::Success ? writing : QVector<PortRecord>();
     QPushButton *button = write ? ui->cbAllSet : ui->cbAllDownload;
     const bool ok = outcome == Outcome::Success;
     button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
@@ -369,6 +490,7 @@ void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::O
 
 void MainWidget::onIdle()
 {
-    ui->cbAllDownload->setStyleSheet(kIdleStyle);
-    ui->cbAllSet->setStyleSheet(kIdleStyle);
+    // The file buttons look like the read and write buttons at all times.
+    for (QPushButton *button : {ui->cbAllDownload, ui->cbAllSet, ui->btnSaveConfig, ui->btnLoadConfig})
+        button->setStyleSheet(kIdleStyle);
 }

@@ -6,9 +6,11 @@
 #define MAINWIDGET_H
 
 #include "configsession.h"
+#include "portrecord.h"
 
 #include <QPoint>
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 #include <memory>
@@ -53,6 +55,8 @@ private slots:
     void on_rb_R7FuncMode_clicked();
     void on_chb_ConfigByFCS_clicked(bool checked);
     void on_chb_DLSpace_clicked(bool checked);
+    void on_btnSaveConfig_clicked();
+    void on_btnLoadConfig_clicked();
 
 private:
     void init();
@@ -68,12 +72,30 @@ private:
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
     void onIdle();
+    QStringList changeList() const;
+    bool applyRecord(int port, const QByteArray &record);
+    QVector<QByteArray> cardRecords() const;
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
     PortPanel *panel = nullptr;
     MessageForm *messageForm = nullptr;
     QStringList portNames;
+    // What the module is known to hold: the records of the last complete
+    // read, or of the last write it accepted; empty when nothing is known
+    // for the cards on show.
+    QVector<PortRecord> moduleRecords;
+    // Per card, the record read or loaded into it last and what the card
+    // showed right after; a card that still shows that gives the record's
+    // own bytes (a protocol code of 13 shows as, and would be written as, 0).
+    struct Applied {
+        QByteArray record;
+        QByteArray shown;
+    };
+    QVector<Applied> applied;
+    // The records of the read or write in progress.
+    QVector<PortRecord> reading;
+    QVector<PortRecord> writing;
     bool dragging = false;
     QPoint dragOffset;
 };

@@ -2,6 +2,17 @@
 #include "ui_messageform.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
+
+namespace
+{
+// The window's size as drawn, without a change list.
+constexpr int kWidth = 344;
+constexpr int kHeight = 166;
+// Beyond these the change list scrolls (height) or its lines are cut (width).
+constexpr int kMaxListHeight = 320;
+constexpr int kMaxWidth = 760;
+} // namespace
 
 MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
@@ -9,6 +20,25 @@ MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageF
     // Not modal: the main window stays usable while the question is open. A
     // window of its own even when the main window is its parent.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    ui->lblChanges->setContentsMargins(20, 4, 20, 10);
+    setChanges({});
+}
+
+void MessageForm::setChanges(const QStringList &lines)
+{
+    ui->lblChanges->setText(lines.join(QLatin1Char('\n')));
+    ui->changeArea->setVisible(!lines.isEmpty());
+    if (lines.isEmpty()) {
+        resize(kWidth, kHeight);
+        return;
+    }
+    const QSize text = ui->lblChanges->sizeHint();
+    const int listHeight = qMin(text.height(), kMaxListHeight);
+    const int scrollBar =
+        text.height() > listHeight ? ui->changeArea->verticalScrollBar()->sizeHint().width() : 0;
+    ui->changeArea->setFixedHeight(listHeight);
+    const int spacing = ui->widget->layout()->spacing();
+    resize(qBound(kWidth, text.width() + scrollBar, kMaxWidth), kHeight + spacing + listHeight);
 }
 
 MessageForm::~MessageForm() = default;

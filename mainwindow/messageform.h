@@ -1,9 +1,11 @@
 // Frameless confirmation window shown before the module's settings are
-// overwritten; OK emits sglOK, Cancel and close just hide it.
+// overwritten; OK emits sglOK, Cancel and close just hide it. Below its
+// question and buttons it lists what the write will change.
 #ifndef MESSAGEFORM_H
 #define MESSAGEFORM_H
 
 #include <QPoint>
+#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -19,6 +21,10 @@ class MessageForm : public QWidget
 public:
     explicit MessageForm(QWidget *parent = nullptr);
     ~MessageForm() override;
+
+    // The lines shown below the buttons, one per line; none hides the list.
+    // The window grows to fit them, up to a limit past which the list scrolls.
+    void setChanges(const QStringList &lines);
 
 signals:
     void sglOK();

@@ -3,6 +3,8 @@
 #ifndef PORTCONFIG_H
 #define PORTCONFIG_H
 
+#include "protocolnames.h"
+
 #include <QByteArray>
 #include <QStringList>
 #include <QWidget>
@@ -32,6 +34,11 @@ public:
 
     QByteArray getPortParam() const;
     bool setPortParam(const QByteArray &record);
+    // Protocol names by code, from the catalogue this card's lists show.
+    ProtocolNames::Lookup protocolNames() const
+    {
+        return ProtocolNames::fromCatalogue(acceptList, sendList);
+    }
 
 protected:
     bool event(QEvent *event) override;

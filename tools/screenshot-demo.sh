@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the whole job against the device simulator, on a private
 # virtual X display: an R7-Eda module is connected and read, then a receive
-# protocol is picked so the information panel shows its picture and help.
+# protocol is picked so the information panel shows its picture and help,
+# and Write shows the confirmation dialog with its change list.
 # Usage: tools/screenshot-demo.sh [OUTPUT_DIR]   (default docs/screenshots)
 # Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick.
 set -euo pipefail
@@ -69,3 +70,20 @@ sleep 0.5
 xdotool key Down key Down key Return
 sleep 1
 shot "$outdir/protocol-picked.png"
+
+# One more change, on the second card's baud rate, then Write: the
+# confirmation dialog lists both changes against what was read.
+xdotool mousemove --sync $((X + 185)) $((Y + 267)) click 1
+sleep 0.5
+xdotool key Down key Return
+sleep 0.5
+xdotool mousemove --sync $((X + 304)) $((Y + 664)) click 1
+sleep 1
+dialog=""
+for w in $(xdotool search --onlyvisible --pid "$app"); do
+    [ "$w" != "$wid" ] && dialog="$w"
+done
+[ -n "$dialog" ] || { echo "the confirmation dialog did not appear" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+geometry="${WIDTH}x${HEIGHT}+${X}+${Y}"
+shot "$outdir/change-list.png"

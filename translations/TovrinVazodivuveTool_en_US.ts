@@ -173,6 +173,42 @@ p, li { white-space: pre-wrap; }
         <source>错误：地面站端口 6161 已被占用</source>
         <translation>Error: port 6161 for the ground station is already in use</translation>
     </message>
+    <message>
+        <source>保存配置</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>加载配置</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>尚未从模块读取参数，无法列出将改变的内容。</source>
+        <translation>Nothing has been read from the module yet, so the changes cannot be listed.</translation>
+    </message>
+    <message>
+        <source>与模块中的参数相比没有改变。</source>
+        <translation>Nothing differs from the settings the module holds.</translation>
+    </message>
+    <message>
+        <source>Tovrin 配置文件 (*%1)</source>
+        <translation>Tovrin configuration files (*%1)</translation>
+    </message>
+    <message>
+        <source>配置已保存到 %1</source>
+        <translation>Settings saved to %1</translation>
+    </message>
+    <message>
+        <source>文件是 %1 的配置，当前为 %2 模式。请切换到 %1 模式或连接 %1 模块后再加载。</source>
+        <translation>The file holds %1 settings, but the window is in %2 mode. Switch to %1 mode, or connect to the %1 module, then load the file again.</translation>
+    </message>
+    <message>
+        <source>以下端口不接受文件中的设置，保持原样：%1</source>
+        <translation>These ports do not accept the settings in the file and were left as they were: %1</translation>
+    </message>
+    <message>
+        <source>已加载配置，点击“配置”写入模块</source>
+        <translation>Settings loaded; click Write to send them to the module</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

@@ -173,6 +173,42 @@ p, li { white-space: pre-wrap; }
         <source>错误：地面站端口 6161 已被占用</source>
         <translation>错误：地面站端口 6161 已被占用</translation>
     </message>
+    <message>
+        <source>保存配置</source>
+        <translation>保存配置</translation>
+    </message>
+    <message>
+        <source>加载配置</source>
+        <translation>加载配置</translation>
+    </message>
+    <message>
+        <source>尚未从模块读取参数，无法列出将改变的内容。</source>
+        <translation>尚未从模块读取参数，无法列出将改变的内容。</translation>
+    </message>
+    <message>
+        <source>与模块中的参数相比没有改变。</source>
+        <translation>与模块中的参数相比没有改变。</translation>
+    </message>
+    <message>
+        <source>Tovrin 配置文件 (*%1)</source>
+        <translation>Tovrin 配置文件 (*%1)</translation>
+    </message>
+    <message>
+        <source>配置已保存到 %1</source>
+        <translation>配置已保存到 %1</translation>
+    </message>
+    <message>
+        <source>文件是 %1 的配置，当前为 %2 模式。请切换到 %1 模式或连接 %1 模块后再加载。</source>
+        <translation>文件是 %1 的配置，当前为 %2 模式。请切换到 %1 模式或连接 %1 模块后再加载。</translation>
+    </message>
+    <message>
+        <source>以下端口不接受文件中的设置，保持原样：%1</source>
+        <translation>以下端口不接受文件中的设置，保持原样：%1</translation>
+    </message>
+    <message>
+        <source>已加载配置，点击“配置”写入模块</source>
+        <translation>已加载配置，点击“配置”写入模块</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

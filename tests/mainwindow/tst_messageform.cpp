@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,6 +38,8 @@ private slots:
     void moveAfterReleaseDoesNothing();
     void formTexts_data();
     void formTexts();
+    void changeListFits_data();
+    void changeListFits();
 };
 
 void TestMessageForm::okEmitsOnceAndHides()
@@ -179,6 +183,60 @@ void TestMessageForm::formTexts()
     QObject *child = form.findChild<QObject *>(object);
     QVERIFY2(child, qPrintable(object));
     QCOMPARE(child->property("text").toString(), text);
+}
+
+// The change list sits below the question and buttons; the window grows to
+// show every line, keeps its width unless a line needs more, and scrolls
+// past a height limit.
+void TestMessageForm::changeListFits_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<bool>("wider");
+    QTest::addColumn<bool>("scrolls");
+    const QString shortLine = QStringLiteral("Uart3 波特率: 4800 → 9600");
+    QTest::newRow("one short line") << QStringList{shortLine} << false << false;
+    QTest::newRow("a long line")
+        << QStringList{shortLine, QStringLiteral("Uart2 接收功能: 南京大疆精灵标准吊舱 (0) → "
+                                                 "南京大疆精灵标准吊舱 (13)")}
+        << true << false;
+    QStringList many;
+    for (int i = 0; i < 40; ++i)
+        many.append(shortLine);
+    QTest::newRow("forty lines") << many << false << true;
+}
+
+void TestMessageForm::changeListFits()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(bool, wider);
+    QFETCH(bool, scrolls);
+    MessageForm form;
+    form.setChanges(lines);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
+
+    auto *text = form.findChild<QLabel *>(QStringLiteral("label_5"));
+    auto *ok = form.findChild<QPushButton *>(QStringLiteral("btnOk"));
+    auto *list = form.findChild<QLabel *>(QStringLiteral("lblChanges"));
+    auto *area = form.findChild<QScrollArea *>(QStringLiteral("changeArea"));
+    QVERIFY(text && ok && list && area);
+    QCOMPARE(list->text().split(QLatin1Char('\n')), lines);
+    QVERIFY(area->isVisible());
+    QCOMPARE(form.width() > 344, wider);
+    QVERIFY(form.height() > 166);
+    // Below the question and the buttons, inside the window.
+    const QRect listRect(area->mapTo(&form, QPoint()), area->size());
+    QVERIFY(listRect.top() >= ok->mapTo(&form, QPoint(0, ok->height())).y());
+    QVERIFY(form.rect().contains(listRect));
+    QVERIFY(ok->height() >= 25 && text->isVisible());
+    QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
+    if (!scrolls)
+        QVERIFY(list->width() >= list->sizeHint().width());
+
+    // No list: the window as drawn.
+    form.setChanges({});
+    QVERIFY(!area->isVisible());
+    QCOMPARE(form.size(), QSize(344, 166));
 }
 
 QTEST_MAIN(TestMessageForm)
