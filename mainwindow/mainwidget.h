@@ -14,10 +14,12 @@
 #include <memory>
 
 class QImage;
+class QTimer;
 class MessageForm;
 class PortPanel;
 
-namespace Ui {
+namespace Ui
+{
 class MainWidget;
 }
 
@@ -58,6 +60,9 @@ private:
     void init();
     void setPicture(const QImage &picture);
     void searchPorts();
+    QStringList presentPorts(bool existingExtrasOnly) const;
+    void showPorts(const QStringList &found, int preferred);
+    void followSystemPorts();
     void openLink();
     void closeLink();
     void setLinkControls(bool open);
@@ -68,12 +73,20 @@ private:
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
     void onIdle();
+    void onLinkLost();
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
     PortPanel *panel = nullptr;
     MessageForm *messageForm = nullptr;
     QStringList portNames;
+    // The devices present when the list was last filled; the list is filled
+    // again only when they change.
+    QStringList seenPorts;
+    // The device the user chose last: chosen again when it comes back.
+    QString wantedPort;
+    bool fillingPorts = false;
+    QTimer *portWatch = nullptr;
     bool dragging = false;
     QPoint dragOffset;
 };

@@ -173,6 +173,14 @@ p, li { white-space: pre-wrap; }
         <source>错误：地面站端口 6161 已被占用</source>
         <translation>Error: port 6161 for the ground station is already in use</translation>
     </message>
+    <message>
+        <source>端口已断开</source>
+        <translation>Port disconnected</translation>
+    </message>
+    <message>
+        <source>地面站通信错误：%1</source>
+        <translation>Ground station link error: %1</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

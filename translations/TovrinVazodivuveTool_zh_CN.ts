@@ -173,6 +173,14 @@ p, li { white-space: pre-wrap; }
         <source>错误：地面站端口 6161 已被占用</source>
         <translation>错误：地面站端口 6161 已被占用</translation>
     </message>
+    <message>
+        <source>端口已断开</source>
+        <translation>端口已断开</translation>
+    </message>
+    <message>
+        <source>地面站通信错误：%1</source>
+        <translation>地面站通信错误：%1</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>
