@@ -208,21 +208,33 @@ void MainWidget::searchPorts()
     // A device named on the command line is what the user came for: the
     // first fill of the list selects it rather than the system's first port.
     const QStringList extras = extraSerialPorts();
-    showPorts(found, extras.isEmpty() ? -1 : found.indexOf(displayName(extras.first())));
+    showPorts(found, extras.isEmpty() ? -1 : found.indexOf(displayName(extras.first())), false);
 }
 
-// Keeps the device chosen while it is listed, else takes the one the user
-// chose last if it is back; a list that was empty gets its preferred item.
-void MainWidget::showPorts(const QStringList &found, int preferred)
+// The device to select in a new list: the one the user chose (or that was
+// chosen for them) while it is listed or once it is back; else a device
+// just plugged in when the one shown was only a stand-in; else the one shown
+// if still there, the preferred one of a first fill, or the first.
+void MainWidget::showPorts(const QStringList &found, int preferred, bool pluggedIn)
 {
     const int current = ui->cbSerial->currentIndex();
-    const QString chosen =
+    const QString shown =
         (current >= 0 && current < portNames.size()) ? portNames.at(current) : QString();
-    int select = found.indexOf(chosen);
-    if (select < 0 && !wantedPort.isEmpty())
-        select = found.indexOf(wantedPort);
-    if (select < 0 && portNames.isEmpty())
+    int select = wantedPort.isEmpty() ? -1 : found.indexOf(wantedPort);
+    if (select < 0 && pluggedIn) {
+        for (int i = 0; i < found.size() && select < 0; ++i) {
+            if (!portNames.contains(found.at(i)))
+                select = i;
+        }
+        if (select >= 0)
+            wantedPort = found.at(select);
+    }
+    if (select < 0 && !shown.isEmpty())
+        select = found.indexOf(shown);
+    if (select < 0 && portNames.isEmpty() && preferred >= 0) {
         select = preferred;
+        wantedPort = found.at(select);
+    }
     if (select < 0 && !found.isEmpty())
         select = 0;
 
@@ -232,8 +244,6 @@ void MainWidget::showPorts(const QStringList &found, int preferred)
     ui->cbSerial->addItems(portNames);
     ui->cbSerial->setCurrentIndex(select);
     fillingPorts = false;
-    if (wantedPort.isEmpty() && select >= 0)
-        wantedPort = portNames.at(select);
 }
 
 // Once a second while the link is closed: the list follows the devices
@@ -250,7 +260,7 @@ void MainWidget::followSystemPorts()
         return;
     seenPorts = present;
     if (present != portNames)
-        showPorts(present, -1);
+        showPorts(present, -1, true);
 }
 
 ConfigSession::Route MainWidget::routeShown() const

@@ -61,7 +61,7 @@ private:
     void setPicture(const QImage &picture);
     void searchPorts();
     QStringList presentPorts(bool existingExtrasOnly) const;
-    void showPorts(const QStringList &found, int preferred);
+    void showPorts(const QStringList &found, int preferred, bool pluggedIn);
     void followSystemPorts();
     void openLink();
     void closeLink();
@@ -83,7 +83,8 @@ private:
     // The devices present when the list was last filled; the list is filled
     // again only when they change.
     QStringList seenPorts;
-    // The device the user chose last: chosen again when it comes back.
+    // The device the user chose last, or that was chosen for them (named on
+    // the command line, or plugged in): selected again when it comes back.
     QString wantedPort;
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
