@@ -13,12 +13,14 @@
 #include "tovrinversion.h"
 #include "transport.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -32,6 +34,9 @@ const QString kSuccessStyle =
     QStringLiteral("background-color:rgb(27,102,67);color:white;border-radius: 10px;");
 const QString kFailureStyle =
     QStringLiteral("background-color:rgb(165,81,28);color:white;border-radius: 10px;");
+
+// How often the port list looks for devices plugged in or pulled out.
+constexpr int PortWatchMs = 1000;
 
 // The system's port names are shown with a space after every "COM".
 QString displayName(QString name)
@@ -73,7 +78,15 @@ void MainWidget::init()
 {
     session = new ConfigSession(this);
     session->setObjectName(QStringLiteral("configSession"));
+    connect(ui->cbSerial, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int i) {
+        if (!fillingPorts && i >= 0 && i < portNames.size())
+            wantedPort = portNames.at(i);
+    });
     searchPorts();
+    portWatch = new QTimer(this);
+    portWatch->setInterval(PortWatchMs);
+    connect(portWatch, &QTimer::timeout, this, &MainWidget::followSystemPorts);
+    portWatch->start();
     setWindowFlags(Qt::FramelessWindowHint);
     connect(ui->btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->btnMin, &QPushButton::clicked, this, &QWidget::showMinimized);
@@ -105,6 +118,10 @@ void MainWidget::init()
     connect(session, &ConfigSession::idle, this, &MainWidget::onIdle);
     connect(session, &ConfigSession::notSent, this,
             [this] { ui->lblStatus->setText(tr("错误：请先打开端口")); });
+    connect(session, &ConfigSession::linkLost, this, &MainWidget::onLinkLost);
+    connect(session, &ConfigSession::linkTroubled, this, [this](const QString &reason) {
+        ui->lblStatus->setText(tr("地面站通信错误：%1").arg(reason));
+    });
 
     ui->stackedWidget->setCurrentIndex(0);
     ui->chb_DLSpace->hide();
@@ -175,8 +192,9 @@ void MainWidget::closeEvent(QCloseEvent *event)
 }
 
 // The port list: the system's serial ports, then the devices named on the
-// command line, once each.
-void MainWidget::searchPorts()
+// command line, once each; with existingExtrasOnly, only those of the named
+// devices that are there now.
+QStringList MainWidget::presentPorts(bool existingExtrasOnly) const
 {
     QStringList found;
     const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
@@ -185,32 +203,73 @@ void MainWidget::searchPorts()
     const QStringList extras = extraSerialPorts();
     for (const QString &device : extras) {
         const QString name = displayName(device);
-        if (!found.contains(name))
-            found.append(name);
+        if (found.contains(name) || (existingExtrasOnly && !QFileInfo::exists(device)))
+            continue;
+        found.append(name);
     }
+    return found;
+}
+
+void MainWidget::searchPorts()
+{
+    const QStringList found = presentPorts(false);
+    seenPorts = presentPorts(true);
     // A device named on the command line is what the user came for: the
     // first fill of the list selects it rather than the system's first port.
-    const int preferred = extras.isEmpty() ? 0 : found.indexOf(displayName(extras.first()));
+    const QStringList extras = extraSerialPorts();
+    showPorts(found, extras.isEmpty() ? -1 : found.indexOf(displayName(extras.first())), false);
+}
 
-    if (found.isEmpty()) {
-        portNames.clear();
-        ui->cbSerial->clear();
-        return;
-    }
-    if (portNames.isEmpty()) {
-        portNames = found;
-        ui->cbSerial->addItems(portNames);
-        ui->cbSerial->setCurrentIndex(qMax(preferred, 0));
-        return;
-    }
+// The device to select in a new list: the one the user chose (or that was
+// chosen for them) while it is listed or once it is back; else a device
+// just plugged in when the one shown was only a stand-in; else the one shown
+// if still there, the preferred one of a first fill, or the first.
+void MainWidget::showPorts(const QStringList &found, int preferred, bool pluggedIn)
+{
     const int current = ui->cbSerial->currentIndex();
-    const QString chosen =
+    const QString shown =
         (current >= 0 && current < portNames.size()) ? portNames.at(current) : QString();
+    int select = wantedPort.isEmpty() ? -1 : found.indexOf(wantedPort);
+    if (select < 0 && pluggedIn) {
+        for (int i = 0; i < found.size() && select < 0; ++i) {
+            if (!portNames.contains(found.at(i)))
+                select = i;
+        }
+        if (select >= 0)
+            wantedPort = found.at(select);
+    }
+    if (select < 0 && !shown.isEmpty())
+        select = found.indexOf(shown);
+    if (select < 0 && portNames.isEmpty() && preferred >= 0) {
+        select = preferred;
+        wantedPort = found.at(select);
+    }
+    if (select < 0 && !found.isEmpty())
+        select = 0;
+
+    fillingPorts = true;
     ui->cbSerial->clear();
-    const int keep = chosen.isEmpty() ? -1 : found.indexOf(chosen);
     portNames = found;
     ui->cbSerial->addItems(portNames);
-    ui->cbSerial->setCurrentIndex(keep >= 0 ? keep : 0);
+    ui->cbSerial->setCurrentIndex(select);
+    fillingPorts = false;
+}
+
+// Once a second while the link is closed: the list follows the devices
+// plugged in and pulled out, and is left alone while nothing changed.
+void MainWidget::followSystemPorts()
+{
+    if (session->isOpen())
+        return;
+    const QStringList present = presentPorts(true);
+    if (present == seenPorts)
+        return;
+    // Not under the user's pointer: the open list is filled on a later turn.
+    if (ui->cbSerial->view()->isVisible())
+        return;
+    seenPorts = present;
+    if (present != portNames)
+        showPorts(present, -1, true);
 }
 
 ConfigSession::Route MainWidget::routeShown() const
@@ -480,7 +539,9 @@ void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::O
     const bool ok = outcome == Outcome::Success;
     button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
     // An unanswered command keeps the status as it was; the button says it.
-    if (outcome == Outcome::NoReply || operation == ConfigSession::Operation::Version)
+    // A lost link has a status of its own.
+    if (outcome == Outcome::NoReply || outcome == Outcome::LinkLost
+        || operation == ConfigSession::Operation::Version)
         return;
     if (write)
         ui->lblStatus->setText(ok ? tr("写入参数成功，重启生效") : tr("写入参数失败，请重试"));
@@ -493,4 +554,12 @@ void MainWidget::onIdle()
     // The file buttons look like the read and write buttons at all times.
     for (QPushButton *button : {ui->cbAllDownload, ui->cbAllSet, ui->btnSaveConfig, ui->btnLoadConfig})
         button->setStyleSheet(kIdleStyle);
+}
+
+// The session is closed already: the window shows the closed link and why.
+void MainWidget::onLinkLost()
+{
+    setLinkControls(false);
+    ui->lblStatus->setText(tr("端口已断开"));
+    followSystemPorts();
 }

@@ -16,10 +16,12 @@
 #include <memory>
 
 class QImage;
+class QTimer;
 class MessageForm;
 class PortPanel;
 
-namespace Ui {
+namespace Ui
+{
 class MainWidget;
 }
 
@@ -62,6 +64,9 @@ private:
     void init();
     void setPicture(const QImage &picture);
     void searchPorts();
+    QStringList presentPorts(bool existingExtrasOnly) const;
+    void showPorts(const QStringList &found, int preferred, bool pluggedIn);
+    void followSystemPorts();
     void openLink();
     void closeLink();
     void setLinkControls(bool open);
@@ -75,6 +80,7 @@ private:
     QStringList changeList() const;
     bool applyRecord(int port, const QByteArray &record);
     QVector<QByteArray> cardRecords() const;
+    void onLinkLost();
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
@@ -96,6 +102,14 @@ private:
     // The records of the read or write in progress.
     QVector<PortRecord> reading;
     QVector<PortRecord> writing;
+    // The devices present when the list was last filled; the list is filled
+    // again only when they change.
+    QStringList seenPorts;
+    // The device the user chose last, or that was chosen for them (named on
+    // the command line, or plugged in): selected again when it comes back.
+    QString wantedPort;
+    bool fillingPorts = false;
+    QTimer *portWatch = nullptr;
     bool dragging = false;
     QPoint dragOffset;
 };

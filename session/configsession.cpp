@@ -57,18 +57,25 @@ bool ConfigSession::open(Route route, std::unique_ptr<Transport> transport)
     m_transport = std::move(transport);
     connect(m_transport.get(), &Transport::received, m_parser.get(), &COMPROTOCOL::receive);
     connect(m_transport.get(), &Transport::failed, this, &ConfigSession::onTransportFailed);
+    connect(m_transport.get(), &Transport::troubled, this, &ConfigSession::linkTroubled);
     return true;
 }
 
 void ConfigSession::close()
 {
+    detachTransport();
+}
+
+std::unique_ptr<Transport> ConfigSession::detachTransport()
+{
     if (!m_transport)
-        return;
+        return nullptr;
     // Taken out first: closing may deliver the transport's last signals.
     std::unique_ptr<Transport> transport = std::move(m_transport);
     transport->disconnect(this);
     transport->disconnect(m_parser.get());
     transport->close();
+    return transport;
 }
 
 bool ConfigSession::isOpen() const
@@ -329,8 +336,11 @@ void ConfigSession::onTimeStart(quint32 exchange)
 
 void ConfigSession::onTransportFailed(const QString &reason)
 {
-    close();
+    // The transport is still delivering this signal: it goes once it is done.
+    if (std::unique_ptr<Transport> transport = detachTransport())
+        transport.release()->deleteLater();
     if (m_pending.step != Step::None) {
+        // Ended here, so the watchdog does not report it as unanswered too.
         m_watchdog->answered(m_pending.exchange);
         finish(Outcome::LinkLost);
     }

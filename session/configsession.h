@@ -85,6 +85,8 @@ signals:
     void notSent();
     // The open link broke; the session is closed.
     void linkLost(const QString &reason);
+    // The link reported an error it survived; it stays open.
+    void linkTroubled(const QString &reason);
 
 private:
     enum class Step { None, Version, ReadAll, ReadPort, WriteAll, WritePort };
@@ -105,6 +107,8 @@ private:
     void onFailRead(quint32 exchange);
     void onTimeStart(quint32 exchange);
     void onTransportFailed(const QString &reason);
+    // Disconnects and closes the transport and hands it over; null if none.
+    std::unique_ptr<Transport> detachTransport();
     bool recordAccepted(int port, const QByteArray &record) const;
     Operation operation() const;
 

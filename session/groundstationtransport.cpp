@@ -14,6 +14,7 @@ constexpr int DatagramsPerTurn = 32;
 GroundStationTransport::GroundStationTransport(QObject *parent) : Transport(parent)
 {
     connect(&m_socket, &QUdpSocket::readyRead, this, &GroundStationTransport::readSome);
+    connect(&m_socket, &QUdpSocket::errorOccurred, this, &GroundStationTransport::onError);
 }
 
 GroundStationTransport::~GroundStationTransport() = default;
@@ -31,11 +32,13 @@ bool GroundStationTransport::open()
     if (!m_socket.isOpen())
         m_socket.open(QIODevice::ReadWrite);
     setErrorString(QString());
+    m_bound = true;
     return true;
 }
 
 void GroundStationTransport::close()
 {
+    m_bound = false;
     if (m_socket.state() != QAbstractSocket::UnconnectedState || m_socket.isOpen())
         m_socket.close();
 }
@@ -66,4 +69,21 @@ void GroundStationTransport::readSome()
         m_readQueued = true;
         QTimer::singleShot(0, this, &GroundStationTransport::readSome);
     }
+}
+
+// Errors while binding belong to open(); an error that leaves the socket
+// bound (a datagram refused by the system) is only worth telling the user.
+void GroundStationTransport::onError(QAbstractSocket::SocketError error)
+{
+    if (!m_bound || error == QAbstractSocket::TemporaryError)
+        return;
+    const QString reason = m_socket.errorString();
+    if (isOpen()) {
+        emit troubled(reason);
+        return;
+    }
+    close();
+    // From the event loop, as the owner may delete the transport in reply.
+    QMetaObject::invokeMethod(
+        this, [this, reason] { emit failed(reason); }, Qt::QueuedConnection);
 }

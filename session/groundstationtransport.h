@@ -1,5 +1,7 @@
 // The ground-station route: datagrams to the ground-station software on
-// 127.0.0.1:5161, answers received on 127.0.0.1:6161.
+// 127.0.0.1:5161, answers received on 127.0.0.1:6161. A socket error is
+// reported through troubled(), or through failed() when it left the socket
+// unusable.
 #ifndef GROUNDSTATIONTRANSPORT_H
 #define GROUNDSTATIONTRANSPORT_H
 
@@ -26,10 +28,12 @@ public:
 
 private:
     void readSome();
+    void onError(QAbstractSocket::SocketError error);
 
     QHostAddress m_address{QHostAddress::LocalHost};
     QUdpSocket m_socket;
     bool m_readQueued = false;
+    bool m_bound = false; // open() succeeded and close() was not called since
 };
 
 #endif // GROUNDSTATIONTRANSPORT_H

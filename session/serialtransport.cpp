@@ -13,6 +13,7 @@ SerialTransport::SerialTransport(const QString &portName, QObject *parent)
     : Transport(parent), m_port(portName)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialTransport::readSome);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &SerialTransport::onError);
 }
 
 SerialTransport::~SerialTransport() = default;
@@ -66,4 +67,22 @@ void SerialTransport::readSome()
     }
     if (!bytes.isEmpty())
         emit received(bytes);
+}
+
+// A removed device reads as end of file, which the port reports as a read
+// error again on every turn of the event loop (a write as a resource error)
+// until it is closed: so it is closed on the first one. The failure is
+// reported from the event loop, never from inside send(), so that whoever
+// owns the transport may delete it in reply.
+void SerialTransport::onError(QSerialPort::SerialPortError error)
+{
+    if (error != QSerialPort::ReadError && error != QSerialPort::WriteError &&
+        error != QSerialPort::ResourceError)
+        return;
+    if (!m_port.isOpen())
+        return;
+    const QString reason = m_port.errorString();
+    m_port.close();
+    QMetaObject::invokeMethod(
+        this, [this, reason] { emit failed(reason); }, Qt::QueuedConnection);
 }

@@ -1,4 +1,6 @@
 // The serial link, 115200 baud 8N1, to the module or to the flight controller.
+// A device that is unplugged or fails to read or write closes the link and
+// is reported once through failed().
 #ifndef SERIALTRANSPORT_H
 #define SERIALTRANSPORT_H
 
@@ -22,6 +24,7 @@ public:
 
 private:
     void readSome();
+    void onError(QSerialPort::SerialPortError error);
 
     QSerialPort m_port;
     bool m_readQueued = false;

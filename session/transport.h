@@ -25,6 +25,9 @@ signals:
     void received(const QByteArray &bytes);
     // The link broke while open (device removed, socket error); it is closed.
     void failed(const QString &reason);
+    // An error the link survived (a datagram that could not be sent); it
+    // stays open.
+    void troubled(const QString &reason);
 
 protected:
     void setErrorString(const QString &error) { m_error = error; }

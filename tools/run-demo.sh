@@ -44,13 +44,17 @@ fi
 
 if [ ${#program_args[@]} -eq 0 ]; then
   # No device named: the simulator plays the module on a pseudo-terminal.
+  # The program is given a link that follows the pty when it is pulled out
+  # and plugged back in (SIGUSR2), as a new pty.
   state="$root/build/demo-state.txt"
-  coproc SIM { exec "$root/build/bin/tovrin-sim" --pty --baud-pacing --state "$state" "${sim_args[@]}" 2>"$root/build/demo-sim.log"; }
+  link="$root/build/demo-tty"
+  coproc SIM { exec "$root/build/bin/tovrin-sim" --pty --link "$link" --baud-pacing --state "$state" "${sim_args[@]}" 2>"$root/build/demo-sim.log"; }
   pids+=("$SIM_PID")
   read -r -t 10 pty <&"${SIM[0]}"
-  echo "Simulated module on $pty (its frames: build/demo-sim.log, its records: build/demo-state.txt)."
+  echo "Simulated module on $pty as $link (its frames: build/demo-sim.log, its records: build/demo-state.txt)."
   echo "Click the plug button at the top right to connect."
-  program_args=(--port "$pty")
+  echo "To pull the module out and plug it back in: kill -USR2 $SIM_PID (once each)."
+  program_args=(--port "$link")
 fi
 
 "$root/build/bin/TovrinVazodivuveTool" "${program_args[@]}"

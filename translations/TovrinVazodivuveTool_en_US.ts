@@ -209,6 +209,14 @@ p, li { white-space: pre-wrap; }
         <source>已加载配置，点击“配置”写入模块</source>
         <translation>Settings loaded; click Write to send them to the module</translation>
     </message>
+    <message>
+        <source>端口已断开</source>
+        <translation>Port disconnected</translation>
+    </message>
+    <message>
+        <source>地面站通信错误：%1</source>
+        <translation>Ground station link error: %1</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

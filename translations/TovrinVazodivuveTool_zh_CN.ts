@@ -209,6 +209,14 @@ p, li { white-space: pre-wrap; }
         <source>已加载配置，点击“配置”写入模块</source>
         <translation>已加载配置，点击“配置”写入模块</translation>
     </message>
+    <message>
+        <source>端口已断开</source>
+        <translation>端口已断开</translation>
+    </message>
+    <message>
+        <source>地面站通信错误：%1</source>
+        <translation>地面站通信错误：%1</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>
