@@ -85,6 +85,9 @@ signals:
     void notSent();
     // The open link broke; the session is closed.
     void linkLost(const QString &reason);
+    // A step of a command went out: port is the port it asks for, or -1 for
+    // a command over the whole module; count is the model's port count.
+    void progress(ConfigSession::Operation operation, int port, int count);
 
 private:
     enum class Step { None, Version, ReadAll, ReadPort, WriteAll, WritePort };
