@@ -165,10 +165,14 @@ void CtlRun::onReadyToWrite()
 {
     if (m_confirmed)
         return;
+    bool anyWaiting = false;
     for (DeviceJob *job : qAsConst(m_jobs)) {
         if (!job->isFinished() && !job->isWaiting())
             return; // asked once, when every change list is known
+        anyWaiting = anyWaiting || job->isWaiting();
     }
+    if (!anyWaiting)
+        return;
     m_confirmed = true;
     const bool several = m_jobs.size() > 1;
     std::FILE *out = m_options.json ? stderr : stdout;
@@ -192,6 +196,7 @@ void CtlRun::onReadyToWrite()
         const QString answer = in.readLine().trimmed().toLower();
         yes = answer == QLatin1String("y") || answer == QLatin1String("yes");
     }
+    m_board.reprint();
     for (DeviceJob *job : qAsConst(m_jobs))
         job->confirmWrite(yes);
 }
@@ -199,8 +204,11 @@ void CtlRun::onReadyToWrite()
 void CtlRun::onJobDone()
 {
     for (DeviceJob *job : qAsConst(m_jobs)) {
-        if (!job->isFinished())
+        if (!job->isFinished()) {
+            // The last job to leave may be what the others wait for.
+            onReadyToWrite();
             return;
+        }
     }
     m_loop.quit();
 }

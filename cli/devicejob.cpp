@@ -217,7 +217,7 @@ void DeviceJob::afterDetect()
     case CtlOptions::Command::Write:
         if (m_file.model != m_session.model()) {
             fail(2, QStringLiteral("model-mismatch"),
-                 QStringLiteral("the file is for a %1, the module is a %2; nothing written")
+                 QStringLiteral("the file is for model %1, the module is %2; nothing written")
                      .arg(ModuleProfile::name(m_file.model), model));
             return;
         }
@@ -226,7 +226,7 @@ void DeviceJob::afterDetect()
     case CtlOptions::Command::Diff:
         if (m_file.model != m_session.model()) {
             fail(2, QStringLiteral("model-mismatch"),
-                 QStringLiteral("the file is for a %1, the module is a %2")
+                 QStringLiteral("the file is for model %1, the module is %2")
                      .arg(ModuleProfile::name(m_file.model), model));
             return;
         }
@@ -298,7 +298,8 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
             return;
         }
         m_stage = Stage::Confirm;
-        emit status(QStringLiteral("waiting for confirmation"));
+        emit status(m_options.yes ? QStringLiteral("changes listed")
+                                   : QStringLiteral("waiting for confirmation"));
         emit readyToWrite();
         return;
     case CtlOptions::Command::Version:

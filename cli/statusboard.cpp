@@ -53,3 +53,13 @@ void StatusBoard::draw(int line)
     }
     std::fflush(m_out);
 }
+
+void StatusBoard::reprint()
+{
+    if (!m_terminal)
+        return;
+    for (int i = 0; i < m_devices.size(); ++i)
+        std::fprintf(m_out, "%s\n",
+                     QStringLiteral("%1: %2").arg(m_devices.at(i), m_status.at(i)).toUtf8().constData());
+    std::fflush(m_out);
+}

@@ -20,6 +20,8 @@ public:
     // A new line for a device; returns its number.
     int add(const QString &device);
     void set(int line, const QString &status);
+    // Draws the lines anew below whatever else was printed meanwhile.
+    void reprint();
 
 private:
     void draw(int line);
