@@ -21,13 +21,14 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     const QCommandLineOption viaFc = option({QStringLiteral("via-fc")});
     const QCommandLineOption groundStation = option({QStringLiteral("ground-station")});
     const QCommandLineOption model = option({QStringLiteral("model")}, QStringLiteral("model"));
-    const QCommandLineOption output = option({QStringLiteral("o"), QStringLiteral("output")},
-                                             QStringLiteral("path"));
+    const QCommandLineOption output =
+        option({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("path"));
     const QCommandLineOption yes = option({QStringLiteral("yes")});
     const QCommandLineOption verify = option({QStringLiteral("verify")});
     const QCommandLineOption json = option({QStringLiteral("json")});
     const QCommandLineOption retries = option({QStringLiteral("retries")}, QStringLiteral("n"));
-    parser.addOptions({help, port, viaFc, groundStation, model, output, yes, verify, json, retries});
+    parser.addOptions(
+        {help, port, viaFc, groundStation, model, output, yes, verify, json, retries});
 
     CtlOptions parsed;
     if (!parser.parse(arguments)) {
@@ -57,7 +58,8 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
         parsed.command = Command::Write;
         wanted = 2;
     } else {
-        *error = QStringLiteral("Unknown command '%1' (version, read, diff or write).").arg(command);
+        *error =
+            QStringLiteral("Unknown command '%1' (version, read, diff or write).").arg(command);
         return false;
     }
     if (words.size() < wanted) {
@@ -127,8 +129,8 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
         *error = QStringLiteral("--yes and --verify belong to 'write'.");
         return false;
     }
-    if (parsed.command == Command::Read && parsed.devices.size() > 1 && parsed.output.isEmpty()
-        && !parser.isSet(json)) {
+    if (parsed.command == Command::Read && parsed.devices.size() > 1 && parsed.output.isEmpty() &&
+        !parser.isSet(json)) {
         *error = QStringLiteral("Reading several devices needs -o FOLDER.");
         return false;
     }

@@ -15,11 +15,11 @@ struct CtlOptions {
 
     Command command = Command::Version;
     ConfigSession::Route route = ConfigSession::Route::Direct;
-    QStringList devices;    // --port values, in order; empty for the ground station
+    QStringList devices; // --port values, in order; empty for the ground station
     bool modelGiven = false;
     ModuleModel model = ModuleModel::Tovrin;
-    QString file;           // diff FILE, write FILE
-    QString output;         // read -o FILE or folder
+    QString file;   // diff FILE, write FILE
+    QString output; // read -o FILE or folder
     bool yes = false;
     bool verify = false;
     bool json = false;

@@ -85,15 +85,16 @@ bool CtlRun::check(QString *error)
             return false;
         }
     }
-    if (m_options.command == CtlOptions::Command::Write && !m_options.yes
-        && !StatusBoard::stdinIsTerminal()) {
+    if (m_options.command == CtlOptions::Command::Write && !m_options.yes &&
+        !StatusBoard::stdinIsTerminal()) {
         *error = QStringLiteral("write asks for confirmation, but stdin is no terminal: "
                                 "give --yes to write without asking");
         return false;
     }
 #ifndef Q_OS_WIN
     for (const QString &device : qAsConst(m_options.devices)) {
-        const QString path = device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
+        const QString path =
+            device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
         if (!QFileInfo::exists(path)) {
             *error = QStringLiteral("device '%1' does not exist").arg(device);
             return false;
@@ -143,7 +144,8 @@ int CtlRun::exec()
         auto *job = new DeviceJob(device, m_options, m_file, m_names);
         m_jobs.append(job);
         const int line = m_board.add(device);
-        connect(job, &DeviceJob::status, this, [this, line](const QString &text) { m_board.set(line, text); });
+        connect(job, &DeviceJob::status, this,
+                [this, line](const QString &text) { m_board.set(line, text); });
         connect(job, &DeviceJob::readyToWrite, this, &CtlRun::onReadyToWrite, Qt::QueuedConnection);
         connect(job, &DeviceJob::done, this, &CtlRun::onJobDone, Qt::QueuedConnection);
         if (!job->open(ConfigSession::createTransport(m_options.route, device)) && groundStation) {
@@ -156,7 +158,8 @@ int CtlRun::exec()
     for (DeviceJob *job : qAsConst(m_jobs))
         job->start();
     onJobDone();
-    if (std::any_of(m_jobs.cbegin(), m_jobs.cend(), [](DeviceJob *job) { return !job->isFinished(); }))
+    if (std::any_of(m_jobs.cbegin(), m_jobs.cend(),
+                    [](DeviceJob *job) { return !job->isFinished(); }))
         m_loop.exec();
     return printResults();
 }
@@ -259,13 +262,16 @@ int CtlRun::printResult(JobResult result, bool several)
 
     QString label = result.device;
     if (result.modelKnown && m_options.command != CtlOptions::Command::Version)
-        label += QStringLiteral(": %1 %2").arg(ModuleProfile::name(result.model), result.firmware).trimmed();
+        label += QStringLiteral(": %1 %2")
+                     .arg(ModuleProfile::name(result.model), result.firmware)
+                     .trimmed();
     if (!result.error.isEmpty()) {
         warn(QStringLiteral("%1: %2").arg(label, result.error));
         return result.exitCode;
     }
     if (m_options.command == CtlOptions::Command::Version) {
-        printLine(stdout, several ? QStringLiteral("%1: %2").arg(label, result.summary) : result.summary);
+        printLine(stdout,
+                  several ? QStringLiteral("%1: %2").arg(label, result.summary) : result.summary);
         return result.exitCode;
     }
     if (m_options.command == CtlOptions::Command::Diff) {

@@ -253,9 +253,8 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
 {
     const ModuleModel model = m_session.model();
     const bool refused = outcome == ConfigSession::Outcome::RecordRefused;
-    const QString refusal =
-        QStringLiteral("the module holds records the port rules refuse: %1")
-            .arg(portTitles(model, refusedPorts));
+    const QString refusal = QStringLiteral("the module holds records the port rules refuse: %1")
+                                .arg(portTitles(model, refusedPorts));
     if (m_stage == Stage::Verify) {
         QList<int> differing;
         for (int i = 0; i < m_file.ports.size(); ++i) {
@@ -299,7 +298,7 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
         }
         m_stage = Stage::Confirm;
         emit status(m_options.yes ? QStringLiteral("changes listed")
-                                   : QStringLiteral("waiting for confirmation"));
+                                  : QStringLiteral("waiting for confirmation"));
         emit readyToWrite();
         return;
     case CtlOptions::Command::Version:

@@ -43,7 +43,8 @@ void StatusBoard::set(int line, const QString &status)
 
 void StatusBoard::draw(int line)
 {
-    const QByteArray text = QStringLiteral("%1: %2").arg(m_devices.at(line), m_status.at(line)).toUtf8();
+    const QByteArray text =
+        QStringLiteral("%1: %2").arg(m_devices.at(line), m_status.at(line)).toUtf8();
     if (!m_terminal) {
         std::fprintf(m_out, "%s\n", text.constData());
     } else {
@@ -59,7 +60,8 @@ void StatusBoard::reprint()
     if (!m_terminal)
         return;
     for (int i = 0; i < m_devices.size(); ++i)
-        std::fprintf(m_out, "%s\n",
-                     QStringLiteral("%1: %2").arg(m_devices.at(i), m_status.at(i)).toUtf8().constData());
+        std::fprintf(
+            m_out, "%s\n",
+            QStringLiteral("%1: %2").arg(m_devices.at(i), m_status.at(i)).toUtf8().constData());
     std::fflush(m_out);
 }

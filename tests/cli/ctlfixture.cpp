@@ -80,9 +80,12 @@ bool SimModule::start(Link link, ModuleModel model, const QTemporaryDir &dir, co
 {
     m_state = dir.filePath(name + QStringLiteral(".state"));
     QStringList arguments{QStringLiteral("--model"),
-                          model == ModuleModel::R7 ? QStringLiteral("r7") : QStringLiteral("tovrin"),
-                          QStringLiteral("--firmware"), QStringLiteral("2.3.1"),
-                          QStringLiteral("--state"), m_state,
+                          model == ModuleModel::R7 ? QStringLiteral("r7")
+                                                   : QStringLiteral("tovrin"),
+                          QStringLiteral("--firmware"),
+                          QStringLiteral("2.3.1"),
+                          QStringLiteral("--state"),
+                          m_state,
                           link == Pty ? QStringLiteral("--pty") : QStringLiteral("--udp")};
     return m_sim.start(arguments + extra);
 }

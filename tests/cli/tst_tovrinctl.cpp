@@ -53,6 +53,8 @@ private slots:
     void groundStationPortTaken();
     void severalDevicesOneMute();
     void readSeveralIntoFolder();
+    void confirmOnTerminal_data();
+    void confirmOnTerminal();
     void help();
 
 private:
@@ -86,7 +88,9 @@ void TestTovrinctl::everyCommand()
     QFETCH(Route, route);
     QFETCH(ModuleModel, model);
     QFETCH(bool, giveModel);
-    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_')).remove(QLatin1Char(','));
+    const QString tag = QString::fromLatin1(QTest::currentDataTag())
+                            .replace(QLatin1Char(' '), QLatin1Char('_'))
+                            .remove(QLatin1Char(','));
     SimModule sim;
     QVERIFY(sim.start(route == Route::GroundStation ? SimModule::Udp : SimModule::Pty, model, m_dir,
                       tag));
@@ -152,46 +156,41 @@ void TestTovrinctl::moduleFailures_data()
     QTest::addColumn<bool>("stateKept");
 
     const auto T = ModuleModel::Tovrin;
-    QTest::newRow("mute: version") << T << words("--drop-every 1") << false << words("version")
-                                   << 3 << "no reply within the watchdog's time (version (retry 1))"
-                                   << true;
-    QTest::newRow("mute via fc: both models asked") << T << words("--drop-every 1") << true
-                                                    << words("--retries 0 read") << 3
-                                                    << "(version (as R7-Eda))" << true;
-    QTest::newRow("mute mid-read") << T << words("--drop-every 3") << true
-                                   << words("--model tovrin --retries 0 read") << 3
-                                   << "(reading port 3/5)" << true;
-    QTest::newRow("one lost reply, retried") << T << words("--drop-every 2") << false
-                                             << words("read") << 0 << "" << true;
-    QTest::newRow("write refused") << T << words("--fail-writes") << false
-                                   << words("write FILE --yes") << 4
-                                   << "the module refused the write" << true;
-    QTest::newRow("write unacknowledged via fc") << T << words("--fail-writes") << true
-                                                 << words("--retries 0 write FILE --yes") << 3
-                                                 << "(writing port 1/5)" << true;
-    QTest::newRow("wrong length read-all") << T << words("--wrong-length") << false
-                                           << words("--model tovrin read") << 4
-                                           << "an answer of the wrong length (reading)" << true;
-    QTest::newRow("wrong length read-port") << ModuleModel::R7 << words("--wrong-length") << true
-                                            << words("--model r7 read") << 4
-                                            << "an answer of the wrong length (reading port 1/6)"
-                                            << true;
-    QTest::newRow("wrong index read") << T << words("--wrong-index") << true
-                                      << words("--model tovrin diff FILE") << 4
-                                      << "an answer naming another port (reading port 1/5)"
-                                      << true;
-    QTest::newRow("wrong index write ack") << T << words("--ack-index 7") << true
-                                           << words("--model tovrin write FILE --yes") << 4
-                                           << "an answer naming another port (writing port 1/5)"
-                                           << false;
-    QTest::newRow("file for the other model") << ModuleModel::R7 << QStringList() << false
-                                              << words("write OTHER --yes") << 2
-                                              << "the file is for model Tovrin, the module is R7-Eda"
-                                              << true;
-    QTest::newRow("stuck read index") << T << words("--stuck-read-index 0") << true
-                                      << words("--model tovrin write FILE --yes") << 4
-                                      << "an answer naming another port (reading port 2/5)"
-                                      << true;
+    QTest::newRow("mute: version")
+        << T << words("--drop-every 1") << false << words("version") << 3
+        << "no reply within the watchdog's time (version (retry 1))" << true;
+    QTest::newRow("mute via fc: both models asked")
+        << T << words("--drop-every 1") << true << words("--retries 0 read") << 3
+        << "(version (as R7-Eda))" << true;
+    QTest::newRow("mute mid-read")
+        << T << words("--drop-every 3") << true << words("--model tovrin --retries 0 read") << 3
+        << "(reading port 3/5)" << true;
+    QTest::newRow("one lost reply, retried")
+        << T << words("--drop-every 2") << false << words("read") << 0 << "" << true;
+    QTest::newRow("write refused")
+        << T << words("--fail-writes") << false << words("write FILE --yes") << 4
+        << "the module refused the write" << true;
+    QTest::newRow("write unacknowledged via fc")
+        << T << words("--fail-writes") << true << words("--retries 0 write FILE --yes") << 3
+        << "(writing port 1/5)" << true;
+    QTest::newRow("wrong length read-all")
+        << T << words("--wrong-length") << false << words("--model tovrin read") << 4
+        << "an answer of the wrong length (reading)" << true;
+    QTest::newRow("wrong length read-port")
+        << ModuleModel::R7 << words("--wrong-length") << true << words("--model r7 read") << 4
+        << "an answer of the wrong length (reading port 1/6)" << true;
+    QTest::newRow("wrong index read")
+        << T << words("--wrong-index") << true << words("--model tovrin diff FILE") << 4
+        << "an answer naming another port (reading port 1/5)" << true;
+    QTest::newRow("wrong index write ack")
+        << T << words("--ack-index 7") << true << words("--model tovrin write FILE --yes") << 4
+        << "an answer naming another port (writing port 1/5)" << false;
+    QTest::newRow("file for the other model")
+        << ModuleModel::R7 << QStringList() << false << words("write OTHER --yes") << 2
+        << "the file is for model Tovrin, the module is R7-Eda" << true;
+    QTest::newRow("stuck read index")
+        << T << words("--stuck-read-index 0") << true << words("--model tovrin write FILE --yes")
+        << 4 << "an answer naming another port (reading port 2/5)" << true;
 }
 
 void TestTovrinctl::moduleFailures()
@@ -206,22 +205,26 @@ void TestTovrinctl::moduleFailures()
 
     SimModule sim;
     QVERIFY(sim.start(SimModule::Pty, model, m_dir, QStringLiteral("failure"), simOptions));
-    const QString file = saveConfig(m_dir, QStringLiteral("failure.tovrin.json"), sampleConfig(model));
-    const QString other = saveConfig(m_dir, QStringLiteral("other.tovrin.json"),
-                                     sampleConfig(model == ModuleModel::R7 ? ModuleModel::Tovrin
-                                                                           : ModuleModel::R7));
+    const QString file =
+        saveConfig(m_dir, QStringLiteral("failure.tovrin.json"), sampleConfig(model));
+    const QString other =
+        saveConfig(m_dir, QStringLiteral("other.tovrin.json"),
+                   sampleConfig(model == ModuleModel::R7 ? ModuleModel::Tovrin : ModuleModel::R7));
     ctlOptions.replaceInStrings(QRegularExpression(QStringLiteral("^FILE$")), file);
     ctlOptions.replaceInStrings(QRegularExpression(QStringLiteral("^OTHER$")), other);
     const QVector<PortRecord> before = sim.state();
 
-    const CtlRun ctl = run(routeArguments(viaFc ? Route::ViaFc : Route::Direct, sim.device())
-                           + ctlOptions);
-    QVERIFY2(ctl.exitCode == exitCode, qPrintable(QStringLiteral("exit %1: %2%3").arg(ctl.exitCode).arg(ctl.out, ctl.err)));
+    const CtlRun ctl =
+        run(routeArguments(viaFc ? Route::ViaFc : Route::Direct, sim.device()) + ctlOptions);
+    QVERIFY2(ctl.exitCode == exitCode,
+             qPrintable(QStringLiteral("exit %1: %2%3").arg(ctl.exitCode).arg(ctl.out, ctl.err)));
     if (exitCode != 0) {
         // One result line, on stderr, naming the device.
-        const QStringList lines = ctl.err.split(QLatin1Char('\n')).filter(QStringLiteral("tovrinctl: "));
+        const QStringList lines =
+            ctl.err.split(QLatin1Char('\n')).filter(QStringLiteral("tovrinctl: "));
         QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines.first().startsWith(QStringLiteral("tovrinctl: ") + sim.device()), qPrintable(lines.first()));
+        QVERIFY2(lines.first().startsWith(QStringLiteral("tovrinctl: ") + sim.device()),
+                 qPrintable(lines.first()));
         QVERIFY2(lines.first().contains(message), qPrintable(lines.first()));
     }
     if (stateKept)
@@ -234,13 +237,13 @@ void TestTovrinctl::badInput_data()
     QTest::addColumn<QString>("fileText");      // written to BAD when not empty
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("unknown command") << words("--port DEV frobnicate") << QString()
-                                     << "Unknown command 'frobnicate'";
-    QTest::newRow("unknown option") << words("--port DEV --frob version") << QString()
-                                    << "Unknown option 'frob'";
+    QTest::newRow("unknown command")
+        << words("--port DEV frobnicate") << QString() << "Unknown command 'frobnicate'";
+    QTest::newRow("unknown option")
+        << words("--port DEV --frob version") << QString() << "Unknown option 'frob'";
     QTest::newRow("no route") << words("version") << QString() << "No route given";
-    QTest::newRow("diff without file") << words("--port DEV diff") << QString()
-                                       << "'diff' needs a configuration file";
+    QTest::newRow("diff without file")
+        << words("--port DEV diff") << QString() << "'diff' needs a configuration file";
     QTest::newRow("bad model") << words("--port DEV --model r9 version") << QString()
                                << "Unknown model 'r9'";
     QTest::newRow("bad retries") << words("--port DEV --retries x version") << QString()
@@ -249,16 +252,17 @@ void TestTovrinctl::badInput_data()
                                     << "device '/dev/tovrin-no-such-tty' does not exist";
     QTest::newRow("missing file") << words("--port DEV write /nonexistent/x.tovrin.json --yes")
                                   << QString() << "/nonexistent/x.tovrin.json: no such file";
-    QTest::newRow("not JSON") << words("--port DEV diff BAD") << "{ not json" << "BAD: ";
-    QTest::newRow("not a module file") << words("--port DEV write BAD --yes")
-                                       << R"({"format": "something-else", "version": 1})"
-                                       << "BAD: ";
+    QTest::newRow("not JSON") << words("--port DEV diff BAD") << "{ not json"
+                              << "BAD: ";
+    QTest::newRow("not a module file")
+        << words("--port DEV write BAD --yes") << R"({"format": "something-else", "version": 1})"
+        << "BAD: ";
     QTest::newRow("port count wrong")
         << words("--port DEV write BAD --yes")
         << R"({"format":"tovrin-module-config","version":1,"model":"Tovrin","ports":[]})"
         << "BAD: ";
-    QTest::newRow("write without --yes or terminal") << words("--port DEV write GOOD") << QString()
-                                                     << "stdin is no terminal";
+    QTest::newRow("write without --yes or terminal")
+        << words("--port DEV write GOOD") << QString() << "stdin is no terminal";
 }
 
 // Bad input: exit 2, one line on stderr, and the module hears nothing.
@@ -275,8 +279,8 @@ void TestTovrinctl::badInput()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(fileText.toUtf8());
     file.close();
-    const QString good = saveConfig(m_dir, QStringLiteral("good.tovrin.json"),
-                                    sampleConfig(ModuleModel::Tovrin));
+    const QString good =
+        saveConfig(m_dir, QStringLiteral("good.tovrin.json"), sampleConfig(ModuleModel::Tovrin));
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEV$")), sim.device());
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^BAD$")), bad);
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^GOOD$")), good);
@@ -320,17 +324,22 @@ void TestTovrinctl::severalDevicesOneMute()
     const ModuleConfig config = sampleConfig(ModuleModel::R7);
     const QString file = saveConfig(m_dir, QStringLiteral("bench.tovrin.json"), config);
     const QVector<PortRecord> muteBefore = mute.state();
-    const QStringList ports{QStringLiteral("--port"), first.device(), QStringLiteral("--port"),
-                            mute.device(), QStringLiteral("--port"), third.device()};
+    const QStringList ports{QStringLiteral("--port"), first.device(),
+                            QStringLiteral("--port"), mute.device(),
+                            QStringLiteral("--port"), third.device()};
 
-    const CtlRun write = run(ports + QStringList{QStringLiteral("--retries"), QStringLiteral("0"),
-                                                 QStringLiteral("write"), file,
-                                                 QStringLiteral("--yes"), QStringLiteral("--verify")});
+    const CtlRun write =
+        run(ports + QStringList{QStringLiteral("--retries"), QStringLiteral("0"),
+                                QStringLiteral("write"), file, QStringLiteral("--yes"),
+                                QStringLiteral("--verify")});
     QCOMPARE(write.exitCode, 3);
-    QVERIFY2(write.out.contains(first.device() + QStringLiteral(": R7-Eda V2.3.1: written and verified")), qPrintable(write.out));
-    QVERIFY(write.out.contains(third.device() + QStringLiteral(": R7-Eda V2.3.1: written and verified")));
-    QVERIFY2(write.err.contains(QStringLiteral("tovrinctl: ") + mute.device()
-                                + QStringLiteral(": no reply within the watchdog's time")),
+    QVERIFY2(write.out.contains(first.device() +
+                                QStringLiteral(": R7-Eda V2.3.1: written and verified")),
+             qPrintable(write.out));
+    QVERIFY(write.out.contains(third.device() +
+                               QStringLiteral(": R7-Eda V2.3.1: written and verified")));
+    QVERIFY2(write.err.contains(QStringLiteral("tovrinctl: ") + mute.device() +
+                                QStringLiteral(": no reply within the watchdog's time")),
              qPrintable(write.err));
     QTRY_COMPARE(first.state(), config.ports);
     QTRY_COMPARE(third.state(), config.ports);
@@ -364,10 +373,61 @@ void TestTovrinctl::readSeveralIntoFolder()
         const QString name = sim->device().mid(5).replace(QLatin1Char('/'), QLatin1Char('-'));
         ModuleConfig config;
         QString error;
-        QVERIFY2(ConfigFile::load(QDir(folder).filePath(name + ConfigFile::suffix()), &config,
-                                  &error),
-                 qPrintable(error));
+        QVERIFY2(
+            ConfigFile::load(QDir(folder).filePath(name + ConfigFile::suffix()), &config, &error),
+            qPrintable(error));
         QCOMPARE(config.ports, sim->state());
+    }
+}
+
+void TestTovrinctl::confirmOnTerminal_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("yes") << QByteArray("y\n") << 0 << true;
+    QTest::newRow("no") << QByteArray("n\n") << 2 << false;
+    QTest::newRow("just enter") << QByteArray("\n") << 2 << false;
+}
+
+// On a terminal (script(1) gives tovrinctl one) the change list comes first,
+// then the question; only a yes writes. The status line is redrawn in place.
+void TestTovrinctl::confirmOnTerminal()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(int, exitCode);
+    QFETCH(bool, written);
+    SimModule sim;
+    QVERIFY(sim.start(SimModule::Pty, ModuleModel::Tovrin, m_dir, QStringLiteral("terminal")));
+    const ModuleConfig config = sampleConfig(ModuleModel::Tovrin);
+    const QString file = saveConfig(m_dir, QStringLiteral("terminal.tovrin.json"), config);
+    const QVector<PortRecord> before = sim.state();
+
+    QProcess script;
+    const QString command =
+        QStringLiteral("'%1' --port '%2' write '%3'").arg(ctlPath(), sim.device(), file);
+    script.start(QStringLiteral("script"),
+                 {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
+    QVERIFY(script.waitForStarted());
+    QByteArray seen;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            seen += script.readAllStandardOutput();
+            return seen.contains("[y/N]");
+        },
+        10000));
+    QVERIFY2(seen.contains("Port1"), seen.constData()); // the change list, before the question
+    script.write(answer);
+    QVERIFY(script.waitForFinished(20000));
+    seen += script.readAllStandardOutput();
+    QCOMPARE(script.exitCode(), exitCode);
+    QVERIFY(seen.contains("\033[2K")); // a status line rewritten in place
+    if (written) {
+        QVERIFY(seen.contains(": written"));
+        QTRY_COMPARE(sim.state(), config.ports);
+    } else {
+        QVERIFY(seen.contains("write declined; nothing written"));
+        QCOMPARE(sim.state(), before);
     }
 }
 
@@ -375,9 +435,9 @@ void TestTovrinctl::help()
 {
     const CtlRun help = run(words("--help"));
     QCOMPARE(help.exitCode, 0);
-    for (const char *text : {"--port", "--via-fc", "--ground-station", "--model", "--retries",
-                             "--json", "--yes", "--verify", "version", "read", "diff", "write",
-                             "Exit codes", "  5  "})
+    for (const char *text :
+         {"--port", "--via-fc", "--ground-station", "--model", "--retries", "--json", "--yes",
+          "--verify", "version", "read", "diff", "write", "Exit codes", "  5  "})
         QVERIFY2(help.out.contains(QLatin1String(text)), text);
 }
 
