@@ -138,8 +138,10 @@ int CtlRun::exec()
 
     const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
     const QStringList devices = groundStation ? QStringList{kGroundStation} : m_options.devices;
-    // Every link is opened before anything is sent, so that a taken UDP port
-    // stops the run with nothing on the wire.
+    // Each job starts as soon as its link is open: its first request is on
+    // the wire while the next port opens (a lock file and a sync each). The
+    // ground station is the only device of its run, so a taken UDP port
+    // still stops the run with nothing sent.
     for (const QString &device : devices) {
         auto *job = new DeviceJob(device, m_options, m_file, m_names);
         m_jobs.append(job);
@@ -154,9 +156,8 @@ int CtlRun::exec()
                      .arg(job->errorString()));
             return 2;
         }
-    }
-    for (DeviceJob *job : qAsConst(m_jobs))
         job->start();
+    }
     onJobDone();
     if (std::any_of(m_jobs.cbegin(), m_jobs.cend(),
                     [](DeviceJob *job) { return !job->isFinished(); }))
