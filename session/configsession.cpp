@@ -149,6 +149,8 @@ void ConfigSession::sendStep(quint8 id, const QByteArray &payload)
         return;
     }
     m_transport->send(requestFrame(id, payload));
+    const bool byPort = m_pending.step == Step::ReadPort || m_pending.step == Step::WritePort;
+    emit progress(operation(), byPort ? m_pending.port : -1, portCount());
 }
 
 void ConfigSession::onRecord(tNKLinkData *record)

@@ -87,6 +87,9 @@ signals:
     void linkLost(const QString &reason);
     // The link reported an error it survived; it stays open.
     void linkTroubled(const QString &reason);
+    // A step of a command went out: port is the port it asks for, or -1 for
+    // a command over the whole module; count is the model's port count.
+    void progress(ConfigSession::Operation operation, int port, int count);
 
 private:
     enum class Step { None, Version, ReadAll, ReadPort, WriteAll, WritePort };

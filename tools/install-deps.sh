@@ -10,7 +10,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   clang libclang-rt-14-dev libbenchmark-dev
-  socat xvfb xauth xdotool x11-apps imagemagick
+  socat bsdutils xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei
   gcc-mingw-w64-x86-64 wine64
 )

@@ -1,0 +1,218 @@
+#include "ctloptions.h"
+
+#include <QCommandLineParser>
+
+namespace
+{
+QCommandLineOption option(const QStringList &names, const QString &valueName = QString())
+{
+    // The help text is written out in helpText(); the parser only reads.
+    return valueName.isEmpty() ? QCommandLineOption(names)
+                               : QCommandLineOption(names, QString(), valueName);
+}
+} // namespace
+
+bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QString *error)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = option({QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption port = option({QStringLiteral("port")}, QStringLiteral("device"));
+    const QCommandLineOption viaFc = option({QStringLiteral("via-fc")});
+    const QCommandLineOption groundStation = option({QStringLiteral("ground-station")});
+    const QCommandLineOption model = option({QStringLiteral("model")}, QStringLiteral("model"));
+    const QCommandLineOption output =
+        option({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("path"));
+    const QCommandLineOption yes = option({QStringLiteral("yes")});
+    const QCommandLineOption verify = option({QStringLiteral("verify")});
+    const QCommandLineOption json = option({QStringLiteral("json")});
+    const QCommandLineOption retries = option({QStringLiteral("retries")}, QStringLiteral("n"));
+    parser.addOptions(
+        {help, port, viaFc, groundStation, model, output, yes, verify, json, retries});
+
+    CtlOptions parsed;
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(help)) {
+        options->help = true;
+        return true;
+    }
+
+    const QStringList words = parser.positionalArguments();
+    if (words.isEmpty()) {
+        *error = QStringLiteral("No command given (version, read, diff or write).");
+        return false;
+    }
+    const QString command = words.first();
+    int wanted = 1;
+    if (command == QLatin1String("version")) {
+        parsed.command = Command::Version;
+    } else if (command == QLatin1String("read")) {
+        parsed.command = Command::Read;
+    } else if (command == QLatin1String("diff")) {
+        parsed.command = Command::Diff;
+        wanted = 2;
+    } else if (command == QLatin1String("write")) {
+        parsed.command = Command::Write;
+        wanted = 2;
+    } else {
+        *error =
+            QStringLiteral("Unknown command '%1' (version, read, diff or write).").arg(command);
+        return false;
+    }
+    if (words.size() < wanted) {
+        *error = QStringLiteral("'%1' needs a configuration file.").arg(command);
+        return false;
+    }
+    if (words.size() > wanted) {
+        *error = QStringLiteral("Unexpected argument '%1'.").arg(words.at(wanted));
+        return false;
+    }
+    if (wanted == 2)
+        parsed.file = words.at(1);
+
+    parsed.devices = parser.values(port);
+    if (parser.isSet(groundStation)) {
+        if (!parsed.devices.isEmpty() || parser.isSet(viaFc)) {
+            *error = QStringLiteral("--ground-station takes neither --port nor --via-fc.");
+            return false;
+        }
+        parsed.route = ConfigSession::Route::GroundStation;
+    } else if (parsed.devices.isEmpty()) {
+        *error = QStringLiteral("No route given: --port DEVICE [--via-fc] or --ground-station.");
+        return false;
+    } else {
+        parsed.route = parser.isSet(viaFc) ? ConfigSession::Route::FlightController
+                                           : ConfigSession::Route::Direct;
+    }
+    for (int i = 0; i < parsed.devices.size(); ++i) {
+        if (parsed.devices.at(i).isEmpty()) {
+            *error = QStringLiteral("--port needs a device name.");
+            return false;
+        }
+        if (parsed.devices.indexOf(parsed.devices.at(i), i + 1) > 0) {
+            *error = QStringLiteral("Device '%1' is given twice.").arg(parsed.devices.at(i));
+            return false;
+        }
+    }
+
+    if (parser.isSet(model)) {
+        const QString name = parser.value(model).toLower();
+        if (name == QLatin1String("tovrin")) {
+            parsed.model = ModuleModel::Tovrin;
+        } else if (name == QLatin1String("r7") || name == QLatin1String("r7-eda")) {
+            parsed.model = ModuleModel::R7;
+        } else {
+            *error = QStringLiteral("Unknown model '%1' (tovrin or r7).").arg(parser.value(model));
+            return false;
+        }
+        parsed.modelGiven = true;
+    }
+    if (parser.isSet(retries)) {
+        bool ok = false;
+        parsed.retries = parser.value(retries).toInt(&ok);
+        if (!ok || parsed.retries < 0 || parsed.retries > 100) {
+            *error = QStringLiteral("--retries needs a number from 0 to 100.");
+            return false;
+        }
+    }
+    if (parser.isSet(output)) {
+        if (parsed.command != Command::Read) {
+            *error = QStringLiteral("-o belongs to 'read'.");
+            return false;
+        }
+        parsed.output = parser.value(output);
+    }
+    if ((parser.isSet(yes) || parser.isSet(verify)) && parsed.command != Command::Write) {
+        *error = QStringLiteral("--yes and --verify belong to 'write'.");
+        return false;
+    }
+    if (parsed.command == Command::Read && parsed.devices.size() > 1 && parsed.output.isEmpty() &&
+        !parser.isSet(json)) {
+        *error = QStringLiteral("Reading several devices needs -o FOLDER.");
+        return false;
+    }
+    parsed.yes = parser.isSet(yes);
+    parsed.verify = parser.isSet(verify);
+    parsed.json = parser.isSet(json);
+    *options = parsed;
+    return true;
+}
+
+QString CtlOptions::helpText()
+{
+    return QStringLiteral(
+        R"(Usage: tovrinctl ROUTE [options] COMMAND [FILE]
+
+Configures Tovrin engines and R7-Eda devices from the command line: the same
+conversation as the window, for one module or for several at once.
+
+Routes:
+  --port DEVICE           The module on a serial device (115200 8N1). Repeat
+                          --port to run the command on every device at once,
+                          each on its own link; one result line per device.
+  --port DEVICE --via-fc  Through the flight controller on DEVICE, port by port.
+  --ground-station        Through the flight controller via the ground-station
+                          software: UDP 127.0.0.1, answers on 6161, sent to 5161.
+
+Commands:
+  version                 Prints the model and firmware, e.g. "R7-Eda V2.3.1".
+  read [-o PATH]          Reads every port and writes the configuration file
+                          (.tovrin.json) to stdout, or to PATH. With several
+                          devices PATH is a folder (made if missing) and each
+                          file is named after its device, e.g.
+                          ttyUSB0.tovrin.json.
+  diff FILE               Reads the module and lists, port by port and field by
+                          field, what differs from FILE ("Uart3 Receive: A -> B"
+                          goes from the module's value to the file's).
+  write FILE              Checks FILE against the module's model (a mismatch
+                          writes nothing), prints the change list, asks on a
+                          terminal, writes. A module that already holds FILE's
+                          records is left alone.
+    --yes                 Writes without asking; needed when stdin is no
+                          terminal.
+    --verify              Reads back after the write and compares with FILE.
+
+Options:
+  --model tovrin|r7       The module's model. Through the flight controller it
+                          sets the device code of every request; without it the
+                          tool asks for the version as a Tovrin, then as an
+                          R7-Eda, and goes on with the one that answered. For
+                          read, diff and write it also skips the version query
+                          (the firmware is then not known).
+  --retries N             Repeats a command whose reply never came up to N
+                          times (default 1). A command is unanswered after the
+                          watchdog's 1.0 to 1.5 s.
+  --json                  One JSON object per device on stdout, for scripts:
+                          device, model, firmware, outcome, exit, changes, error
+                          (and the configuration as "config" for read without
+                          -o, or its path as "file").
+  -h, --help              Shows this text.
+
+Progress goes to stderr: on a terminal one status line per device, updated in
+place (opening, version, reading port 3/6, writing, verifying, done); else
+plain lines. Results go to stdout, failures to stderr.
+
+Exit codes (with several devices the worst wins; each line says its own):
+  0  success
+  1  differences found (diff)
+  2  usage or file error, nothing sent: unknown command or option, missing,
+     unreadable or invalid file, a device that does not exist, UDP port 6161
+     in use, write without --yes and without a terminal; also a file for
+     another model than the module's, or a declined write (nothing written)
+  3  no reply within the watchdog's time, after the retries
+  4  the module refused or answered wrongly: write refused, reply of the wrong
+     length, wrong port index, a record the port's rules refuse, or a
+     --verify read-back that differs from the file
+  5  the port could not be opened, or the link broke
+
+Examples:
+  tovrinctl --port /dev/ttyUSB0 version
+  tovrinctl --port /dev/ttyUSB0 read -o bench.tovrin.json
+  tovrinctl --port /dev/ttyACM0 --via-fc --model r7 diff bench.tovrin.json
+  tovrinctl --port /dev/ttyUSB0 --port /dev/ttyUSB1 --port /dev/ttyUSB2 \
+            write bench.tovrin.json --yes --verify
+)");
+}

@@ -1,0 +1,35 @@
+// The command line of tovrinctl, read once into a plain value: the route,
+// the devices, the command and its arguments. Parsing checks only the words;
+// files and devices are checked by the run.
+#ifndef CTLOPTIONS_H
+#define CTLOPTIONS_H
+
+#include "configsession.h"
+#include "moduleprofile.h"
+
+#include <QString>
+#include <QStringList>
+
+struct CtlOptions {
+    enum class Command { Version, Read, Diff, Write };
+
+    Command command = Command::Version;
+    ConfigSession::Route route = ConfigSession::Route::Direct;
+    QStringList devices; // --port values, in order; empty for the ground station
+    bool modelGiven = false;
+    ModuleModel model = ModuleModel::Tovrin;
+    QString file;   // diff FILE, write FILE
+    QString output; // read -o FILE or folder
+    bool yes = false;
+    bool verify = false;
+    bool json = false;
+    int retries = 1;
+    bool help = false;
+
+    // Fills options from the arguments (program name first); false with one
+    // line in error when they make no valid command.
+    static bool parse(const QStringList &arguments, CtlOptions *options, QString *error);
+    static QString helpText();
+};
+
+#endif // CTLOPTIONS_H

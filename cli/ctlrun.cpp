@@ -1,0 +1,292 @@
+#include "ctlrun.h"
+
+#include "agreementcatalog.h"
+#include "configfile.h"
+#include "devicejob.h"
+#include "installedlocale.h"
+#include "transport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QLocale>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace
+{
+const QString kGroundStation = QStringLiteral("ground-station");
+
+void printLine(std::FILE *out, const QString &text)
+{
+    std::fprintf(out, "%s\n", text.toUtf8().constData());
+    std::fflush(out);
+}
+
+void warn(const QString &text)
+{
+    printLine(stderr, QStringLiteral("tovrinctl: ") + text);
+}
+} // namespace
+
+CtlRun::CtlRun(const CtlOptions &options, QObject *parent)
+    : QObject(parent), m_options(options), m_board(StatusBoard::stderrIsTerminal())
+{
+}
+
+CtlRun::~CtlRun()
+{
+    qDeleteAll(m_jobs);
+}
+
+// The window's rule: the file of the system locale, else en_US, else the
+// first. The catalogue only lends names to the files and change lists.
+void CtlRun::loadTranslation()
+{
+    QMap<QString, QString> files;
+    if (!scanAgreementFiles(files, QStringLiteral("TovrinVazodivuveTool"), QStringLiteral("qm"),
+                            QCoreApplication::applicationDirPath()))
+        return;
+    const QString chosen = AgreementCatalog::choosePath(files, QLocale::system().name());
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(chosen)) {
+        QCoreApplication::installTranslator(translator);
+        InstalledLocale::set(files.key(chosen));
+    }
+}
+
+void CtlRun::loadNames()
+{
+    QMap<QString, QString> files;
+    if (!scanAgreementFiles(files, QStringLiteral("agreement"), QStringLiteral("ini")))
+        return;
+    QStringList accept;
+    QStringList send;
+    if (parseAgreementFile(AgreementCatalog::choosePath(files, QLocale::system().name()), accept,
+                           send))
+        m_names = ProtocolNames::fromCatalogue(accept, send);
+}
+
+bool CtlRun::check(QString *error)
+{
+    if (!m_options.file.isEmpty()) {
+        const QFileInfo info(m_options.file);
+        if (!info.exists()) {
+            *error = QStringLiteral("%1: no such file").arg(m_options.file);
+            return false;
+        }
+        QString why;
+        if (!ConfigFile::load(m_options.file, &m_file, &why)) {
+            *error = QStringLiteral("%1: %2").arg(m_options.file, why);
+            return false;
+        }
+    }
+    if (m_options.command == CtlOptions::Command::Write && !m_options.yes &&
+        !StatusBoard::stdinIsTerminal()) {
+        *error = QStringLiteral("write asks for confirmation, but stdin is no terminal: "
+                                "give --yes to write without asking");
+        return false;
+    }
+#ifndef Q_OS_WIN
+    for (const QString &device : qAsConst(m_options.devices)) {
+        const QString path =
+            device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
+        if (!QFileInfo::exists(path)) {
+            *error = QStringLiteral("device '%1' does not exist").arg(device);
+            return false;
+        }
+    }
+#endif
+    if (!m_options.output.isEmpty()) {
+        const QFileInfo info(m_options.output);
+        m_outputIsFolder = m_options.devices.size() > 1 || info.isDir();
+        if (m_outputIsFolder && !QDir().mkpath(m_options.output)) {
+            *error = QStringLiteral("cannot make the folder '%1'").arg(m_options.output);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString CtlRun::outputPath(const QString &device) const
+{
+    if (!m_outputIsFolder)
+        return m_options.output;
+    QString stem;
+    if (device == kGroundStation)
+        stem = kGroundStation;
+    else if (device.startsWith(QLatin1String("/dev/")))
+        stem = device.mid(5).replace(QLatin1Char('/'), QLatin1Char('-'));
+    else
+        stem = QFileInfo(device).fileName();
+    return QDir(m_options.output).filePath(stem + ConfigFile::suffix());
+}
+
+int CtlRun::exec()
+{
+    loadTranslation();
+    loadNames();
+    QString error;
+    if (!check(&error)) {
+        warn(error + QStringLiteral("; nothing sent."));
+        return 2;
+    }
+
+    const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
+    const QStringList devices = groundStation ? QStringList{kGroundStation} : m_options.devices;
+    // Each job starts as soon as its link is open: its first request is on
+    // the wire while the next port opens (a lock file and a sync each). The
+    // ground station is the only device of its run, so a taken UDP port
+    // still stops the run with nothing sent.
+    for (const QString &device : devices) {
+        auto *job = new DeviceJob(device, m_options, m_file, m_names);
+        m_jobs.append(job);
+        const int line = m_board.add(device);
+        connect(job, &DeviceJob::status, this,
+                [this, line](const QString &text) { m_board.set(line, text); });
+        connect(job, &DeviceJob::readyToWrite, this, &CtlRun::onReadyToWrite, Qt::QueuedConnection);
+        connect(job, &DeviceJob::done, this, &CtlRun::onJobDone, Qt::QueuedConnection);
+        if (!job->open(ConfigSession::createTransport(m_options.route, device)) && groundStation) {
+            warn(QStringLiteral("cannot receive on UDP 127.0.0.1:6161 (%1); is another program "
+                                "using it? Nothing sent.")
+                     .arg(job->errorString()));
+            return 2;
+        }
+        job->start();
+    }
+    onJobDone();
+    if (std::any_of(m_jobs.cbegin(), m_jobs.cend(),
+                    [](DeviceJob *job) { return !job->isFinished(); }))
+        m_loop.exec();
+    return printResults();
+}
+
+void CtlRun::onReadyToWrite()
+{
+    if (m_confirmed)
+        return;
+    bool anyWaiting = false;
+    for (DeviceJob *job : qAsConst(m_jobs)) {
+        if (!job->isFinished() && !job->isWaiting())
+            return; // asked once, when every change list is known
+        anyWaiting = anyWaiting || job->isWaiting();
+    }
+    if (!anyWaiting)
+        return;
+    m_confirmed = true;
+    const bool several = m_jobs.size() > 1;
+    std::FILE *out = m_options.json ? stderr : stdout;
+    int waiting = 0;
+    for (DeviceJob *job : qAsConst(m_jobs)) {
+        if (!job->isWaiting())
+            continue;
+        ++waiting;
+        if (several)
+            printLine(out, job->result().device + QLatin1Char(':'));
+        for (const QString &line : job->result().changes)
+            printLine(out, several ? QStringLiteral("  ") + line : line);
+    }
+    bool yes = m_options.yes;
+    if (!yes) {
+        std::fprintf(stderr, "Write %s? [y/N] ",
+                     waiting > 1 ? qPrintable(QStringLiteral("to %1 modules").arg(waiting))
+                                 : "these changes");
+        std::fflush(stderr);
+        QTextStream in(stdin);
+        const QString answer = in.readLine().trimmed().toLower();
+        yes = answer == QLatin1String("y") || answer == QLatin1String("yes");
+    }
+    m_board.reprint();
+    for (DeviceJob *job : qAsConst(m_jobs))
+        job->confirmWrite(yes);
+}
+
+void CtlRun::onJobDone()
+{
+    for (DeviceJob *job : qAsConst(m_jobs)) {
+        if (!job->isFinished()) {
+            // The last job to leave may be what the others wait for.
+            onReadyToWrite();
+            return;
+        }
+    }
+    m_loop.quit();
+}
+
+int CtlRun::printResults()
+{
+    int worst = 0;
+    const bool several = m_jobs.size() > 1;
+    for (DeviceJob *job : qAsConst(m_jobs)) {
+        worst = std::max(worst, printResult(job->result(), several));
+    }
+    return worst;
+}
+
+// Saves what a read gave, then prints; returns the device's exit code.
+int CtlRun::printResult(JobResult result, bool several)
+{
+    QJsonObject extra;
+    QByteArray configText;
+    if (m_options.command == CtlOptions::Command::Read && result.exitCode == 0) {
+        const ModuleConfig config{result.model, result.firmware, QDateTime::currentDateTimeUtc(),
+                                  result.records};
+        if (m_options.output.isEmpty()) {
+            configText = ConfigFile::toJson(config, m_names);
+            extra.insert(QStringLiteral("config"), QJsonDocument::fromJson(configText).object());
+        } else {
+            const QString path = outputPath(result.device);
+            QString why;
+            if (ConfigFile::save(path, config, m_names, &why)) {
+                result.summary += QStringLiteral(" into %1").arg(path);
+                extra.insert(QStringLiteral("file"), path);
+            } else {
+                result.exitCode = 2;
+                result.outcome = QStringLiteral("file-error");
+                result.error = QStringLiteral("cannot write %1: %2").arg(path, why);
+                result.summary = result.error;
+            }
+        }
+    }
+
+    if (m_options.json) {
+        QJsonObject object = result.toJson();
+        for (auto it = extra.constBegin(); it != extra.constEnd(); ++it)
+            object.insert(it.key(), it.value());
+        printLine(stdout, QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+        return result.exitCode;
+    }
+
+    QString label = result.device;
+    if (result.modelKnown && m_options.command != CtlOptions::Command::Version)
+        label += QStringLiteral(": %1 %2")
+                     .arg(ModuleProfile::name(result.model), result.firmware)
+                     .trimmed();
+    if (!result.error.isEmpty()) {
+        warn(QStringLiteral("%1: %2").arg(label, result.error));
+        return result.exitCode;
+    }
+    if (m_options.command == CtlOptions::Command::Version) {
+        printLine(stdout,
+                  several ? QStringLiteral("%1: %2").arg(label, result.summary) : result.summary);
+        return result.exitCode;
+    }
+    if (m_options.command == CtlOptions::Command::Diff) {
+        if (several && !result.changes.isEmpty())
+            printLine(stdout, result.device + QLatin1Char(':'));
+        for (const QString &line : qAsConst(result.changes))
+            printLine(stdout, several ? QStringLiteral("  ") + line : line);
+    }
+    if (!configText.isEmpty()) {
+        std::fwrite(configText.constData(), 1, size_t(configText.size()), stdout);
+        std::fflush(stdout);
+        printLine(stderr, QStringLiteral("%1: %2").arg(label, result.summary));
+        return result.exitCode;
+    }
+    printLine(stdout, QStringLiteral("%1: %2").arg(label, result.summary));
+    return result.exitCode;
+}

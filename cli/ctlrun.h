@@ -1,0 +1,51 @@
+// One run of tovrinctl: checks what it was given before anything is sent,
+// runs the command on every device at once (a DeviceJob each), asks once for
+// confirmation of a write, and prints one result per device.
+#ifndef CTLRUN_H
+#define CTLRUN_H
+
+#include "ctloptions.h"
+#include "moduleconfig.h"
+#include "protocolnames.h"
+#include "statusboard.h"
+
+#include <QEventLoop>
+#include <QObject>
+#include <QVector>
+
+#include <memory>
+
+class DeviceJob;
+struct JobResult;
+
+class CtlRun : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CtlRun(const CtlOptions &options, QObject *parent = nullptr);
+    ~CtlRun() override;
+
+    // Runs to the end and returns the exit code.
+    int exec();
+
+private:
+    bool check(QString *error);
+    void loadTranslation();
+    void loadNames();
+    QString outputPath(const QString &device) const;
+    void onReadyToWrite();
+    void onJobDone();
+    int printResults();
+    int printResult(JobResult result, bool several);
+
+    CtlOptions m_options;
+    ModuleConfig m_file;
+    ProtocolNames::Lookup m_names;
+    StatusBoard m_board;
+    QVector<DeviceJob *> m_jobs;
+    QEventLoop m_loop;
+    bool m_outputIsFolder = false;
+    bool m_confirmed = false;
+};
+
+#endif // CTLRUN_H

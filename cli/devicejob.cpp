@@ -1,0 +1,343 @@
+#include "devicejob.h"
+
+#include "configchanges.h"
+#include "transport.h"
+
+#include <QJsonArray>
+
+QJsonObject JobResult::toJson() const
+{
+    return {{QStringLiteral("device"), device},
+            {QStringLiteral("model"),
+             modelKnown ? QJsonValue(ModuleProfile::name(model)) : QJsonValue()},
+            {QStringLiteral("firmware"), firmware.isEmpty() ? QJsonValue() : QJsonValue(firmware)},
+            {QStringLiteral("outcome"), outcome},
+            {QStringLiteral("exit"), exitCode},
+            {QStringLiteral("changes"), QJsonArray::fromStringList(changes)},
+            {QStringLiteral("error"), error.isEmpty() ? QJsonValue() : QJsonValue(error)}};
+}
+
+DeviceJob::DeviceJob(const QString &device, const CtlOptions &options, const ModuleConfig &file,
+                     const ProtocolNames::Lookup &names, QObject *parent)
+    : QObject(parent), m_options(options), m_file(file), m_names(names)
+{
+    m_result.device = device;
+    connect(&m_session, &ConfigSession::versionRead, this, &DeviceJob::onVersionRead);
+    connect(&m_session, &ConfigSession::recordRead, this, &DeviceJob::onRecordRead);
+    connect(&m_session, &ConfigSession::finished, this, &DeviceJob::onFinished);
+    connect(&m_session, &ConfigSession::progress, this, &DeviceJob::onProgress);
+    connect(&m_session, &ConfigSession::linkLost, this, &DeviceJob::onLinkLost);
+}
+
+DeviceJob::~DeviceJob() = default;
+
+bool DeviceJob::open(std::unique_ptr<Transport> transport)
+{
+    emit status(QStringLiteral("opening"));
+    if (m_session.open(m_options.route, std::move(transport)))
+        return true;
+    fail(5, QStringLiteral("open-failed"),
+         QStringLiteral("cannot open the port: %1").arg(m_session.errorString()));
+    return false;
+}
+
+void DeviceJob::start()
+{
+    if (m_stage == Stage::Done)
+        return;
+    if (m_options.command != CtlOptions::Command::Version && m_options.modelGiven) {
+        m_session.setModel(m_options.model);
+        m_result.model = m_options.model;
+        m_result.modelKnown = true;
+        afterDetect();
+        return;
+    }
+    detect();
+}
+
+void DeviceJob::detect()
+{
+    m_stage = Stage::Detect;
+    // A bare version reply names the model itself; through the flight
+    // controller only a request with the module's device code is answered.
+    if (m_options.modelGiven || m_options.route == ConfigSession::Route::Direct)
+        m_candidates = {m_options.model};
+    else
+        m_candidates = {ModuleModel::Tovrin, ModuleModel::R7};
+    m_session.setModel(m_candidates.first());
+    m_session.queryVersion();
+}
+
+void DeviceJob::readModule(Stage stage)
+{
+    m_stage = stage;
+    m_result.records = QVector<PortRecord>(m_session.portCount());
+    m_session.read();
+}
+
+void DeviceJob::writeModule()
+{
+    m_stage = Stage::Write;
+    QVector<QByteArray> records;
+    for (const PortRecord &record : qAsConst(m_file.ports))
+        records.append(record.bytes());
+    m_session.write(records);
+}
+
+void DeviceJob::confirmWrite(bool confirmed)
+{
+    if (m_stage != Stage::Confirm)
+        return;
+    if (confirmed)
+        writeModule();
+    else
+        fail(2, QStringLiteral("declined"), QStringLiteral("write declined; nothing written"));
+}
+
+void DeviceJob::onVersionRead(ModuleModel model, const QString &firmware)
+{
+    m_result.model = model;
+    m_result.modelKnown = true;
+    m_result.firmware = firmware;
+}
+
+void DeviceJob::onRecordRead(int port, const QByteArray &record)
+{
+    if (port >= 0 && port < m_result.records.size())
+        m_result.records[port] = PortRecord(record);
+}
+
+void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int count)
+{
+    QString text;
+    switch (operation) {
+    case ConfigSession::Operation::Version:
+        text = QStringLiteral("version");
+        if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
+            text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_session.model()));
+        break;
+    case ConfigSession::Operation::Read:
+        text = m_stage == Stage::Verify ? QStringLiteral("verifying") : QStringLiteral("reading");
+        break;
+    case ConfigSession::Operation::Write:
+        text = QStringLiteral("writing");
+        break;
+    }
+    if (port >= 0)
+        text += QStringLiteral(" port %1/%2").arg(port + 1).arg(count);
+    if (m_tries > 0)
+        text += QStringLiteral(" (retry %1)").arg(m_tries);
+    m_step = text;
+    emit status(text);
+}
+
+void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome,
+                           const QList<int> &refusedPorts)
+{
+    using Outcome = ConfigSession::Outcome;
+    if (m_stage == Stage::Done || m_stage == Stage::Idle || m_stage == Stage::Confirm)
+        return;
+    switch (outcome) {
+    case Outcome::Success:
+        m_tries = 0;
+        break;
+    case Outcome::NoReply:
+        if (m_stage == Stage::Detect && m_candidates.size() > 1) {
+            m_candidates.removeFirst();
+            m_session.setModel(m_candidates.first());
+            m_session.queryVersion();
+            return;
+        }
+        if (!retry())
+            fail(3, QStringLiteral("no-reply"),
+                 QStringLiteral("no reply within the watchdog's time (%1)").arg(m_step));
+        return;
+    case Outcome::Refused:
+        fail(4, QStringLiteral("refused"), QStringLiteral("the module refused the write"));
+        return;
+    case Outcome::WrongLength:
+        fail(4, QStringLiteral("wrong-length"),
+             QStringLiteral("an answer of the wrong length (%1)").arg(m_step));
+        return;
+    case Outcome::WrongIndex:
+        fail(4, QStringLiteral("wrong-index"),
+             QStringLiteral("an answer naming another port (%1)").arg(m_step));
+        return;
+    case Outcome::LinkLost:
+        fail(5, QStringLiteral("link-lost"), QStringLiteral("the link broke (%1)").arg(m_step));
+        return;
+    case Outcome::RecordRefused:
+        break; // a read: afterRead decides
+    }
+
+    switch (operation) {
+    case ConfigSession::Operation::Version:
+        afterDetect();
+        return;
+    case ConfigSession::Operation::Read:
+        afterRead(outcome, refusedPorts);
+        return;
+    case ConfigSession::Operation::Write:
+        if (m_options.verify)
+            readModule(Stage::Verify);
+        else
+            succeed(0, QStringLiteral("success"), QStringLiteral("written"));
+        return;
+    }
+}
+
+bool DeviceJob::retry()
+{
+    if (m_tries >= m_options.retries)
+        return false;
+    ++m_tries;
+    switch (m_stage) {
+    case Stage::Detect:
+        detect();
+        return true;
+    case Stage::Read:
+    case Stage::Verify:
+        readModule(m_stage);
+        return true;
+    case Stage::Write:
+        writeModule();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void DeviceJob::afterDetect()
+{
+    const QString model = ModuleProfile::name(m_session.model());
+    switch (m_options.command) {
+    case CtlOptions::Command::Version:
+        succeed(0, QStringLiteral("success"), model + QLatin1Char(' ') + m_result.firmware);
+        return;
+    case CtlOptions::Command::Write:
+        if (m_file.model != m_session.model()) {
+            fail(2, QStringLiteral("model-mismatch"),
+                 QStringLiteral("the file is for model %1, the module is %2; nothing written")
+                     .arg(ModuleProfile::name(m_file.model), model));
+            return;
+        }
+        readModule(Stage::Read);
+        return;
+    case CtlOptions::Command::Diff:
+        if (m_file.model != m_session.model()) {
+            fail(2, QStringLiteral("model-mismatch"),
+                 QStringLiteral("the file is for model %1, the module is %2")
+                     .arg(ModuleProfile::name(m_file.model), model));
+            return;
+        }
+        readModule(Stage::Read);
+        return;
+    case CtlOptions::Command::Read:
+        readModule(Stage::Read);
+        return;
+    }
+}
+
+namespace
+{
+QString portTitles(ModuleModel model, const QList<int> &ports)
+{
+    QStringList titles;
+    for (int port : ports)
+        titles.append(ModuleProfile::port(model, port).title);
+    return titles.join(QStringLiteral(", "));
+}
+} // namespace
+
+void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refusedPorts)
+{
+    const ModuleModel model = m_session.model();
+    const bool refused = outcome == ConfigSession::Outcome::RecordRefused;
+    const QString refusal = QStringLiteral("the module holds records the port rules refuse: %1")
+                                .arg(portTitles(model, refusedPorts));
+    if (m_stage == Stage::Verify) {
+        QList<int> differing;
+        for (int i = 0; i < m_file.ports.size(); ++i) {
+            if (m_result.records.value(i) != m_file.ports.at(i))
+                differing.append(i);
+        }
+        if (differing.isEmpty() && !refused)
+            succeed(0, QStringLiteral("success"), QStringLiteral("written and verified"));
+        else
+            fail(4, QStringLiteral("verify-failed"),
+                 QStringLiteral("written, but the read-back differs from the file: %1")
+                     .arg(portTitles(model, differing.isEmpty() ? refusedPorts : differing)));
+        return;
+    }
+    switch (m_options.command) {
+    case CtlOptions::Command::Read:
+        if (refused)
+            fail(4, QStringLiteral("record-refused"), refusal);
+        else
+            succeed(0, QStringLiteral("success"),
+                    QStringLiteral("read %1 ports").arg(m_result.records.size()));
+        return;
+    case CtlOptions::Command::Diff:
+        m_result.changes = ConfigChanges::describe(model, m_result.records, m_file.ports, m_names);
+        if (refused)
+            fail(4, QStringLiteral("record-refused"), refusal);
+        else if (m_result.changes.isEmpty())
+            succeed(0, QStringLiteral("equal"), QStringLiteral("equal to the file"));
+        else
+            succeed(1, QStringLiteral("differ"),
+                    QStringLiteral("%1 difference(s) from the file").arg(m_result.changes.size()));
+        return;
+    case CtlOptions::Command::Write:
+        // Refused records are shown as such in the change list; the write
+        // replaces them.
+        m_result.changes = ConfigChanges::describe(model, m_result.records, m_file.ports, m_names);
+        if (m_result.changes.isEmpty()) {
+            succeed(0, QStringLiteral("unchanged"),
+                    QStringLiteral("already holds the file's records; nothing written"));
+            return;
+        }
+        m_stage = Stage::Confirm;
+        emit status(m_options.yes ? QStringLiteral("changes listed")
+                                  : QStringLiteral("waiting for confirmation"));
+        emit readyToWrite();
+        return;
+    case CtlOptions::Command::Version:
+        return;
+    }
+}
+
+void DeviceJob::onLinkLost(const QString &reason)
+{
+    if (m_stage != Stage::Done)
+        fail(5, QStringLiteral("link-lost"), QStringLiteral("the link broke: %1").arg(reason));
+}
+
+// Not at once: a result may come from inside the transport's own signal.
+void DeviceJob::closeLater()
+{
+    QMetaObject::invokeMethod(
+        this, [this] { m_session.close(); }, Qt::QueuedConnection);
+}
+
+void DeviceJob::fail(int exitCode, const QString &outcome, const QString &error)
+{
+    m_result.exitCode = exitCode;
+    m_result.outcome = outcome;
+    m_result.error = error;
+    m_result.summary = error;
+    m_stage = Stage::Done;
+    closeLater();
+    emit status(error);
+    emit done();
+}
+
+void DeviceJob::succeed(int exitCode, const QString &outcome, const QString &summary)
+{
+    m_result.exitCode = exitCode;
+    m_result.outcome = outcome;
+    m_result.summary = summary;
+    m_stage = Stage::Done;
+    closeLater();
+    emit status(QStringLiteral("done"));
+    emit done();
+}

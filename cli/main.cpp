@@ -1,0 +1,30 @@
+// tovrinctl: the configuration tool without a window, for scripts and for
+// batches of modules.
+#include "ctloptions.h"
+#include "ctlrun.h"
+#include "tovrinversion.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tovrinctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOVRIN_VERSION));
+
+    CtlOptions options;
+    QString error;
+    if (!CtlOptions::parse(QCoreApplication::arguments(), &options, &error)) {
+        std::fprintf(stderr, "tovrinctl: %s Nothing sent; --help lists the commands.\n",
+                     error.toUtf8().constData());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(CtlOptions::helpText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    CtlRun run(options);
+    return run.exec();
+}
