@@ -4,12 +4,14 @@
 # protocol is picked so the information panel shows its picture and help.
 # Usage: tools/screenshot-demo.sh [OUTPUT_DIR]   (default docs/screenshots)
 # Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick.
+# TOVRIN_BUILD_DIR picks the build folder (default build; build-qt6 for Qt 6).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
 outdir="${1:-docs/screenshots}"
-program="$repo/build/bin/TovrinVazodivuveTool"
-sim="$repo/build/bin/tovrin-sim"
+build="$repo/${TOVRIN_BUILD_DIR:-build}"
+program="$build/bin/TovrinVazodivuveTool"
+sim="$build/bin/tovrin-sim"
 [ -x "$program" ] && [ -x "$sim" ] || { echo "build first (tools/build.sh)" >&2; exit 1; }
 
 work="$(mktemp -d)"
