@@ -27,6 +27,16 @@
 namespace
 {
 
+// The pointer's place on the screen: globalPos() is deprecated in Qt 6.
+QPoint globalPoint(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
+
 QStringList s_extraSerialPorts;
 
 const QString kIdleStyle = QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
@@ -166,7 +176,7 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton) {
         dragging = true;
-        dragOffset = event->globalPos() - pos();
+        dragOffset = globalPoint(event) - pos();
     }
     raise();
 }
@@ -174,7 +184,7 @@ void MainWidget::mousePressEvent(QMouseEvent *event)
 void MainWidget::mouseMoveEvent(QMouseEvent *event)
 {
     if (dragging)
-        move(event->globalPos() - dragOffset);
+        move(globalPoint(event) - dragOffset);
 }
 
 void MainWidget::mouseReleaseEvent(QMouseEvent *event)

@@ -14,6 +14,21 @@ constexpr int kMaxListHeight = 320;
 constexpr int kMaxWidth = 760;
 } // namespace
 
+namespace
+{
+
+// The pointer's place on the screen: globalPos() is deprecated in Qt 6.
+QPoint globalPoint(const QMouseEvent *event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
+
+} // namespace
+
 MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
     ui->setupUi(this);
@@ -65,7 +80,7 @@ void MessageForm::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     dragging = true;
-    dragOffset = event->globalPos() - pos();
+    dragOffset = globalPoint(event) - pos();
     raise();
 }
 
@@ -78,5 +93,5 @@ void MessageForm::mouseReleaseEvent(QMouseEvent *event)
 void MessageForm::mouseMoveEvent(QMouseEvent *event)
 {
     if (dragging)
-        move(event->globalPos() - dragOffset);
+        move(globalPoint(event) - dragOffset);
 }

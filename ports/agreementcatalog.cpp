@@ -44,7 +44,7 @@ QString AgreementCatalog::helpText(const QStringList &entries, const QString &te
 {
     for (const QString &entry : entries) {
         const int sep = entry.indexOf(kSeparator);
-        if (sep < 0 || entry.leftRef(sep) != text)
+        if (sep != text.size() || !entry.startsWith(text))
             continue;
         const int start = sep + kSeparator.size();
         const int end = entry.indexOf(kSeparator, start);

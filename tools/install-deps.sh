@@ -9,6 +9,8 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-5compat-dev qt6-tools-dev
+  qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins
   clang libclang-rt-14-dev libbenchmark-dev
   socat bsdutils xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei

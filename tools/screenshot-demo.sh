@@ -5,12 +5,14 @@
 # and Write shows the confirmation dialog with its change list.
 # Usage: tools/screenshot-demo.sh [OUTPUT_DIR]   (default docs/screenshots)
 # Needs a built program (tools/build.sh), Xvfb, xdotool and imagemagick.
+# TOVRIN_BUILD_DIR picks the build folder (default build; build-qt6 for Qt 6).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo="$PWD"
 outdir="${1:-docs/screenshots}"
-program="$repo/build/bin/TovrinVazodivuveTool"
-sim="$repo/build/bin/tovrin-sim"
+build="$repo/${TOVRIN_BUILD_DIR:-build}"
+program="$build/bin/TovrinVazodivuveTool"
+sim="$build/bin/tovrin-sim"
 [ -x "$program" ] && [ -x "$sim" ] || { echo "build first (tools/build.sh)" >&2; exit 1; }
 
 work="$(mktemp -d)"
@@ -22,7 +24,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# 96 dpi, as a desktop reports it: Qt 5 would otherwise derive about 100 from
+# the virtual screen's size and draw point-sized fonts larger than Qt 6 does.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -dpi 96 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }

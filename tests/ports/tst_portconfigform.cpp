@@ -376,7 +376,11 @@ void TestPortConfigForm::fonts()
     QCOMPARE(font.pointSize(), pointSize);
     QCOMPARE(font.bold(), bold);
     if (family.isEmpty())
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        QVERIFY(!(font.resolveMask() & QFont::FamilyResolved));
+#else
         QVERIFY(!(font.resolve() & QFont::FamilyResolved));
+#endif
     else
         QCOMPARE(font.family(), family);
 }

@@ -15,7 +15,7 @@ BoxWatcher::~BoxWatcher() = default;
 
 void BoxWatcher::onAboutToShow(QMessageBox *box)
 {
-    boxes.append({box->icon(), box->windowTitle(), box->text(), box->buttons().size(),
+    boxes.append({box->icon(), box->windowTitle(), box->text(), static_cast<int>(box->buttons().size()),
                   box->defaultButton() != nullptr});
     QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
 }
