@@ -108,6 +108,7 @@ void TestFaults::faultyModule()
     int before = 0;
     QByteArrayList written;
     if (job == Job::Read) {
+        s.styles.restart();
         s.clickOpen();
         // The version query goes first; the read's requests follow it.
         QTRY_VERIFY_WITH_TIMEOUT(!s.received().isEmpty(), SimSession::WaitMs);
@@ -128,8 +129,6 @@ void TestFaults::faultyModule()
         s.clickWrite();
         s.clickOk();
     }
-    if (job == Job::Read)
-        s.styles.restart();
 
     QTRY_VERIFY_WITH_TIMEOUT(s.styles.firstChange(button, succeeds ? Look::success()
                                                                    : Look::failure())
