@@ -7,7 +7,7 @@ SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-5compat-dev qt6-tools-dev
   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins
