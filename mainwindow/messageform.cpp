@@ -1,6 +1,8 @@
 #include "messageform.h"
 #include "ui_messageform.h"
 
+#include <QAbstractButton>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -32,9 +34,12 @@ QPoint globalPoint(const QMouseEvent *event)
 MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
     ui->setupUi(this);
-    // Not modal: the main window stays usable while the question is open. A
-    // window of its own even when the main window is its parent.
+    // A window of its own even when the main window is its parent, and modal
+    // to it: the cards cannot change under an open question.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowModality(Qt::WindowModal);
+    // The keyboard answers with the two buttons only, never with the cross.
+    ui->btnClose->setFocusPolicy(Qt::NoFocus);
     ui->lblChanges->setContentsMargins(20, 4, 20, 10);
     setChanges({});
 }
@@ -72,6 +77,40 @@ void MessageForm::on_btnOk_clicked()
 void MessageForm::on_btnCancle_clicked()
 {
     close();
+}
+
+// Every question opens over the middle of its window, with "取消" focused:
+// a stray Enter does not overwrite the module.
+void MessageForm::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (QWidget *owner = parentWidget()) {
+        const QRect area = owner->window()->frameGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    activateWindow();
+    ui->btnCancle->setFocus(Qt::OtherFocusReason);
+}
+
+// Outside a dialog a push button ignores Enter; here Enter answers with the
+// focused button and Esc with "取消".
+void MessageForm::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        on_btnCancle_clicked();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QAbstractButton *>(focusWidget())) {
+            button->click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // The window has no frame, so it is dragged by any point of its body.

@@ -1,6 +1,7 @@
 // Frameless confirmation window shown before the module's settings are
-// overwritten; OK emits sglOK, Cancel and close just hide it. Below its
-// question and buttons it lists what the write will change.
+// overwritten; OK emits sglOK, Cancel, Esc and close just hide it. Below its
+// question and buttons it lists what the write will change. Modal to the
+// window it belongs to, so nothing there changes while it is open.
 #ifndef MESSAGEFORM_H
 #define MESSAGEFORM_H
 
@@ -35,6 +36,8 @@ private slots:
     void on_btnCancle_clicked();
 
 protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

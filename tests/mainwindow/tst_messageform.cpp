@@ -32,7 +32,9 @@ private slots:
     void okEmitsOnceAndHides();
     void dismissHidesSilently_data();
     void dismissHidesSilently();
-    void staysNonModalAndFrameless();
+    void modalToItsWindowAndFrameless();
+    void keys_data();
+    void keys();
     void drag_data();
     void drag();
     void moveAfterReleaseDoesNothing();
@@ -87,15 +89,70 @@ void TestMessageForm::dismissHidesSilently()
     QCOMPARE(ok.count(), 0);
 }
 
-void TestMessageForm::staysNonModalAndFrameless()
+// Modal to the window it belongs to (the cards there cannot change under an
+// open question), over that window's middle; with no window, modal to none.
+void TestMessageForm::modalToItsWindowAndFrameless()
 {
-    MessageForm form;
-    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(form.windowModality(), Qt::NonModal);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form, 5000));
-    QVERIFY(!form.isModal());
+    QWidget owner;
+    owner.setGeometry(130, 90, 900, 600);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner, 5000));
+    auto *form = new MessageForm(&owner);
+    QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(form->isWindow());
+    QCOMPARE(form->windowModality(), Qt::WindowModal);
+    form->setChanges({QStringLiteral("Uart3 波特率: 4800 → 9600")});
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form, 5000));
+    QCOMPARE(QApplication::activeModalWidget(), form);
+    QVERIFY((form->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
+            2);
+    // Moved away and asked again: back over the middle.
+    form->close();
+    form->move(0, 0);
+    form->show();
+    QVERIFY((form->frameGeometry().center() - owner.frameGeometry().center()).manhattanLength() <=
+            2);
+    form->close();
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+// Focus starts on "取消" (never on the close cross); Esc answers "取消", Enter
+// and Return the focused button.
+void TestMessageForm::keys_data()
+{
+    QTest::addColumn<QString>("focus"); // moved there first; empty: as opened
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("confirmed");
+
+    QTest::newRow("Return as opened") << QString() << int(Qt::Key_Return) << false;
+    QTest::newRow("Enter as opened") << QString() << int(Qt::Key_Enter) << false;
+    QTest::newRow("Esc as opened") << QString() << int(Qt::Key_Escape) << false;
+    QTest::newRow("Return on OK") << QStringLiteral("btnOk") << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter on OK") << QStringLiteral("btnOk") << int(Qt::Key_Enter) << true;
+    QTest::newRow("Esc on OK") << QStringLiteral("btnOk") << int(Qt::Key_Escape) << false;
+}
+
+void TestMessageForm::keys()
+{
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(bool, confirmed);
+
+    MessageForm form;
+    QCOMPARE(form.findChild<QPushButton *>(QStringLiteral("btnClose"))->focusPolicy(), Qt::NoFocus);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form, 5000));
+    QCOMPARE(QApplication::focusWidget(), form.findChild<QWidget *>(QStringLiteral("btnCancle")));
+    if (!focus.isEmpty())
+        form.findChild<QWidget *>(focus)->setFocus();
+    QSignalSpy ok(&form, &MessageForm::sglOK);
+
+    // Through the window, as the keyboard's keys come.
+    QTest::keyClick(form.windowHandle(), Qt::Key(key));
+
+    QCOMPARE(ok.count(), confirmed ? 1 : 0);
+    QVERIFY(!form.isVisible());
 }
 
 void TestMessageForm::drag_data()
