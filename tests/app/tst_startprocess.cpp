@@ -78,6 +78,8 @@ private slots:
     void exitsWithMinusOneWithoutTranslations();
     void arguments_data();
     void arguments();
+    void informationWithoutDisplay_data();
+    void informationWithoutDisplay();
 };
 
 void TestStartProcess::exitsWithMinusOneWithoutTranslations()
@@ -193,6 +195,47 @@ void TestStartProcess::arguments()
                  qPrintable(err.join(QLatin1Char('\n'))));
     else
         QVERIFY2(err.contains(stdErr), qPrintable(err.join(QLatin1Char('\n'))));
+}
+
+// --help and --version need no display: with none to connect to, and no
+// platform named, they print and end with 0 (no "could not connect" abort).
+void TestStartProcess::informationWithoutDisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("stdOut"); // a line it prints
+
+    const QString version = QStringLiteral("TovrinVazodivuveTool " TOVRIN_VERSION);
+    const QString port =
+        QStringLiteral("  --port <device>  Adds a serial device that the system does not list");
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << port;
+    QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << port;
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << version;
+    QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << version;
+    QTest::newRow("--version after --port and an unknown option")
+        << QStringList{QStringLiteral("--port"), QStringLiteral("/dev/ttyX9"),
+                       QStringLiteral("--bogus"), QStringLiteral("--version")}
+        << version;
+}
+
+void TestStartProcess::informationWithoutDisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, stdOut);
+
+    QProcess app;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    app.setProcessEnvironment(env);
+    app.start(TestPaths::program(), arguments);
+    QVERIFY(app.waitForStarted());
+    QVERIFY2(app.waitForFinished(10000), "the program did not end by itself");
+    const QString err = QString::fromLocal8Bit(app.readAllStandardError());
+    QCOMPARE(app.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(app.exitCode() == 0, qPrintable(err));
+    const QStringList out =
+        QString::fromLocal8Bit(app.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QVERIFY2(out.contains(stdOut), qPrintable(out.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TestStartProcess)
