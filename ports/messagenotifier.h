@@ -15,6 +15,8 @@ public:
     // Modal box with no parent, a single OK button and no default button.
     static void critical(const QString &title, const QString &text);
     static void warning(const QString &title, const QString &text);
+    // Modal question with Yes and No buttons, No the default; true for Yes.
+    static bool question(const QString &title, const QString &text);
 
 signals:
     // Emitted just before the box runs its modal loop.
@@ -22,7 +24,8 @@ signals:
 
 private:
     using QObject::QObject;
-    static void show(QMessageBox::Icon icon, const QString &title, const QString &text);
+    static int show(QMessageBox::Icon icon, const QString &title, const QString &text,
+                    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton preset);
 };
 
 #endif // MESSAGENOTIFIER_H

@@ -17,5 +17,7 @@ void BoxWatcher::onAboutToShow(QMessageBox *box)
 {
     boxes.append({box->icon(), box->windowTitle(), box->text(), static_cast<int>(box->buttons().size()),
                   box->defaultButton() != nullptr});
-    QTimer::singleShot(0, box, [box] { box->button(QMessageBox::Ok)->click(); });
+    const QMessageBox::StandardButton choice =
+        box->button(QMessageBox::Ok) ? QMessageBox::Ok : answer;
+    QTimer::singleShot(0, box, [box, choice] { box->button(choice)->click(); });
 }

@@ -1,5 +1,6 @@
 // Watches the program's message boxes: records each one's icon, title and text
-// and dismisses it with OK as soon as its modal loop runs.
+// and dismisses it with OK as soon as its modal loop runs; a question gets
+// `answer` (No unless a test says otherwise).
 #ifndef BOXWATCHER_H
 #define BOXWATCHER_H
 
@@ -24,6 +25,7 @@ public:
     ~BoxWatcher() override;
 
     QVector<ShownBox> boxes;
+    QMessageBox::StandardButton answer = QMessageBox::No;
 
 private:
     void onAboutToShow(QMessageBox *box);
