@@ -79,6 +79,12 @@ QStringList MainWidget::extraSerialPorts()
 MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget)
 {
     ui->setupUi(this);
+    // The port list's popup in the window's colours: the form's own rule gives
+    // it a white background under the list's white text.
+    ui->cbSerial->setStyleSheet(
+        ui->cbSerial->styleSheet() +
+        QStringLiteral("\nQComboBox QAbstractItemView {background: rgb(41, 45, 49); color: white;"
+                       " selection-background-color: rgb(8, 141, 242); selection-color: white;}"));
     init();
 }
 
@@ -143,6 +149,7 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
+    built = panel->records();
 }
 
 void MainWidget::setPicture(const QImage &picture)
@@ -195,10 +202,36 @@ void MainWidget::mouseReleaseEvent(QMouseEvent *event)
 
 void MainWidget::closeEvent(QCloseEvent *event)
 {
+    if (!discardEditsAllowed()) {
+        event->ignore();
+        return;
+    }
     // The question before a write goes with the window: nothing is written
     // from a closed program.
     messageForm->close();
     QWidget::closeEvent(event);
+}
+
+// Whether a card shows other settings than it was given last: read, loaded
+// or written, or, for a card that was given none, the defaults it was built
+// with.
+bool MainWidget::hasUnwrittenEdits() const
+{
+    const QVector<QByteArray> shown = panel->records();
+    for (int i = 0; i < shown.size(); ++i) {
+        const bool given = i < applied.size() && !applied.at(i).record.isEmpty();
+        const QByteArray before = given ? applied.at(i).shown : built.value(i);
+        if (shown.at(i) != before)
+            return true;
+    }
+    return false;
+}
+
+// Edits that never reached the module go only when the user says so.
+bool MainWidget::discardEditsAllowed()
+{
+    return !hasUnwrittenEdits() ||
+           MessageNotifier::question(tr("未写入的修改"), tr("放弃未写入的修改？"));
 }
 
 // The port list: the system's serial ports, then the devices named on the
@@ -231,15 +264,26 @@ void MainWidget::searchPorts()
 }
 
 // The device to select in a new list: the one the user chose (or that was
-// chosen for them) while it is listed or once it is back; else a device
-// just plugged in when the one shown was only a stand-in; else the one shown
-// if still there, the preferred one of a first fill, or the first.
+// chosen for them), listed and marked as missing while it is away, so that
+// the list never moves to another device by itself; else, when nothing was
+// chosen, a device just plugged in, the one shown if still there, the
+// preferred one of a first fill, or the first.
 void MainWidget::showPorts(const QStringList &found, int preferred, bool pluggedIn)
 {
     const int current = ui->cbSerial->currentIndex();
     const QString shown =
         (current >= 0 && current < portNames.size()) ? portNames.at(current) : QString();
-    int select = wantedPort.isEmpty() ? -1 : found.indexOf(wantedPort);
+    QStringList names = found;
+    QString missing;
+    int select = -1;
+    if (!wantedPort.isEmpty()) {
+        select = found.indexOf(wantedPort);
+        if (select < 0) {
+            missing = wantedPort;
+            names.append(missing);
+            select = names.size() - 1;
+        }
+    }
     if (select < 0 && pluggedIn) {
         for (int i = 0; i < found.size() && select < 0; ++i) {
             if (!portNames.contains(found.at(i)))
@@ -259,8 +303,11 @@ void MainWidget::showPorts(const QStringList &found, int preferred, bool plugged
 
     fillingPorts = true;
     ui->cbSerial->clear();
-    portNames = found;
-    ui->cbSerial->addItems(portNames);
+    portNames = names;
+    missingPort = missing;
+    ui->cbSerial->addItems(found);
+    if (!missing.isEmpty())
+        ui->cbSerial->addItem(missing + QLatin1Char(' ') + tr("（未连接）"));
     ui->cbSerial->setCurrentIndex(select);
     fillingPorts = false;
 }
@@ -278,7 +325,8 @@ void MainWidget::followSystemPorts()
     if (ui->cbSerial->view()->isVisible())
         return;
     seenPorts = present;
-    if (present != portNames)
+    // A missing entry's name is among portNames: it is back, or still away.
+    if (present != portNames || !missingPort.isEmpty())
         showPorts(present, -1, true);
 }
 
@@ -322,8 +370,16 @@ void MainWidget::openLink()
             return;
         }
         device = portNames.at(index);
+        wantedPort = device;
+        if (device == missingPort) {
+            ui->lblStatus->setText(tr("错误：所选设备未连接"));
+            return;
+        }
         device.remove(QLatin1Char(' '));
     }
+    // What the window said about the last link is not about this one.
+    ui->lblStatus->setText(QString());
+    ui->tbtnVersion->setText(QString());
     if (!session->open(route, ConfigSession::createTransport(route, device))) {
         if (route == ConfigSession::Route::GroundStation)
             ui->lblStatus->setText(tr("错误：地面站端口 6161 已被占用"));
@@ -340,6 +396,15 @@ void MainWidget::openLink()
 void MainWidget::closeLink()
 {
     session->close();
+    endLink();
+}
+
+// The link is gone: so are the module it reached and any question about
+// writing to it.
+void MainWidget::endLink()
+{
+    messageForm->close();
+    ui->tbtnVersion->setText(QString());
     setLinkControls(false);
 }
 
@@ -356,19 +421,35 @@ void MainWidget::on_btnSearchSerialPort_clicked()
     searchPorts();
 }
 
+// Commands need an open link: without one the user is told at once, and
+// nothing is asked or armed.
+bool MainWidget::linkReady()
+{
+    if (session->isOpen())
+        return true;
+    ui->lblStatus->setText(tr("错误：请先打开端口"));
+    return false;
+}
+
+// The question shows what a write of the cards would change, and the records
+// it was computed from are the ones "确认" sends.
 void MainWidget::on_cbAllSet_clicked()
 {
-    messageForm->setChanges(changeList());
+    if (!linkReady())
+        return;
+    confirming = cardRecords();
+    confirmingShown = panel->records();
+    messageForm->setChanges(changeList(confirming));
     messageForm->show();
 }
 
-// What a write of the cards would change on the module, as the dialog shows it.
-QStringList MainWidget::changeList() const
+// What writing records would change on the module, as the dialog shows it.
+QStringList MainWidget::changeList(const QVector<QByteArray> &records) const
 {
     if (moduleRecords.isEmpty())
         return {tr("尚未从模块读取参数，无法列出将改变的内容。")};
     QVector<PortRecord> cards;
-    for (const QByteArray &record : cardRecords())
+    for (const QByteArray &record : records)
         cards.append(PortRecord(record));
     const QStringList lines = ConfigChanges::describe(
         session->model(), moduleRecords, cards,
@@ -380,16 +461,20 @@ QStringList MainWidget::changeList() const
 
 void MainWidget::startWrite()
 {
+    if (confirming.isEmpty() || !linkReady())
+        return;
     ui->lblStatus->setText(QString());
-    const QVector<QByteArray> records = cardRecords();
     writing.clear();
-    for (const QByteArray &record : records)
+    for (const QByteArray &record : qAsConst(confirming))
         writing.append(PortRecord(record));
-    session->write(records);
+    writingShown = confirmingShown;
+    session->write(confirming);
 }
 
 void MainWidget::on_cbAllDownload_clicked()
 {
+    if (!linkReady())
+        return;
     ui->lblStatus->setText(QString());
     reading = QVector<PortRecord>(session->portCount());
     session->read();
@@ -454,6 +539,9 @@ void MainWidget::on_btnLoadConfig_clicked()
 
 void MainWidget::on_tbtnVersion_clicked()
 {
+    if (!linkReady())
+        return;
+    ui->lblStatus->setText(QString());
     session->queryVersion();
 }
 
@@ -462,8 +550,11 @@ void MainWidget::setModel(ModuleModel model)
     const bool r7 = model == ModuleModel::R7;
     ui->rb_TovrinMode->setChecked(!r7);
     ui->rb_R7FuncMode->setChecked(r7);
+    // A question about the old cards has no answer any more.
+    messageForm->close();
     session->setModel(model);
     panel->rebuild(model);
+    built = panel->records();
     // New cards: what the module holds is no longer known for them.
     moduleRecords.clear();
     applied.clear();
@@ -493,10 +584,15 @@ QVector<QByteArray> MainWidget::cardRecords() const
 
 void MainWidget::on_rb_TovrinMode_clicked()
 {
-    if (!ui->rb_TovrinMode->isChecked())
+    if (!ui->rb_TovrinMode->isChecked()) {
         ui->rb_TovrinMode->setChecked(true);
-    else if (session->model() != ModuleModel::Tovrin)
+    } else if (session->model() != ModuleModel::Tovrin) {
+        if (!discardEditsAllowed()) {
+            ui->rb_R7FuncMode->setChecked(true);
+            return;
+        }
         setModel(ModuleModel::Tovrin);
+    }
     ui->chb_DLSpace->setChecked(false);
     syncRouteControls();
 }
@@ -507,8 +603,13 @@ void MainWidget::on_rb_R7FuncMode_clicked()
         ui->rb_R7FuncMode->setChecked(true);
         return;
     }
-    if (session->model() != ModuleModel::R7)
+    if (session->model() != ModuleModel::R7) {
+        if (!discardEditsAllowed()) {
+            ui->rb_TovrinMode->setChecked(true);
+            return;
+        }
         setModel(ModuleModel::R7);
+    }
 }
 
 void MainWidget::on_chb_ConfigByFCS_clicked(bool checked)
@@ -545,13 +646,30 @@ void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::O
     // After a failed write the module may hold some of the new records.
     if (write)
         moduleRecords = outcome == Outcome::Success ? writing : QVector<PortRecord>();
+    // What was written is what the cards are measured against from now on.
+    if (write && outcome == Outcome::Success) {
+        applied.resize(panel->count());
+        for (int i = 0; i < applied.size() && i < writing.size() && i < writingShown.size(); ++i)
+            applied[i] = {writing.at(i).bytes(), writingShown.at(i)};
+    }
+    // A command cut off by the user's closing of the link went unanswered
+    // because of that: nothing to report about the module.
+    if (outcome == Outcome::NoReply && !session->isOpen())
+        return;
     QPushButton *button = write ? ui->cbAllSet : ui->cbAllDownload;
     const bool ok = outcome == Outcome::Success;
     button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
-    // An unanswered command keeps the status as it was; the button says it.
     // A lost link has a status of its own.
-    if (outcome == Outcome::NoReply || outcome == Outcome::LinkLost
-        || operation == ConfigSession::Operation::Version)
+    if (outcome == Outcome::LinkLost)
+        return;
+    if (outcome == Outcome::NoReply) {
+        // Nothing answered: no module is known to be behind the link.
+        if (operation == ConfigSession::Operation::Version)
+            ui->tbtnVersion->setText(QString());
+        ui->lblStatus->setText(tr("模块无应答，请检查连接、通信方式和型号"));
+        return;
+    }
+    if (operation == ConfigSession::Operation::Version)
         return;
     if (write)
         ui->lblStatus->setText(ok ? tr("写入参数成功，重启生效") : tr("写入参数失败，请重试"));
@@ -569,7 +687,7 @@ void MainWidget::onIdle()
 // The session is closed already: the window shows the closed link and why.
 void MainWidget::onLinkLost()
 {
-    setLinkControls(false);
+    endLink();
     ui->lblStatus->setText(tr("端口已断开"));
     followSystemPorts();
 }

@@ -73,14 +73,18 @@ private:
     void syncRouteControls();
     ConfigSession::Route routeShown() const;
     void setModel(ModuleModel model);
+    bool linkReady();
     void startWrite();
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
     void onIdle();
-    QStringList changeList() const;
+    QStringList changeList(const QVector<QByteArray> &records) const;
     bool applyRecord(int port, const QByteArray &record);
     QVector<QByteArray> cardRecords() const;
     void onLinkLost();
+    void endLink();
+    bool hasUnwrittenEdits() const;
+    bool discardEditsAllowed();
 
     std::unique_ptr<Ui::MainWidget> ui;
     ConfigSession *session = nullptr;
@@ -102,12 +106,23 @@ private:
     // The records of the read or write in progress.
     QVector<PortRecord> reading;
     QVector<PortRecord> writing;
+    // While the question before a write is open: the records its change list
+    // was computed from, which are what "确认" sends, and what the cards
+    // showed then.
+    QVector<QByteArray> confirming;
+    QVector<QByteArray> confirmingShown;
+    // What the cards showed when the write in progress was confirmed.
+    QVector<QByteArray> writingShown;
+    // What each card showed when it was built, before any record reached it.
+    QVector<QByteArray> built;
     // The devices present when the list was last filled; the list is filled
     // again only when they change.
     QStringList seenPorts;
     // The device the user chose last, or that was chosen for them (named on
     // the command line, or plugged in): selected again when it comes back.
     QString wantedPort;
+    // The wanted device while it is not there: listed last, marked missing.
+    QString missingPort;
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
     bool dragging = false;

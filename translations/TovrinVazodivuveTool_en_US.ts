@@ -217,6 +217,26 @@ p, li { white-space: pre-wrap; }
         <source>地面站通信错误：%1</source>
         <translation>Ground station link error: %1</translation>
     </message>
+    <message>
+        <source>未写入的修改</source>
+        <translation>Changes not written</translation>
+    </message>
+    <message>
+        <source>放弃未写入的修改？</source>
+        <translation>Discard the changes not written to the module?</translation>
+    </message>
+    <message>
+        <source>（未连接）</source>
+        <translation>(not connected)</translation>
+    </message>
+    <message>
+        <source>错误：所选设备未连接</source>
+        <translation>Error: the chosen device is not connected</translation>
+    </message>
+    <message>
+        <source>模块无应答，请检查连接、通信方式和型号</source>
+        <translation>No reply from the module: check the cable, the route and the model</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

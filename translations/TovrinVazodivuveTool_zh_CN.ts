@@ -217,6 +217,26 @@ p, li { white-space: pre-wrap; }
         <source>地面站通信错误：%1</source>
         <translation>地面站通信错误：%1</translation>
     </message>
+    <message>
+        <source>未写入的修改</source>
+        <translation>未写入的修改</translation>
+    </message>
+    <message>
+        <source>放弃未写入的修改？</source>
+        <translation>放弃未写入的修改？</translation>
+    </message>
+    <message>
+        <source>（未连接）</source>
+        <translation>（未连接）</translation>
+    </message>
+    <message>
+        <source>错误：所选设备未连接</source>
+        <translation>错误：所选设备未连接</translation>
+    </message>
+    <message>
+        <source>模块无应答，请检查连接、通信方式和型号</source>
+        <translation>模块无应答，请检查连接、通信方式和型号</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>

@@ -49,6 +49,11 @@ inline QString writeFailed()
     return text("写入参数失败，请重试");
 }
 
+inline QString noReply()
+{
+    return text("模块无应答，请检查连接、通信方式和型号");
+}
+
 } // namespace Look
 
 #endif // LOOK_H

@@ -247,7 +247,10 @@ void TestConfigFiles::changeListFollowsEditsAndLoads()
 void TestConfigFiles::changeListWithoutRead()
 {
     SimSession s;
-    QVERIFY(s.start(Route::Direct, simArgs(false)));
+    // A link is open (a write needs one), but the module never answers.
+    QVERIFY(s.start(Route::Direct, simArgs(false) + QStringList{"--drop-every", "1"}));
+    s.clickOpen();
+    QVERIFY(WindowLookup::linkOpen(s.window()));
     QCOMPARE(changeList(s), QStringList{kNothingRead});
     s.clickCancel();
 

@@ -86,6 +86,12 @@ QComboBox *portList(MainWidget *w)
     return WindowProbe::child<QComboBox>(w, "cbSerial");
 }
 
+// How the list shows a chosen device that is not there.
+QString missing(const QString &device)
+{
+    return device + QLatin1Char(' ') + Look::text("（未连接）");
+}
+
 QStringList listed(MainWidget *w)
 {
     QStringList items;
@@ -115,6 +121,7 @@ private slots:
     void pulledOutAndBack_data();
     void pulledOutAndBack();
     void listFollowsPluggedDevices();
+    void chosenDeviceStaysChosen();
 };
 
 void TestLinkLoss::pulledOutAndBack_data()
@@ -172,6 +179,7 @@ void TestLinkLoss::pulledOutAndBack()
     QCOMPARE(WindowProbe::status(w), Look::text("端口已断开"));
     QVERIFY(boxes.boxes.isEmpty());
     QVERIFY(!listed(w).contains(device.link));
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(device.link), WaitMs);
 
     // Plugged back in: listed and chosen again, it opens and reads.
     device.toggle();
@@ -196,15 +204,27 @@ void TestLinkLoss::listFollowsPluggedDevices()
     QCOMPARE(portList(w)->currentText(), first.link);
 
     first.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link), WaitMs);
-    // Not there, so no longer listed either.
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(first.link), WaitMs);
+    // Not there, so not listed either.
     QVERIFY(!listed(w).contains(second.link));
 
     QVERIFY(second.start());
     QTRY_VERIFY_WITH_TIMEOUT(listed(w).contains(second.link), WaitMs);
-    // Nothing the user chose was listed: the device just plugged in is taken.
-    QCOMPARE(portList(w)->currentText(), second.link);
+    // The device plugged in is listed; the chosen one, though away, stays
+    // chosen (this list used to move to the new device by itself).
+    QCOMPARE(portList(w)->currentText(), missing(first.link));
+    first.toggle();
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), first.link, WaitMs);
+    QVERIFY(listed(w).contains(second.link));
+    QVERIFY(!listed(w).contains(missing(first.link)));
 
+    // The user picks the second; the first, no longer chosen, simply goes
+    // when pulled out and comes back unchosen.
+    portList(w)->setCurrentIndex(portList(w)->findText(second.link));
+    first.toggle();
+    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link), WaitMs);
+    QVERIFY(!listed(w).contains(missing(first.link)));
+    QCOMPARE(portList(w)->currentText(), second.link);
     int changes = 0;
     connect(portList(w), &QComboBox::currentTextChanged, this, [&changes] { ++changes; });
     first.toggle();
@@ -226,6 +246,46 @@ void TestLinkLoss::listFollowsPluggedDevices()
     WindowProbe::click(w, "btnOpenSerialPort");
     QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link), WaitMs);
     QCOMPARE(portList(w)->currentText(), second.link);
+}
+
+// The chosen device pulled out while the link is closed: it stays the
+// current entry, marked, another device present is not taken,
+// and the plug says so instead of opening anything; back, it opens.
+void TestLinkLoss::chosenDeviceStaysChosen()
+{
+    Device chosen;
+    Device other;
+    QVERIFY(chosen.start());
+    QVERIFY(other.start());
+    auto window = makeWindow({chosen.link, other.link});
+    MainWidget *w = window.get();
+    QCOMPARE(portList(w)->currentText(), chosen.link);
+    BoxWatcher boxes;
+
+    chosen.toggle();
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(chosen.link), WaitMs);
+    // Listed once, last, beside the device that is there.
+    QCOMPARE(listed(w).last(), missing(chosen.link));
+    QVERIFY(!listed(w).contains(chosen.link));
+    QVERIFY(listed(w).contains(other.link));
+
+    WindowProbe::click(w, "btnOpenSerialPort");
+    QCOMPARE(WindowProbe::status(w), Look::text("错误：所选设备未连接"));
+    QVERIFY(!WindowLookup::linkOpen(w));
+    QVERIFY(showsClosed(w));
+    QVERIFY(boxes.boxes.isEmpty());
+    // Seconds later, still the chosen one.
+    QTest::qWait(2500);
+    QCOMPARE(portList(w)->currentText(), missing(chosen.link));
+
+    chosen.toggle();
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), chosen.link, WaitMs);
+    QVERIFY(!listed(w).contains(missing(chosen.link)));
+    QVERIFY(listed(w).contains(other.link));
+    WindowProbe::click(w, "btnOpenSerialPort");
+    QVERIFY(WindowLookup::linkOpen(w));
+    QTRY_COMPARE_WITH_TIMEOUT(WindowProbe::status(w), Look::readOk(), WaitMs);
+    QVERIFY(boxes.boxes.isEmpty());
 }
 
 QTEST_MAIN(TestLinkLoss)

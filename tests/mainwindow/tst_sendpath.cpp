@@ -201,7 +201,19 @@ void TestSendPath::refusals()
     child<QLabel>(w.get(), "lblStatus")->clear();
     clickButton(w.get(), "tbtnVersion");
     QCOMPARE(statusText(w.get()), status);
+    // And the write, at once: no question is asked about a write that cannot go.
+    child<QLabel>(w.get(), "lblStatus")->clear();
+    clickButton(w.get(), "cbAllSet");
+    QCOMPARE(statusText(w.get()), status);
+    QVERIFY(!WindowLookup::dialog(w.get())->isVisible());
     QVERIFY(station.nextDatagram(200).isNull());
+    // Nothing was armed: no failure comes later to replace the refusal.
+    QTest::qWait(1700);
+    QCOMPARE(statusText(w.get()), status);
+    for (const char *button : {"cbAllDownload", "cbAllSet", "tbtnVersion"})
+        QVERIFY(!child<QPushButton>(w.get(), button)
+                     ->styleSheet()
+                     .contains(QLatin1String("165,81,28")));
 }
 
 QTEST_MAIN(TestSendPath)

@@ -88,15 +88,17 @@ void TestSerialRoute::searchKeepsOrResetsChoice_data()
     QTest::addColumn<QStringList>("before");
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("after");
-    QTest::addColumn<QString>("expected"); // empty: the first item
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("missing"); // listed last and marked, as it is not there
 
     QTest::newRow("still there, moved")
         << QStringList{"/dev/pts/71", "/dev/pts/72", "/dev/pts/73"} << "/dev/pts/72"
-        << QStringList{"/dev/pts/73", "/dev/pts/74", "/dev/pts/72"} << "/dev/pts/72";
-    QTest::newRow("COM name still there")
-        << QStringList{"COM3", "COM10"} << "COM 10" << QStringList{"COM10", "COM11"} << "COM 10";
+        << QStringList{"/dev/pts/73", "/dev/pts/74", "/dev/pts/72"} << "/dev/pts/72" << false;
+    QTest::newRow("COM name still there") << QStringList{"COM3", "COM10"} << "COM 10"
+                                          << QStringList{"COM10", "COM11"} << "COM 10" << false;
+    // The choice stays: the list never moves to another device by itself.
     QTest::newRow("gone") << QStringList{"/dev/pts/71", "/dev/pts/72"} << "/dev/pts/72"
-                          << QStringList{"/dev/pts/73", "/dev/pts/71"} << QString();
+                          << QStringList{"/dev/pts/73", "/dev/pts/71"} << "/dev/pts/72" << true;
 }
 
 void TestSerialRoute::searchKeepsOrResetsChoice()
@@ -105,6 +107,7 @@ void TestSerialRoute::searchKeepsOrResetsChoice()
     QFETCH(QString, chosen);
     QFETCH(QStringList, after);
     QFETCH(QString, expected);
+    QFETCH(bool, missing);
 
     auto w = makeWindow(before);
     QVERIFY(choosePort(w.get(), chosen));
@@ -113,11 +116,14 @@ void TestSerialRoute::searchKeepsOrResetsChoice()
     QTest::mouseClick(child<QPushButton>(w.get(), "btnSearchSerialPort"), Qt::LeftButton);
 
     auto *cb = child<QComboBox>(w.get(), "cbSerial");
-    QCOMPARE(cb->count(), systemPortCount() + after.size());
-    if (expected.isEmpty())
-        QCOMPARE(cb->currentIndex(), 0);
-    else
+    QCOMPARE(cb->count(), systemPortCount() + after.size() + (missing ? 1 : 0));
+    if (missing) {
+        QCOMPARE(cb->currentIndex(), cb->count() - 1);
+        QCOMPARE(cb->currentText(), expected + QLatin1Char(' ') +
+                                        QCoreApplication::translate("MainWidget", "（未连接）"));
+    } else {
         QCOMPARE(cb->currentText(), expected);
+    }
 }
 
 void TestSerialRoute::searchFindingNothingEmptiesList()
