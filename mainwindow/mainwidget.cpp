@@ -123,6 +123,8 @@ void MainWidget::init()
 
     connect(session, &ConfigSession::versionRead, this, &MainWidget::onVersionRead);
     connect(session, &ConfigSession::recordRead, this, [this](int port, const QByteArray &record) {
+        // The cards change under the question: what it lists is gone.
+        messageForm->close();
         applyRecord(port, record);
         if (port >= 0 && port < reading.size())
             reading[port] = PortRecord(record);

@@ -68,6 +68,7 @@ class TestWindowTruth : public QObject
 
 private slots:
     void questionFreezesWhatItLists();
+    void questionGoesWhenReadRecordsArrive();
     void outcomes_data();
     void outcomes();
     void unwrittenEdits_data();
@@ -129,6 +130,29 @@ void TestWindowTruth::questionFreezesWhatItLists()
     QCOMPARE(s.stored(), confirmed);
     for (int i : {2, 3, 4})
         QCOMPARE(s.stored().at(i), atStart.at(i));
+}
+
+// Write clicked while the read on opening is still under way: its records
+// change the cards, so the question about the old ones closes unanswered.
+void TestWindowTruth::questionGoesWhenReadRecordsArrive()
+{
+    SimSession s;
+    QVERIFY(s.start(Route::Direct, {"--model", "tovrin", "--delay", "700"}, false,
+                    sampleRecords(false)));
+    s.clickOpen();
+    QTRY_VERIFY_WITH_TIMEOUT(s.simLog().filter(QStringLiteral("MSG_READ_ALL")).size() >= 1,
+                             SimSession::WaitMs);
+    QCOMPARE(s.status(), QString());
+    s.clickWrite();
+    QVERIFY(s.dialogVisible());
+    const int sent = s.received().size();
+
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QVERIFY(!s.dialogVisible());
+    QCOMPARE(s.cardRecords(), sampleRecords(false));
+    QTest::qWait(500);
+    QCOMPARE(s.received().size(), sent);
+    QCOMPARE(s.stored(), sampleRecords(false));
 }
 
 void TestWindowTruth::outcomes_data()
