@@ -36,6 +36,8 @@ MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageF
     // window of its own even when the main window is its parent.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     ui->lblChanges->setContentsMargins(20, 4, 20, 10);
+    // The question keeps clear of the window's edges in every language.
+    ui->horizontalLayout_3->setContentsMargins(12, 0, 12, 0);
     setChanges({});
 }
 

@@ -16,10 +16,27 @@ void MessageNotifier::warning(const QString &title, const QString &text)
     show(QMessageBox::Warning, title, text);
 }
 
+// The main window's look: its dark background, white text in its font, and
+// its blue buttons with a ring for the focus.
+const QString &MessageNotifier::styleSheet()
+{
+    static const QString sheet = QStringLiteral(
+        "QMessageBox{background-color:rgb(41, 45, 49);}\n"
+        "QMessageBox QLabel{color:rgb(255, 255, 255);font-family:\"微软雅黑\";font-size:11pt;}\n"
+        "QMessageBox QPushButton{background-color:#0B8DCE;color:rgb(255, 255, 255);"
+        "border:2px solid #0B8DCE;border-radius:10px;font-family:\"微软雅黑\";font-size:10pt;"
+        "min-width:80px;min-height:25px;}\n"
+        "QMessageBox QPushButton:hover{background-color:#0872A8;border-color:#0872A8;}\n"
+        "QMessageBox QPushButton:pressed{background-color:#026C9B;border-color:#026C9B;}\n"
+        "QMessageBox QPushButton:focus{border-color:rgb(255, 255, 255);}");
+    return sheet;
+}
+
 void MessageNotifier::show(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::NoButton);
+    box.setStyleSheet(styleSheet());
     emit instance()->aboutToShow(&box);
     box.exec();
 }

@@ -15,6 +15,8 @@ public:
     // Modal box with no parent, a single OK button and no default button.
     static void critical(const QString &title, const QString &text);
     static void warning(const QString &title, const QString &text);
+    // The boxes' style sheet: the main window's dark look and font.
+    static const QString &styleSheet();
 
 signals:
     // Emitted just before the box runs its modal loop.
