@@ -4,6 +4,7 @@
 #include "configchanges.h"
 #include "configfile.h"
 #include "devicepicture.h"
+#include "exclusivetabstop.h"
 #include "filechooser.h"
 #include "installedlocale.h"
 #include "messageform.h"
@@ -14,12 +15,17 @@
 #include "transport.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFocusFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -82,7 +88,11 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget
     init();
 }
 
-MainWidget::~MainWidget() = default;
+MainWidget::~MainWidget()
+{
+    // Focus moves while the children go; this window no longer follows it.
+    disconnect(focusWatch);
+}
 
 void MainWidget::init()
 {
@@ -143,6 +153,115 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
+    setUpKeyboard();
+}
+
+// Every action of the window has a key, named in its button's tooltip; Enter
+// and Space press the button that has the focus, and the focus ring shows
+// which one that is.
+void MainWidget::setUpKeyboard()
+{
+    struct Key {
+        QPushButton *button;
+        QList<QKeySequence> keys;
+        QString tip;
+    };
+    const QKeySequence ctrlEnter(Qt::CTRL | Qt::Key_Return);
+    const Key keys[] = {
+        {ui->cbAllDownload,
+         {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         tr("读取模块中全部端口的参数（%1）")},
+        {ui->cbAllSet,
+         {ctrlEnter, QKeySequence(Qt::CTRL | Qt::Key_Enter)},
+         tr("把卡片上的参数写入模块，写入前先确认（%1）")},
+        {ui->btnSaveConfig,
+         {QKeySequence(Qt::CTRL | Qt::Key_S)},
+         tr("把卡片上的参数保存到文件（%1）")},
+        {ui->btnLoadConfig, {QKeySequence(Qt::CTRL | Qt::Key_O)}, tr("从文件加载参数到卡片（%1）")},
+        {ui->btnOpenSerialPort, {QKeySequence(Qt::CTRL | Qt::Key_L)}, tr("打开或关闭连接（%1）")},
+        {ui->btnSearchSerialPort, {QKeySequence(Qt::Key_F5)}, tr("刷新端口列表（%1）")},
+    };
+    for (const Key &key : keys) {
+        for (const QKeySequence &sequence : key.keys) {
+            auto *shortcut = new QShortcut(sequence, this);
+            QPushButton *button = key.button;
+            // click() does nothing while the button is disabled.
+            connect(shortcut, &QShortcut::activated, button, [button] {
+                if (button->isVisible())
+                    button->click();
+            });
+        }
+        key.button->setToolTip(key.tip.arg(key.keys.first().toString(QKeySequence::NativeText)));
+    }
+
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             ui->btnSearchSerialPort, ui->btnOpenSerialPort, ui->rb_TovrinMode, ui->rb_R7FuncMode,
+             ui->chb_ConfigByFCS, ui->chb_DLSpace, ui->cbAllDownload, ui->cbAllSet,
+             ui->btnSaveConfig, ui->btnLoadConfig, ui->tbtnVersion, ui->btnMin, ui->btnClose})
+        button->installEventFilter(this);
+
+    // A group of their own: Qt counts every exclusive button below their
+    // parent as theirs, the cards' kind choices too, and would take the
+    // cards' Tab stops whenever a mode button gets the focus.
+    auto *modes = new QButtonGroup(this);
+    modes->addButton(ui->rb_TovrinMode);
+    modes->addButton(ui->rb_R7FuncMode);
+    ExclusiveTabStop::watch({ui->rb_TovrinMode, ui->rb_R7FuncMode});
+    focusWatch = connect(qApp, &QApplication::focusChanged, this,
+                         [this](QWidget *, QWidget *now) { showFocusRing(now); });
+    orderTabs();
+}
+
+void MainWidget::showFocusRing(QWidget *focused)
+{
+    if (!focused || focused->window() != this) {
+        if (focusRing)
+            focusRing->setWidget(nullptr);
+        return;
+    }
+    // The ring lives beside the control it surrounds, so it goes with a card
+    // the panel replaces: then a new one is made.
+    if (!focusRing) {
+        focusRing = new QFocusFrame(this);
+        focusRing->setObjectName(QStringLiteral("focusRing"));
+        focusRing->setStyleSheet(
+            QStringLiteral("QFocusFrame{border:2px solid rgb(255, 255, 255);border-radius:4px;}"));
+    }
+    focusRing->setWidget(focused);
+}
+
+// Reading order: the port row, the mode, the route, the cards from the first
+// to the last, the four buttons, the information panel, then the bottom and
+// title bars.
+void MainWidget::orderTabs()
+{
+    QList<QWidget *> order = {ui->btnSearchSerialPort, ui->cbSerial,        ui->rb_TovrinMode,
+                              ui->rb_R7FuncMode,       ui->chb_ConfigByFCS, ui->chb_DLSpace,
+                              ui->btnOpenSerialPort};
+    for (int i = 0; i < panel->count(); ++i)
+        order += panel->card(i)->focusOrder();
+    order += {ui->cbAllDownload, ui->cbAllSet,    ui->btnSaveConfig, ui->btnLoadConfig,
+              ui->textCentorMsg, ui->tbtnVersion, ui->btnMin,        ui->btnClose};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+bool MainWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // A focused button takes Enter as it takes Space (outside a dialog Qt
+    // gives Enter to push buttons only when they are defaults).
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (auto *button = qobject_cast<QAbstractButton *>(watched)) {
+                if (!key->isAutoRepeat())
+                    button->click();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWidget::setPicture(const QImage &picture)
@@ -464,6 +583,7 @@ void MainWidget::setModel(ModuleModel model)
     ui->rb_R7FuncMode->setChecked(r7);
     session->setModel(model);
     panel->rebuild(model);
+    orderTabs();
     // New cards: what the module holds is no longer known for them.
     moduleRecords.clear();
     applied.clear();

@@ -9,12 +9,14 @@
 #include "portrecord.h"
 
 #include <QPoint>
+#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
 
 #include <memory>
 
+class QFocusFrame;
 class QImage;
 class QTimer;
 class MessageForm;
@@ -46,6 +48,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void on_btnOpenSerialPort_clicked();
@@ -62,6 +65,9 @@ private slots:
 
 private:
     void init();
+    void setUpKeyboard();
+    void orderTabs();
+    void showFocusRing(QWidget *focused);
     void setPicture(const QImage &picture);
     void searchPorts();
     QStringList presentPorts(bool existingExtrasOnly) const;
@@ -110,6 +116,9 @@ private:
     QString wantedPort;
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
+    // Drawn around the control that has the keyboard focus.
+    QPointer<QFocusFrame> focusRing;
+    QMetaObject::Connection focusWatch;
     bool dragging = false;
     QPoint dragOffset;
 };

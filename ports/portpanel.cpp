@@ -2,6 +2,7 @@
 
 #include "portconfig.h"
 
+#include <QVBoxLayout>
 #include <QWidget>
 
 PortPanel::PortPanel(const Holders &holders, QObject *parent) : QObject(parent), m_holders(holders)
@@ -54,15 +55,27 @@ void PortPanel::build(ModuleModel model)
     const int count = ModuleProfile::portCount(model);
     m_holders[ModuleProfile::MaxPorts - 1]->setVisible(count == ModuleProfile::MaxPorts);
 
+    // Where one port shows a level, the others keep its room.
+    bool levelShown = false;
+    for (int i = 0; i < count; ++i)
+        levelShown = levelShown || ModuleProfile::port(model, i).levelShown;
+
     QVector<PortConfig *> built;
     built.reserve(count);
     for (int i = 0; i < count; ++i) {
         // Built straight into its placeholder: a card built without a parent
         // and moved there afterwards is styled twice, once for the window's
         // style sheet, which doubles the cost of every rebuild.
-        auto *card = new PortConfig(m_holders[size_t(i)]);
+        QWidget *holder = m_holders[size_t(i)];
+        auto *card = new PortConfig(holder);
         built.append(card);
-        card->setGeometry(0, 0, 648, 89);
+        // The card fills its placeholder: six cards get less height than the
+        // form's 89 pixels each, and fit in it.
+        if (!holder->layout()) {
+            auto *fill = new QVBoxLayout(holder);
+            fill->setContentsMargins(0, 0, 0, 0);
+        }
+        holder->layout()->addWidget(card);
         card->setId(i + 1);
         const PortTraits traits = ModuleProfile::port(model, i);
         card->setPortTitle(traits.title);
@@ -73,7 +86,7 @@ void PortPanel::build(ModuleModel model)
         else if (!traits.uartOffered)
             card->setCanOnly();
         if (!traits.levelShown)
-            card->hideLevel();
+            card->hideLevel(levelShown);
         connect(card, &PortConfig::sglAccept, this, &PortPanel::sglAccept);
         connect(card, &PortConfig::sglSend, this, &PortPanel::sglSend);
     }
