@@ -236,7 +236,7 @@ void PortConfig::fixColumns()
     sameWidth({ui->label_13, ui->label_14});
     for (QComboBox *list : {ui->cmbRxProtocol, ui->cmbTxProtocol}) {
         list->setMinimumWidth(textWidth(list, QString()));
-        list->setSizePolicy(QSizePolicy::Ignored, list->sizePolicy().verticalPolicy());
+        list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
     ui->gridLayout_5->setColumnStretch(3, 1);
 

@@ -5,6 +5,12 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+namespace
+{
+// The height of the card's form.
+constexpr int CardHeight = 89;
+} // namespace
+
 PortPanel::PortPanel(const Holders &holders, QObject *parent) : QObject(parent), m_holders(holders)
 {
 }
@@ -69,13 +75,14 @@ void PortPanel::build(ModuleModel model)
         QWidget *holder = m_holders[size_t(i)];
         auto *card = new PortConfig(holder);
         built.append(card);
-        // The card fills its placeholder: six cards get less height than the
-        // form's 89 pixels each, and fit in it.
+        // The card spans its placeholder's width, at the top, as high as the
+        // form draws it; six cards get less height each, and fit in it.
+        card->setMaximumHeight(CardHeight);
         if (!holder->layout()) {
             auto *fill = new QVBoxLayout(holder);
             fill->setContentsMargins(0, 0, 0, 0);
         }
-        holder->layout()->addWidget(card);
+        static_cast<QVBoxLayout *>(holder->layout())->addWidget(card, 0, Qt::AlignTop);
         card->setId(i + 1);
         const PortTraits traits = ModuleProfile::port(model, i);
         card->setPortTitle(traits.title);

@@ -152,14 +152,15 @@ void TestPortPanel::placement()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     // Changed on purpose: the cards no longer sit at the form's fixed 648 x 89
-    // in their placeholders but fill them, so that six cards fit the window.
+    // in their placeholders but span their width, at the top, no higher than
+    // 89 and lower where six share the column, so that six cards fit.
     for (int mode : {0, 1, 0}) {
         setMode(*window, mode);
         QCoreApplication::processEvents();
         for (int i = 0; i < portCount(window); ++i) {
             PortConfig *card = ::card(window, i);
             QWidget *place = holder(*window, i);
-            QTRY_COMPARE(card->geometry(), place->rect());
+            QTRY_COMPARE(card->geometry(), QRect(0, 0, place->width(), qMin(place->height(), 89)));
             QVERIFY(card->isVisible());
             QVERIFY(place->layout());
             // One card per placeholder, however often the panel was rebuilt.
@@ -170,7 +171,7 @@ void TestPortPanel::placement()
     // The cards follow the window's size.
     window->resize(window->width() + 200, window->height() + 100);
     QCoreApplication::processEvents();
-    QTRY_COMPARE(card(window, 0)->geometry(), holder(*window, 0)->rect());
+    QTRY_COMPARE(card(window, 0)->width(), holder(*window, 0)->width());
 }
 
 void TestPortPanel::tovrinModeHidesSixthPlaceholder()
