@@ -238,8 +238,12 @@ void MainWidget::orderTabs()
     QList<QWidget *> order = {ui->btnSearchSerialPort, ui->cbSerial,        ui->rb_TovrinMode,
                               ui->rb_R7FuncMode,       ui->chb_ConfigByFCS, ui->chb_DLSpace,
                               ui->btnOpenSerialPort};
-    for (int i = 0; i < panel->count(); ++i)
+    for (int i = 0; i < panel->count(); ++i) {
         order += panel->card(i)->focusOrder();
+        // The cards' kind choices take Enter as the window's buttons do.
+        for (QAbstractButton *button : panel->card(i)->findChildren<QAbstractButton *>())
+            button->installEventFilter(this);
+    }
     order += {ui->cbAllDownload, ui->cbAllSet,    ui->btnSaveConfig, ui->btnLoadConfig,
               ui->textCentorMsg, ui->tbtnVersion, ui->btnMin,        ui->btnClose};
     for (int i = 1; i < order.size(); ++i)

@@ -137,6 +137,14 @@ void TestKeyboard::enterPressesFocusedButton()
     QTest::keyClick(viaFc, Qt::Key_Return);
     QVERIFY(viaFc->isChecked());
     QVERIFY(child<QCheckBox>(window.get(), "chb_DLSpace")->isVisible());
+    // And on a card's kind choice, also after the panel was rebuilt.
+    child<QRadioButton>(window.get(), "rb_R7FuncMode")->click();
+    QCOMPARE(WindowLookup::portCount(window.get()), 6);
+    auto *uart = child<QRadioButton>(WindowLookup::card(window.get(), 0), "rdbUart");
+    QSignalSpy chosen(uart, &QRadioButton::clicked);
+    uart->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(uart, Qt::Key_Return);
+    QCOMPARE(chosen.count(), 1);
 }
 
 void TestKeyboard::tabFollowsReadingOrder_data()
