@@ -210,6 +210,9 @@ void MainWidget::setUpKeyboard()
     focusWatch = connect(qApp, &QApplication::focusChanged, this,
                          [this](QWidget *, QWidget *now) { showFocusRing(now); });
     orderTabs();
+    // Where the job starts, rather than the first control Qt finds (the
+    // title bar's minimise button).
+    ui->cbSerial->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWidget::showFocusRing(QWidget *focused)

@@ -219,6 +219,9 @@ void TestKeyboard::tabFollowsReadingOrder()
 
 void TestKeyboard::focusRingSurroundsFocus()
 {
+    // The job starts at the port list.
+    QCOMPARE(QApplication::focusWidget(), child<QWidget>(window.get(), "cbSerial"));
+
     for (const char *name : {"cbAllSet", "cbSerial", "chb_ConfigByFCS", "btnOpenSerialPort"}) {
         QWidget *w = child<QWidget>(window.get(), name);
         w->setFocus(Qt::TabFocusReason);
