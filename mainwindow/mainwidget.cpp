@@ -6,6 +6,7 @@
 #include "devicepicture.h"
 #include "exclusivetabstop.h"
 #include "filechooser.h"
+#include "focusring.h"
 #include "installedlocale.h"
 #include "messageform.h"
 #include "messagenotifier.h"
@@ -15,13 +16,11 @@
 #include "transport.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
@@ -88,11 +87,7 @@ MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget
     init();
 }
 
-MainWidget::~MainWidget()
-{
-    // Focus moves while the children go; this window no longer follows it.
-    disconnect(focusWatch);
-}
+MainWidget::~MainWidget() = default;
 
 void MainWidget::init()
 {
@@ -207,30 +202,11 @@ void MainWidget::setUpKeyboard()
     modes->addButton(ui->rb_TovrinMode);
     modes->addButton(ui->rb_R7FuncMode);
     ExclusiveTabStop::watch({ui->rb_TovrinMode, ui->rb_R7FuncMode});
-    focusWatch = connect(qApp, &QApplication::focusChanged, this,
-                         [this](QWidget *, QWidget *now) { showFocusRing(now); });
+    focusRing = std::make_unique<FocusRing>(this);
     orderTabs();
     // Where the job starts, rather than the first control Qt finds (the
     // title bar's minimise button).
     ui->cbSerial->setFocus(Qt::OtherFocusReason);
-}
-
-void MainWidget::showFocusRing(QWidget *focused)
-{
-    if (!focused || focused->window() != this) {
-        if (focusRing)
-            focusRing->setWidget(nullptr);
-        return;
-    }
-    // The ring lives beside the control it surrounds, so it goes with a card
-    // the panel replaces: then a new one is made.
-    if (!focusRing) {
-        focusRing = new QFocusFrame(this);
-        focusRing->setObjectName(QStringLiteral("focusRing"));
-        focusRing->setStyleSheet(
-            QStringLiteral("QFocusFrame{border:2px solid rgb(255, 255, 255);border-radius:4px;}"));
-    }
-    focusRing->setWidget(focused);
 }
 
 // Reading order: the port row, the mode, the route, the cards from the first

@@ -9,14 +9,13 @@
 #include "portrecord.h"
 
 #include <QPoint>
-#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
 
 #include <memory>
 
-class QFocusFrame;
+class FocusRing;
 class QImage;
 class QTimer;
 class MessageForm;
@@ -67,7 +66,6 @@ private:
     void init();
     void setUpKeyboard();
     void orderTabs();
-    void showFocusRing(QWidget *focused);
     void setPicture(const QImage &picture);
     void searchPorts();
     QStringList presentPorts(bool existingExtrasOnly) const;
@@ -116,9 +114,7 @@ private:
     QString wantedPort;
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
-    // Drawn around the control that has the keyboard focus.
-    QPointer<QFocusFrame> focusRing;
-    QMetaObject::Connection focusWatch;
+    std::unique_ptr<FocusRing> focusRing;
     bool dragging = false;
     QPoint dragOffset;
 };

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class FocusRing;
+
 namespace Ui
 {
 class MessageForm;
@@ -41,6 +43,7 @@ protected:
 
 private:
     std::unique_ptr<Ui::MessageForm> ui;
+    std::unique_ptr<FocusRing> focusRing;
     bool dragging = false;
     QPoint dragOffset;
 };

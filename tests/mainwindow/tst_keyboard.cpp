@@ -243,6 +243,24 @@ void TestKeyboard::focusRingSurroundsFocus()
     auto *ring = window->findChild<QFocusFrame *>(QStringLiteral("focusRing"));
     QVERIFY(ring);
     QTRY_VERIFY(ring->isVisible());
+
+    // The confirmation has a ring of its own; the window's hides meanwhile.
+    MessageForm *dialog = WindowLookup::dialog(window.get());
+    dialog->show();
+    dialog->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+    QTRY_COMPARE(QApplication::activeWindow(), dialog);
+    auto *cancel = child<QWidget>(dialog, "btnCancle");
+    cancel->setFocus(Qt::TabFocusReason);
+    QFocusFrame *dialogRing = nullptr;
+    for (QFocusFrame *frame : dialog->findChildren<QFocusFrame *>()) {
+        if (frame->window() == dialog)
+            dialogRing = frame;
+    }
+    QVERIFY(dialogRing);
+    QTRY_VERIFY(dialogRing->isVisible());
+    QVERIFY(dialogRing->geometry().contains(cancel->geometry()));
+    QTRY_VERIFY(!ring->isVisible());
 }
 
 QTEST_MAIN(TestKeyboard)
