@@ -161,13 +161,14 @@ void MainWidget::setUpKeyboard()
         QList<QKeySequence> keys;
         QString tip;
     };
-    const QKeySequence ctrlEnter(Qt::CTRL | Qt::Key_Return);
+    const QKeySequence ctrlReturn(Qt::CTRL | Qt::Key_Return);
     const Key keys[] = {
         {ui->cbAllDownload,
          {QKeySequence(Qt::CTRL | Qt::Key_R)},
          tr("读取模块中全部端口的参数（%1）")},
         {ui->cbAllSet,
-         {ctrlEnter, QKeySequence(Qt::CTRL | Qt::Key_Enter)},
+         // Named after the key's label; the main keyboard's key is Return to Qt.
+         {QKeySequence(Qt::CTRL | Qt::Key_Enter), ctrlReturn},
          tr("把卡片上的参数写入模块，写入前先确认（%1）")},
         {ui->btnSaveConfig,
          {QKeySequence(Qt::CTRL | Qt::Key_S)},

@@ -79,9 +79,9 @@ void TestKeyboard::keyPressesItsButton_data()
     QTest::addColumn<QString>("named"); // as the tooltip names it
     QTest::newRow("read") << "cbAllDownload" << QKeySequence(Qt::CTRL | Qt::Key_R) << "Ctrl+R";
     QTest::newRow("write") << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Return)
-                           << "Ctrl+Return";
+                           << "Ctrl+Enter";
     QTest::newRow("write, keypad Enter")
-        << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Enter) << "Ctrl+Return";
+        << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Enter) << "Ctrl+Enter";
     QTest::newRow("save") << "btnSaveConfig" << QKeySequence(Qt::CTRL | Qt::Key_S) << "Ctrl+S";
     QTest::newRow("load") << "btnLoadConfig" << QKeySequence(Qt::CTRL | Qt::Key_O) << "Ctrl+O";
     QTest::newRow("link") << "btnOpenSerialPort" << QKeySequence(Qt::CTRL | Qt::Key_L) << "Ctrl+L";
