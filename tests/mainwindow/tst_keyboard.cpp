@@ -20,12 +20,18 @@
 namespace
 {
 
-template <class T> T *child(QWidget *parent, const char *name)
+using WindowLookup::child;
+
+// The key of a one-key sequence, pressed on target.
+void press(QWidget *target, const QKeySequence &key)
 {
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QKeyCombination combination = key[0];
+    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
+#else
+    QTest::keyClick(target, Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
+                    Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
+#endif
 }
 
 bool tabStop(const QWidget *w)
@@ -78,8 +84,7 @@ void TestKeyboard::keyPressesItsButton_data()
     QTest::addColumn<QKeySequence>("key");
     QTest::addColumn<QString>("named"); // as the tooltip names it
     QTest::newRow("read") << "cbAllDownload" << QKeySequence(Qt::CTRL | Qt::Key_R) << "Ctrl+R";
-    QTest::newRow("write") << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Return)
-                           << "Ctrl+Enter";
+    QTest::newRow("write") << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Return) << "Ctrl+Enter";
     QTest::newRow("write, keypad Enter")
         << "cbAllSet" << QKeySequence(Qt::CTRL | Qt::Key_Enter) << "Ctrl+Enter";
     QTest::newRow("save") << "btnSaveConfig" << QKeySequence(Qt::CTRL | Qt::Key_S) << "Ctrl+S";
@@ -103,22 +108,11 @@ void TestKeyboard::keyPressesItsButton()
     connect(FileChooser::instance(), &FileChooser::aboutToShow, &answer,
             [](QFileDialog *dialog) { QTimer::singleShot(0, dialog, &QDialog::reject); });
     QSignalSpy clicked(target, &QPushButton::clicked);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    const QKeyCombination combination = key[0];
-    QTest::keyClick(window.get(), combination.key(), combination.keyboardModifiers());
-#else
-    QTest::keyClick(window.get(), Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
-                    Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
-#endif
+    press(window.get(), key);
     QCOMPARE(clicked.count(), 1);
     // A disabled button's key does nothing.
     target->setEnabled(false);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    QTest::keyClick(window.get(), combination.key(), combination.keyboardModifiers());
-#else
-    QTest::keyClick(window.get(), Qt::Key(key[0] & ~Qt::KeyboardModifierMask),
-                    Qt::KeyboardModifiers(key[0] & Qt::KeyboardModifierMask));
-#endif
+    press(window.get(), key);
     QCOMPARE(clicked.count(), 1);
 }
 

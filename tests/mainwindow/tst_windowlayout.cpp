@@ -8,6 +8,7 @@
 #include "boxwatcher.h"
 #include "elidingcheckbox.h"
 #include "elidinglabel.h"
+#include "listwidth.h"
 #include "mainwidget.h"
 #include "portconfig.h"
 #include "pxcombobox.h"
@@ -22,19 +23,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
-#include <QStyleOptionComboBox>
 #include <QtTest>
 
 namespace
 {
 
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
-}
+using WindowLookup::child;
 
 QString describe(const QWidget *w)
 {
@@ -64,20 +58,6 @@ void checkChildren(QWidget *parent)
             QVERIFY2(!shown.at(i)->geometry().intersects(shown.at(j)->geometry()),
                      qPrintable(where + QStringLiteral(" covers ") + describe(shown.at(j))));
     }
-}
-
-// The width a plain list needs to show text whole, as the list reckons its
-// size hint for its widest item.
-int listWidthFor(QComboBox *list, const QString &text)
-{
-    QStyleOptionComboBox option;
-    option.initFrom(list);
-    option.editable = list->isEditable();
-    option.frame = list->hasFrame();
-    option.currentText = text;
-    const QFontMetrics metrics = list->fontMetrics();
-    const QSize contents(metrics.boundingRect(text).width(), metrics.height());
-    return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, list).width();
 }
 
 // Every visible text of the window is shown whole, or cut by a control that
