@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmapCache>
 #include <QTranslator>
@@ -36,10 +37,31 @@ bool initLanguage(const QString &dir)
     if (translator->load(chosen)) {
         QCoreApplication::installTranslator(translator);
         InstalledLocale::set(files.key(chosen));
+        installQtTranslation(files.key(chosen));
     } else {
         delete translator;
     }
     return true;
+}
+
+bool installQtTranslation(const QString &locale)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    bool installed = false;
+    // Installed for the rest of the process, like the program's own.
+    for (const QString &part : {QStringLiteral("qtbase"), QStringLiteral("qtserialport")}) {
+        auto *translator = new QTranslator;
+        if (translator->load(part + QLatin1Char('_') + locale, folder) &&
+            QCoreApplication::installTranslator(translator))
+            installed = true;
+        else
+            delete translator;
+    }
+    return installed;
 }
 
 void disablePixmapCache()

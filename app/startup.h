@@ -20,6 +20,12 @@ QString chooseTranslation(const QMap<QString, QString> &files, const QString &lo
 // shows the "MsgError" box when none was.
 bool initLanguage(const QString &dir);
 
+// Installs Qt's own translation for locale (the standard buttons, the file
+// dialogs) from Qt's translations folder, beside the program's. Returns
+// whether one was installed: English needs none, and a system without the
+// translation package shows Qt's English texts.
+bool installQtTranslation(const QString &locale);
+
 // Turns the application-wide pixmap cache off. Under the main window's style
 // sheet the style draws each drop-down list with a copy of its palette
 // recoloured for that one paint, and files what it draws under a key that

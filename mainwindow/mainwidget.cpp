@@ -4,7 +4,9 @@
 #include "configchanges.h"
 #include "configfile.h"
 #include "devicepicture.h"
+#include "exclusivetabstop.h"
 #include "filechooser.h"
+#include "focusring.h"
 #include "installedlocale.h"
 #include "messageform.h"
 #include "messagenotifier.h"
@@ -14,12 +16,15 @@
 #include "transport.h"
 
 #include <QAbstractItemView>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSerialPortInfo>
+#include <QShortcut>
 #include <QTimer>
 
 #include <algorithm>
@@ -152,6 +157,104 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
     built = panel->records();
+    setUpKeyboard();
+}
+
+// Every action of the window has a key, named in its button's tooltip; Enter
+// and Space press the button that has the focus, and the focus ring shows
+// which one that is.
+void MainWidget::setUpKeyboard()
+{
+    struct Key {
+        QPushButton *button;
+        QList<QKeySequence> keys;
+        QString tip;
+    };
+    const QKeySequence ctrlReturn(Qt::CTRL | Qt::Key_Return);
+    const Key keys[] = {
+        {ui->cbAllDownload,
+         {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         tr("读取模块中全部端口的参数（%1）")},
+        {ui->cbAllSet,
+         // Named after the key's label; the main keyboard's key is Return to Qt.
+         {QKeySequence(Qt::CTRL | Qt::Key_Enter), ctrlReturn},
+         tr("把卡片上的参数写入模块，写入前先确认（%1）")},
+        {ui->btnSaveConfig,
+         {QKeySequence(Qt::CTRL | Qt::Key_S)},
+         tr("把卡片上的参数保存到文件（%1）")},
+        {ui->btnLoadConfig, {QKeySequence(Qt::CTRL | Qt::Key_O)}, tr("从文件加载参数到卡片（%1）")},
+        {ui->btnOpenSerialPort, {QKeySequence(Qt::CTRL | Qt::Key_L)}, tr("打开或关闭连接（%1）")},
+        {ui->btnSearchSerialPort, {QKeySequence(Qt::Key_F5)}, tr("刷新端口列表（%1）")},
+    };
+    for (const Key &key : keys) {
+        for (const QKeySequence &sequence : key.keys) {
+            auto *shortcut = new QShortcut(sequence, this);
+            QPushButton *button = key.button;
+            // click() does nothing while the button is disabled.
+            connect(shortcut, &QShortcut::activated, button, [button] {
+                if (button->isVisible())
+                    button->click();
+            });
+        }
+        key.button->setToolTip(key.tip.arg(key.keys.first().toString(QKeySequence::NativeText)));
+    }
+
+    for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
+             ui->btnSearchSerialPort, ui->btnOpenSerialPort, ui->rb_TovrinMode, ui->rb_R7FuncMode,
+             ui->chb_ConfigByFCS, ui->chb_DLSpace, ui->cbAllDownload, ui->cbAllSet,
+             ui->btnSaveConfig, ui->btnLoadConfig, ui->tbtnVersion, ui->btnMin, ui->btnClose})
+        button->installEventFilter(this);
+
+    // A group of their own: Qt counts every exclusive button below their
+    // parent as theirs, the cards' kind choices too, and would take the
+    // cards' Tab stops whenever a mode button gets the focus.
+    auto *modes = new QButtonGroup(this);
+    modes->addButton(ui->rb_TovrinMode);
+    modes->addButton(ui->rb_R7FuncMode);
+    ExclusiveTabStop::watch({ui->rb_TovrinMode, ui->rb_R7FuncMode});
+    focusRing = std::make_unique<FocusRing>(this);
+    orderTabs();
+    // Where the job starts, rather than the first control Qt finds (the
+    // title bar's minimise button).
+    ui->cbSerial->setFocus(Qt::OtherFocusReason);
+}
+
+// Reading order: the port row, the mode, the route, the cards from the first
+// to the last, the four buttons, the information panel, then the bottom and
+// title bars.
+void MainWidget::orderTabs()
+{
+    QList<QWidget *> order = {ui->btnSearchSerialPort, ui->cbSerial,        ui->rb_TovrinMode,
+                              ui->rb_R7FuncMode,       ui->chb_ConfigByFCS, ui->chb_DLSpace,
+                              ui->btnOpenSerialPort};
+    for (int i = 0; i < panel->count(); ++i) {
+        order += panel->card(i)->focusOrder();
+        // The cards' kind choices take Enter as the window's buttons do.
+        for (QAbstractButton *button : panel->card(i)->findChildren<QAbstractButton *>())
+            button->installEventFilter(this);
+    }
+    order += {ui->cbAllDownload, ui->cbAllSet,    ui->btnSaveConfig, ui->btnLoadConfig,
+              ui->textCentorMsg, ui->tbtnVersion, ui->btnMin,        ui->btnClose};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+bool MainWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    // A focused button takes Enter as it takes Space (outside a dialog Qt
+    // gives Enter to push buttons only when they are defaults).
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (auto *button = qobject_cast<QAbstractButton *>(watched)) {
+                if (!key->isAutoRepeat())
+                    button->click();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWidget::setPicture(const QImage &picture)
@@ -557,6 +660,7 @@ void MainWidget::setModel(ModuleModel model)
     session->setModel(model);
     panel->rebuild(model);
     built = panel->records();
+    orderTabs();
     // New cards: what the module holds is no longer known for them.
     moduleRecords.clear();
     applied.clear();

@@ -15,6 +15,7 @@
 
 #include <memory>
 
+class FocusRing;
 class QImage;
 class QTimer;
 class MessageForm;
@@ -46,6 +47,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void on_btnOpenSerialPort_clicked();
@@ -62,6 +64,8 @@ private slots:
 
 private:
     void init();
+    void setUpKeyboard();
+    void orderTabs();
     void setPicture(const QImage &picture);
     void searchPorts();
     QStringList presentPorts(bool existingExtrasOnly) const;
@@ -125,6 +129,7 @@ private:
     QString missingPort;
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
+    std::unique_ptr<FocusRing> focusRing;
     bool dragging = false;
     QPoint dragOffset;
 };

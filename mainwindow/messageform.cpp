@@ -1,6 +1,8 @@
 #include "messageform.h"
 #include "ui_messageform.h"
 
+#include "focusring.h"
+
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -41,6 +43,9 @@ MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageF
     // The keyboard answers with the two buttons only, never with the cross.
     ui->btnClose->setFocusPolicy(Qt::NoFocus);
     ui->lblChanges->setContentsMargins(20, 4, 20, 10);
+    // The question keeps clear of the window's edges in every language.
+    ui->horizontalLayout_3->setContentsMargins(12, 0, 12, 0);
+    focusRing = std::make_unique<FocusRing>(this);
     setChanges({});
 }
 

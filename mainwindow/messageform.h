@@ -11,6 +11,8 @@
 
 #include <memory>
 
+class FocusRing;
+
 namespace Ui
 {
 class MessageForm;
@@ -44,6 +46,7 @@ protected:
 
 private:
     std::unique_ptr<Ui::MessageForm> ui;
+    std::unique_ptr<FocusRing> focusRing;
     bool dragging = false;
     QPoint dragOffset;
 };

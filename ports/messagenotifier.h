@@ -17,6 +17,8 @@ public:
     static void warning(const QString &title, const QString &text);
     // Modal question with Yes and No buttons, No the default; true for Yes.
     static bool question(const QString &title, const QString &text);
+    // The boxes' style sheet: the main window's dark look and font.
+    static const QString &styleSheet();
 
 signals:
     // Emitted just before the box runs its modal loop.

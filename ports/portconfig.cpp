@@ -3,6 +3,7 @@
 
 #include "agreementcatalog.h"
 #include "agreementfinder.h"
+#include "exclusivetabstop.h"
 #include "messagenotifier.h"
 #include "portrecord.h"
 
@@ -17,6 +18,10 @@
 
 namespace
 {
+// The least height of a card's row of controls, and the room between rows.
+constexpr int CompactRowHeight = 20;
+constexpr int CompactRowSpacing = 3;
+
 // The width a list needs to show text whole, reckoned as the list reckons its
 // size hint for its widest item.
 int textWidth(const QComboBox *list, const QString &text)
@@ -44,10 +49,12 @@ PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig
     ui->cmbRxProtocol->clear();
     ui->cmbTxProtocol->clear();
     loadAgreement();
+    const QList<QWidget *> order = focusOrder();
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
 
-    for (QComboBox *list : findChildren<QComboBox *>())
-        connect(list, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-                &PortConfig::fitListTexts);
+    fixColumns();
+    ExclusiveTabStop::watch({ui->rdbUart, ui->rdbCan});
 }
 
 PortConfig::~PortConfig() = default;
@@ -78,10 +85,15 @@ void PortConfig::setCanOnly()
     ui->stackedWidget->setCurrentIndex(1);
 }
 
-void PortConfig::hideLevel()
+void PortConfig::hideLevel(bool keepRoom)
 {
-    ui->label_37->hide();
-    ui->cmbLevelSec->hide();
+    for (QWidget *w :
+         {static_cast<QWidget *>(ui->label_37), static_cast<QWidget *>(ui->cmbLevelSec)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(keepRoom);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
 }
 
 void PortConfig::lockUartSettings()
@@ -92,6 +104,13 @@ void PortConfig::lockUartSettings()
         list->setEnabled(false);
     for (QComboBox *list : {ui->cmbUartBaudrate, ui->cmbDataBit, ui->cmbStopBit, ui->cmbParity})
         list->setStyleSheet(locked);
+}
+
+QList<QWidget *> PortConfig::focusOrder() const
+{
+    return {ui->rdbUart,       ui->rdbCan,       ui->cmbUartBaudrate, ui->cmbStopBit,
+            ui->cmbDataBit,    ui->cmbParity,    ui->cmbCanBaudrate,  ui->cmbLevelSec,
+            ui->cmbRxProtocol, ui->cmbTxProtocol};
 }
 
 char PortConfig::recordByte(int position, int offset) const
@@ -184,44 +203,56 @@ void PortConfig::on_cmbTxProtocol_activated(int index)
     emit sglSend(portId, index, AgreementCatalog::helpText(sendList, name), name);
 }
 
-bool PortConfig::event(QEvent *event)
+// Every card lays its columns out alike, whatever its lists show now and
+// whichever of its controls the port hides: each short list is as wide as its
+// widest item, the labels of a column as wide as the widest of them, the two
+// kind choices as wide as each other, and the protocol lists take the room
+// that is left (a name that does not fit is cut, and whole in the tooltip).
+// Measured before any list is locked: a locked list's own style sheet would
+// measure it a few pixels apart from its neighbours'.
+void PortConfig::fixColumns()
 {
-    const bool handled = QWidget::event(event);
-    // Both come after the card's layout has placed the lists.
-    if (event->type() == QEvent::Show || event->type() == QEvent::LayoutRequest)
-        fitListTexts();
-    return handled;
-}
-
-// The form's lists take their widths from the window's style, which gives a
-// short list no minimum of its own; with longer texts (English) the protocol
-// lists claim the card's width and squeeze the others to a character. Once a
-// list shows only part of its current text, every short list gets the width of
-// its widest item and the protocol lists the room that is left. A card whose
-// texts fit keeps the form's own layout.
-void PortConfig::fitListTexts()
-{
-    if (listsFitted || !isVisible())
-        return;
-    const QList<QComboBox *> lists = findChildren<QComboBox *>();
-    const bool clipped = std::any_of(lists.begin(), lists.end(), [](const QComboBox *list) {
-        return list->isVisible() && list->width() < textWidth(list, list->currentText());
-    });
-    if (!clipped)
-        return;
-    listsFitted = true;
-    for (QComboBox *list : lists) {
-        if (list == ui->cmbRxProtocol || list == ui->cmbTxProtocol) {
-            list->setMinimumWidth(textWidth(list, QString()));
-            continue;
-        }
+    for (QComboBox *list : {ui->cmbUartBaudrate, ui->cmbStopBit, ui->cmbDataBit, ui->cmbParity,
+                            ui->cmbCanBaudrate, ui->cmbLevelSec}) {
         int widest = 0;
         for (int i = 0; i < list->count(); ++i)
             widest = qMax(widest, textWidth(list, list->itemText(i)));
-        list->setMinimumWidth(qMax(list->minimumWidth(), widest));
+        list->setFixedWidth(widest);
     }
-    if (layout())
-        layout()->activate();
+    // The CAN rate sits where the UART rate does, as wide.
+    const int rateWidth = qMax(ui->cmbUartBaudrate->width(), ui->cmbCanBaudrate->width());
+    ui->cmbUartBaudrate->setFixedWidth(rateWidth);
+    ui->cmbCanBaudrate->setFixedWidth(rateWidth);
+    const auto sameWidth = [](std::initializer_list<QWidget *> widgets) {
+        int widest = 0;
+        for (QWidget *w : widgets)
+            widest = qMax(widest, w->sizeHint().width());
+        for (QWidget *w : widgets)
+            w->setFixedWidth(widest);
+    };
+    sameWidth({ui->rdbUart, ui->rdbCan});
+    sameWidth({ui->label_10, ui->label_11, ui->label_12});
+    sameWidth({ui->label_33, ui->label_36});
+    sameWidth({ui->label_13, ui->label_14});
+    for (QComboBox *list : {ui->cmbRxProtocol, ui->cmbTxProtocol}) {
+        list->setMinimumWidth(textWidth(list, QString()));
+        list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    }
+    ui->gridLayout_5->setColumnStretch(3, 1);
+
+    // Six cards share less height than six times the form's 89 pixels: the
+    // controls give up a few pixels of their preferred height when the card
+    // is short of room, and take them where it has room.
+    for (QWidget *w : findChildren<QComboBox *>())
+        w->setMinimumHeight(CompactRowHeight);
+    for (QWidget *w : {ui->rdbUart, ui->rdbCan})
+        w->setMinimumHeight(CompactRowHeight);
+    ui->verticalLayout->setSpacing(0);
+    for (QGridLayout *grid : {ui->gridLayout_3, ui->gridLayout_4, ui->gridLayout})
+        grid->setVerticalSpacing(CompactRowSpacing);
+    const QMargins margins = ui->gridLayout_5->contentsMargins();
+    ui->gridLayout_5->setContentsMargins(margins.left(), CompactRowSpacing, margins.right(),
+                                         CompactRowSpacing);
 }
 
 void PortConfig::loadAgreement()

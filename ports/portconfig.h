@@ -29,8 +29,13 @@ public:
 
     void setUartOnly();
     void setCanOnly();
-    void hideLevel();
+    // keepRoom: the space stays, so that the protocol lists line up with
+    // those of cards that show a level.
+    void hideLevel(bool keepRoom = false);
     void lockUartSettings();
+
+    // The card's controls in the order Tab visits them.
+    QList<QWidget *> focusOrder() const;
 
     QByteArray getPortParam() const;
     bool setPortParam(const QByteArray &record);
@@ -39,9 +44,6 @@ public:
     {
         return ProtocolNames::fromCatalogue(acceptList, sendList);
     }
-
-protected:
-    bool event(QEvent *event) override;
 
 signals:
     void sglAccept(int Id, int index, QString msg, QString currentComboxText);
@@ -55,7 +57,7 @@ private slots:
 
 private:
     void loadAgreement();
-    void fitListTexts();
+    void fixColumns();
     char recordByte(int position, int offset) const;
     char protocolByte(int position, int offset) const;
 
@@ -66,8 +68,6 @@ private:
     // The record applied last; a list left without a current item writes the
     // byte this record carried, so a value the card cannot show is kept.
     QByteArray appliedRecord;
-    // Whether the lists have been given the widths their texts need.
-    bool listsFitted = false;
 };
 
 #endif // PORTCONFIG_H

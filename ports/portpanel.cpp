@@ -2,7 +2,14 @@
 
 #include "portconfig.h"
 
+#include <QVBoxLayout>
 #include <QWidget>
+
+namespace
+{
+// The height of the card's form.
+constexpr int CardHeight = 89;
+} // namespace
 
 PortPanel::PortPanel(const Holders &holders, QObject *parent) : QObject(parent), m_holders(holders)
 {
@@ -54,15 +61,28 @@ void PortPanel::build(ModuleModel model)
     const int count = ModuleProfile::portCount(model);
     m_holders[ModuleProfile::MaxPorts - 1]->setVisible(count == ModuleProfile::MaxPorts);
 
+    // Where one port shows a level, the others keep its room.
+    bool levelShown = false;
+    for (int i = 0; i < count; ++i)
+        levelShown = levelShown || ModuleProfile::port(model, i).levelShown;
+
     QVector<PortConfig *> built;
     built.reserve(count);
     for (int i = 0; i < count; ++i) {
         // Built straight into its placeholder: a card built without a parent
         // and moved there afterwards is styled twice, once for the window's
         // style sheet, which doubles the cost of every rebuild.
-        auto *card = new PortConfig(m_holders[size_t(i)]);
+        QWidget *holder = m_holders[size_t(i)];
+        auto *card = new PortConfig(holder);
         built.append(card);
-        card->setGeometry(0, 0, 648, 89);
+        // The card spans its placeholder's width, at the top, as high as the
+        // form draws it; six cards get less height each, and fit in it.
+        card->setMaximumHeight(CardHeight);
+        if (!holder->layout()) {
+            auto *fill = new QVBoxLayout(holder);
+            fill->setContentsMargins(0, 0, 0, 0);
+        }
+        static_cast<QVBoxLayout *>(holder->layout())->addWidget(card, 0, Qt::AlignTop);
         card->setId(i + 1);
         const PortTraits traits = ModuleProfile::port(model, i);
         card->setPortTitle(traits.title);
@@ -73,7 +93,7 @@ void PortPanel::build(ModuleModel model)
         else if (!traits.uartOffered)
             card->setCanOnly();
         if (!traits.levelShown)
-            card->hideLevel();
+            card->hideLevel(levelShown);
         connect(card, &PortConfig::sglAccept, this, &PortPanel::sglAccept);
         connect(card, &PortConfig::sglSend, this, &PortPanel::sglSend);
     }

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QPair>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace
 {
@@ -50,7 +52,55 @@ private:
 };
 } // namespace
 
-PxComBoBox::PxComBoBox(QWidget *parent) : QComboBox(parent) {}
+PxComBoBox::PxComBoBox(QWidget *parent) : QComboBox(parent)
+{
+    connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });
+}
+
+int PxComBoBox::textRoom() const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    int room =
+        style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this)
+            .width();
+    if (!option.currentIcon.isNull())
+        room -= option.iconSize.width() + 4;
+    return room;
+}
+
+bool PxComBoBox::isElided() const
+{
+    return fontMetrics().horizontalAdvance(currentText()) > textRoom();
+}
+
+// As QComboBox paints itself, with the current text cut to the room it has.
+void PxComBoBox::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event)
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    option.currentText =
+        fontMetrics().elidedText(option.currentText, Qt::ElideRight, qMax(0, textRoom()));
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+}
+
+void PxComBoBox::resizeEvent(QResizeEvent *event)
+{
+    QComboBox::resizeEvent(event);
+    updateToolTip();
+}
+
+void PxComBoBox::updateToolTip()
+{
+    const QString tip = isElided() ? currentText() : QString();
+    if (toolTip() != tip)
+        setToolTip(tip);
+}
 
 void PxComBoBox::adjustPopupWidth()
 {

@@ -1,4 +1,6 @@
-// Drop-down list whose popup widens to its longest item.
+// Drop-down list whose popup widens to its longest item, and whose current
+// text, when the box is too narrow for it, is drawn cut with "…" and shown
+// whole in the tooltip.
 #ifndef PXCOMBOBOX_H
 #define PXCOMBOBOX_H
 
@@ -14,7 +16,17 @@ public:
     // scroll bar.
     void adjustPopupWidth();
 
+    // Whether the current text is drawn cut at the box's present width.
+    bool isElided() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
+    int textRoom() const;
+    void updateToolTip();
+
     // The view's own padding around an item text, measured once on the first
     // item in paddingFont; -1 until then.
     QFont paddingFont;

@@ -11,6 +11,7 @@ PACKAGES=(
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-5compat-dev qt6-tools-dev
   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins
+  qttranslations5-l10n qt6-translations-l10n
   clang libclang-rt-14-dev libbenchmark-dev
   socat bsdutils xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei

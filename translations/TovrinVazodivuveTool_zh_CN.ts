@@ -237,13 +237,33 @@ p, li { white-space: pre-wrap; }
         <source>模块无应答，请检查连接、通信方式和型号</source>
         <translation>模块无应答，请检查连接、通信方式和型号</translation>
     </message>
+    <message>
+        <source>读取模块中全部端口的参数（%1）</source>
+        <translation>读取模块中全部端口的参数（%1）</translation>
+    </message>
+    <message>
+        <source>把卡片上的参数写入模块，写入前先确认（%1）</source>
+        <translation>把卡片上的参数写入模块，写入前先确认（%1）</translation>
+    </message>
+    <message>
+        <source>把卡片上的参数保存到文件（%1）</source>
+        <translation>把卡片上的参数保存到文件（%1）</translation>
+    </message>
+    <message>
+        <source>从文件加载参数到卡片（%1）</source>
+        <translation>从文件加载参数到卡片（%1）</translation>
+    </message>
+    <message>
+        <source>打开或关闭连接（%1）</source>
+        <translation>打开或关闭连接（%1）</translation>
+    </message>
+    <message>
+        <source>刷新端口列表（%1）</source>
+        <translation>刷新端口列表（%1）</translation>
+    </message>
 </context>
 <context>
     <name>MessageForm</name>
-    <message>
-        <source>Form</source>
-        <translation>Form</translation>
-    </message>
     <message>
         <source>确认</source>
         <translation>确认</translation>
@@ -255,6 +275,10 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>确认写入</source>
+        <translation>确认写入</translation>
     </message>
 </context>
 <context>

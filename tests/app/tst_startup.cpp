@@ -3,13 +3,18 @@
 #include "startup.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
 
-namespace {
+#include <algorithm>
+
+namespace
+{
 
 const QString kBase = QStringLiteral("TovrinVazodivuveTool");
 
@@ -42,6 +47,7 @@ private slots:
     void noTranslationShowsErrorBox();
     void invalidTranslationStartsUntranslated();
     void realTranslationIsInstalled();
+    void qtTranslationMakesStandardButtonsChinese();
 };
 
 void TestStartup::chooseFile_data()
@@ -98,13 +104,15 @@ void TestStartup::keysTakeFiveCharactersAfterTheSeparator()
     QMap<QString, QString> table;
     QVERIFY(scanTranslations(table, kBase, QStringLiteral("qm"), dir.path()));
     QCOMPARE(table.keys(), (QStringList{QStringLiteral("en.qm"), QStringLiteral("zh_CN")}));
-    QCOMPARE(table.value(QStringLiteral("zh_CN")), dir.filePath(kBase + QStringLiteral("_zh_CN.qm")));
+    QCOMPARE(table.value(QStringLiteral("zh_CN")),
+             dir.filePath(kBase + QStringLiteral("_zh_CN.qm")));
 }
 
 void TestStartup::missingFolderFindsNothing()
 {
     QMap<QString, QString> table;
-    QVERIFY(!scanTranslations(table, kBase, QStringLiteral("qm"), QStringLiteral("/nonexistent/folder")));
+    QVERIFY(!scanTranslations(table, kBase, QStringLiteral("qm"),
+                              QStringLiteral("/nonexistent/folder")));
     QVERIFY(table.isEmpty());
 }
 
@@ -137,6 +145,34 @@ void TestStartup::realTranslationIsInstalled()
     // The compiled translations beside the program give the keys readable text.
     QVERIFY(initLanguage(QStringLiteral(TOVRIN_BIN_DIR)));
     QVERIFY(QCoreApplication::translate("QObject", "MsgError") != QStringLiteral("MsgError"));
+}
+
+void TestStartup::qtTranslationMakesStandardButtonsChinese()
+{
+    // English needs none of Qt's translations.
+    QVERIFY(!installQtTranslation(QStringLiteral("en_US")));
+
+    if (!installQtTranslation(QStringLiteral("zh_CN")))
+        QSKIP("Qt's Chinese translation is not installed (Debian: qttranslations5-l10n, "
+              "qt6-translations-l10n)");
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Yes |
+                         QDialogButtonBox::No | QDialogButtonBox::Open | QDialogButtonBox::Save);
+    const QString english[] = {QStringLiteral("OK"),    QStringLiteral("Cancel"),
+                               QStringLiteral("&Yes"),  QStringLiteral("&No"),
+                               QStringLiteral("&Open"), QStringLiteral("&Save")};
+    const QList<QAbstractButton *> buttons = box.buttons();
+    QCOMPARE(buttons.size(), 6);
+    for (const QAbstractButton *button : buttons) {
+        QVERIFY2(std::none_of(std::begin(english), std::end(english),
+                              [button](const QString &e) { return button->text() == e; }),
+                 qPrintable(button->text()));
+        QVERIFY2(
+            std::any_of(button->text().cbegin(), button->text().cend(),
+                        [](QChar c) { return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF; }),
+            qPrintable(button->text()));
+    }
+    QCOMPARE(box.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,6 +1,7 @@
 // Every list of every port card shows its whole current text, in the language
 // the program starts in: the real window, the real catalogue and translation.
 // The test runs once per language (LANG set by CTest).
+#include "listwidth.h"
 #include "mainwidget.h"
 #include "windowlookup.h"
 #include "portconfig.h"
@@ -15,20 +16,6 @@
 
 namespace
 {
-// The width a list needs to show text whole: its own size hint computed for
-// that one text, as QComboBox does for its widest item.
-int widthFor(QComboBox *list, const QString &text)
-{
-    QStyleOptionComboBox option;
-    option.initFrom(list);
-    option.editable = list->isEditable();
-    option.frame = list->hasFrame();
-    option.currentText = text;
-    const QFontMetrics metrics = list->fontMetrics();
-    const QSize contents(metrics.boundingRect(text).width(), metrics.height());
-    return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, list).width();
-}
-
 void setMode(MainWidget &window, int mode)
 {
     WindowLookup::panel(&window)->rebuild(mode == 0 ? ModuleModel::Tovrin : ModuleModel::R7);
@@ -94,8 +81,8 @@ void TestCardTexts::everyListShowsItsText()
                                      .arg(card->id())
                                      .arg(list->objectName(), list->currentText())
                                      .arg(list->width())
-                                     .arg(widthFor(list, list->currentText()));
-            QVERIFY2(list->width() >= widthFor(list, list->currentText()), qPrintable(what));
+                                     .arg(listWidthFor(list, list->currentText()));
+            QVERIFY2(list->width() >= listWidthFor(list, list->currentText()), qPrintable(what));
         }
     }
     QVERIFY(checked >= 5 * 6);

@@ -210,8 +210,9 @@ void TestPortConfigForm::tree_data()
     QTest::newRow("verticalLayout") << "verticalLayout"
                                     << "QVBoxLayout"
                                     << "gridLayout_5";
+    // A row, no longer a column: "电平" / "Level" sits level with its box.
     QTest::newRow("verticalLayout_2") << "verticalLayout_2"
-                                      << "QVBoxLayout"
+                                      << "QHBoxLayout"
                                       << "gridLayout_5";
     QTest::newRow("gridLayout") << "gridLayout"
                                 << "QGridLayout"

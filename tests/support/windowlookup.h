@@ -56,6 +56,15 @@ inline ModuleModel model(QWidget *window)
     return session(window)->model();
 }
 
+// A widget below parent by object name; a test cannot go on without it.
+template <class T> T *child(QWidget *parent, const char *name)
+{
+    T *w = parent->findChild<T *>(QLatin1String(name));
+    if (!w)
+        qFatal("no child widget %s", name);
+    return w;
+}
+
 } // namespace WindowLookup
 
 #endif // WINDOWLOOKUP_H
