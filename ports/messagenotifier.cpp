@@ -27,18 +27,13 @@ bool MessageNotifier::question(const QString &title, const QString &text)
 const QString &MessageNotifier::styleSheet()
 {
     static const QString sheet = QStringLiteral(
-        "QMessageBox{background-color:rgb(41, 45, 49);}
-"
-        "QMessageBox QLabel{color:rgb(255, 255, 255);font-family:\"微软雅黑\";font-size:11pt;}
-"
+        "QMessageBox{background-color:rgb(41, 45, 49);}\n"
+        "QMessageBox QLabel{color:rgb(255, 255, 255);font-family:\"微软雅黑\";font-size:11pt;}\n"
         "QMessageBox QPushButton{background-color:#0B8DCE;color:rgb(255, 255, 255);"
         "border:2px solid #0B8DCE;border-radius:10px;font-family:\"微软雅黑\";font-size:10pt;"
-        "min-width:80px;min-height:25px;}
-"
-        "QMessageBox QPushButton:hover{background-color:#0872A8;border-color:#0872A8;}
-"
-        "QMessageBox QPushButton:pressed{background-color:#026C9B;border-color:#026C9B;}
-"
+        "min-width:80px;min-height:25px;}\n"
+        "QMessageBox QPushButton:hover{background-color:#0872A8;border-color:#0872A8;}\n"
+        "QMessageBox QPushButton:pressed{background-color:#026C9B;border-color:#026C9B;}\n"
         "QMessageBox QPushButton:focus{border-color:rgb(255, 255, 255);}");
     return sheet;
 }
@@ -51,5 +46,4 @@ int MessageNotifier::show(QMessageBox::Icon icon, const QString &title, const QS
     box.setStyleSheet(styleSheet());
     emit instance()->aboutToShow(&box);
     return box.exec();
-}
 }

@@ -149,20 +149,24 @@ void TestKeyboardJob::wholeJobWithoutMouse()
     QVERIFY(activate(dialog));
     const int framesBefore = s.received().size();
     press(Qt::Key_Escape);
+    QTRY_VERIFY(!dialog->isVisible());
     QTest::qWait(300);
     QCOMPARE(s.received().size(), framesBefore);
 
-    // Confirmed from the keyboard: the module takes the edited records.
-    if (!dialog->isVisible())
-        press(Qt::Key_Return, Qt::ControlModifier);
+    // Confirmed from the keyboard: the question starts on its cancel button,
+    // Tab moves to the confirming one and Enter presses it; the module takes
+    // the edited records.
+    QVERIFY(activate(window));
+    press(Qt::Key_Return, Qt::ControlModifier);
     QVERIFY(dialog->isVisible());
     QVERIFY(activate(dialog));
     auto *ok = WindowProbe::child<QPushButton>(dialog, "btnOk");
+    QVERIFY(QApplication::focusWidget() != ok);
     for (int i = 0; i < 6 && QApplication::focusWidget() != ok; ++i)
         press(Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), ok);
     done.clear();
-    press(Qt::Key_Space);
+    press(Qt::Key_Return);
     QVERIFY(finished(done, ConfigSession::Operation::Write));
     QCOMPARE(s.status(), Look::writeOk());
     QTRY_COMPARE_WITH_TIMEOUT(s.stored(), edited, SimSession::WaitMs);
