@@ -31,6 +31,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Adds a serial device that the system does not list (repeatable)."),
         QStringLiteral("device"));
     options.addOption(portOption);
+    const QCommandLineOption connectOption(
+        QStringList{QStringLiteral("connect")},
+        QStringLiteral("Opens the first device named with --port at start."));
+    options.addOption(connectOption);
     // What the program does not know is said and passed over: a mistyped
     // option in a shortcut must not keep the window from opening.
     if (!options.parse(QCoreApplication::arguments())) {
@@ -52,6 +56,9 @@ int main(int argc, char *argv[])
     if (options.isSet(versionOption))
         options.showVersion();
     MainWidget::setExtraSerialPorts(options.values(portOption));
+    MainWidget::setConnectAtStart(options.isSet(connectOption));
+    if (options.isSet(connectOption) && !options.isSet(portOption))
+        warn(QStringLiteral("--connect opens the first device named with --port; none was named."));
 
     if (!initLanguage(QCoreApplication::applicationDirPath()))
         return -1;

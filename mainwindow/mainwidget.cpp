@@ -38,6 +38,7 @@ QPoint globalPoint(const QMouseEvent *event)
 }
 
 QStringList s_extraSerialPorts;
+bool s_connectAtStart = false;
 
 const QString kIdleStyle = QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
 const QString kSuccessStyle =
@@ -74,6 +75,11 @@ void MainWidget::setExtraSerialPorts(const QStringList &devices)
 QStringList MainWidget::extraSerialPorts()
 {
     return s_extraSerialPorts;
+}
+
+void MainWidget::setConnectAtStart(bool connect)
+{
+    s_connectAtStart = connect;
 }
 
 MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget)
@@ -143,6 +149,10 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
+
+    // The first fill of the port list selected the first named device.
+    if (s_connectAtStart && !extraSerialPorts().isEmpty())
+        QTimer::singleShot(0, ui->btnOpenSerialPort, &QPushButton::click);
 }
 
 void MainWidget::setPicture(const QImage &picture)
