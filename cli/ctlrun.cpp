@@ -221,9 +221,8 @@ void CtlRun::onReadyToWrite()
             targets.size() > 1
                 ? QStringLiteral("Write %1 to %2 modules: %3? Each module applies its settings "
                                  "after its next restart. [y/N] ")
-                      .arg(countOf(total, "change", "changes"))
-                      .arg(targets.size())
-                      .arg(targets.join(QStringLiteral(", ")))
+                      .arg(countOf(total, "change", "changes"), QString::number(targets.size()),
+                           targets.join(QStringLiteral(", ")))
                 : QStringLiteral("Write %1 to %2? The module applies them after its next "
                                  "restart. [y/N] ")
                       .arg(countOf(total, "change", "changes"), targets.value(0));

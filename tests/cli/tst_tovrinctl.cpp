@@ -395,9 +395,11 @@ void TestTovrinctl::confirmOnTerminal_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<bool>("written");
-    QTest::newRow("yes") << QByteArray("y\n") << 0 << true;
-    QTest::newRow("no") << QByteArray("n\n") << 2 << false;
-    QTest::newRow("just enter") << QByteArray("\n") << 2 << false;
+    QTest::addColumn<int>("modules");
+    QTest::newRow("yes") << QByteArray("y\n") << 0 << true << 1;
+    QTest::newRow("no") << QByteArray("n\n") << 2 << false << 1;
+    QTest::newRow("just enter") << QByteArray("\n") << 2 << false << 1;
+    QTest::newRow("two modules, yes") << QByteArray("y\n") << 0 << true << 2;
 }
 
 // On a terminal (script(1) gives tovrinctl one) the change list comes first,
@@ -407,15 +409,21 @@ void TestTovrinctl::confirmOnTerminal()
     QFETCH(QByteArray, answer);
     QFETCH(int, exitCode);
     QFETCH(bool, written);
-    SimModule sim;
-    QVERIFY(sim.start(SimModule::Pty, ModuleModel::Tovrin, m_dir, QStringLiteral("terminal")));
+    QFETCH(int, modules);
+    SimModule sims[2];
+    QString ports;
+    for (int i = 0; i < modules; ++i) {
+        QVERIFY(sims[i].start(SimModule::Pty, ModuleModel::Tovrin, m_dir,
+                              QStringLiteral("terminal%1").arg(i)));
+        ports += QStringLiteral(" --port '%1'").arg(sims[i].device());
+    }
+    SimModule &sim = sims[0];
     const ModuleConfig config = sampleConfig(ModuleModel::Tovrin);
     const QString file = saveConfig(m_dir, QStringLiteral("terminal.tovrin.json"), config);
     const QVector<PortRecord> before = sim.state();
 
     QProcess script;
-    const QString command =
-        QStringLiteral("'%1' --port '%2' write '%3'").arg(ctlPath(), sim.device(), file);
+    const QString command = QStringLiteral("'%1'%2 write '%3'").arg(ctlPath(), ports, file);
     script.start(QStringLiteral("script"),
                  {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
     QVERIFY(script.waitForStarted());
@@ -427,12 +435,19 @@ void TestTovrinctl::confirmOnTerminal()
         },
         10000));
     QVERIFY2(seen.contains("Port1"), seen.constData()); // the change list, before the question
-    // The question names the module and the device, counts the changes
+    // The question names every module and its device, counts the changes
     // listed and says when they take effect.
-    const QString question = QStringLiteral("Write %1 changes to Tovrin V2.3.1 on %2? The module "
-                                            "applies them after its next restart. [y/N]")
-                                 .arg(seen.count("→"))
-                                 .arg(sim.device());
+    const int changes = seen.count("→");
+    const QString question =
+        modules == 1
+            ? QStringLiteral("Write %1 changes to Tovrin V2.3.1 on %2? The module applies them "
+                             "after its next restart. [y/N]")
+                  .arg(QString::number(changes), sim.device())
+            : QStringLiteral("Write %1 changes to 2 modules: Tovrin V2.3.1 on %2 (%3 changes), "
+                             "Tovrin V2.3.1 on %4 (%3 changes)? Each module applies its settings "
+                             "after its next restart. [y/N]")
+                  .arg(QString::number(changes), sims[0].device(), QString::number(changes / 2),
+                       sims[1].device());
     QVERIFY2(QString::fromUtf8(seen).contains(question), seen.constData());
     script.write(answer);
     QVERIFY(script.waitForFinished(20000));
@@ -441,7 +456,8 @@ void TestTovrinctl::confirmOnTerminal()
     QVERIFY(seen.contains("\033[2K")); // a status line rewritten in place
     if (written) {
         QVERIFY(seen.contains(": written"));
-        QTRY_COMPARE(sim.state(), config.ports);
+        for (int i = 0; i < modules; ++i)
+            QTRY_COMPARE(sims[i].state(), config.ports);
     } else {
         QVERIFY(seen.contains("write declined; nothing written"));
         QCOMPARE(sim.state(), before);
