@@ -106,17 +106,17 @@ void TestTovrinctl::everyCommand()
     const QVector<PortRecord> before = sim.state();
 
     CtlRun version = run(base + words("version"));
-    QCOMPARE(version.exitCode, 0);
+    QVERIFY2(version.exitCode == 0, qPrintable(version.err));
     QCOMPARE(version.out, ModuleProfile::name(model) + QStringLiteral(" V2.3.1\n"));
 
     CtlRun diff = run(base + QStringList{QStringLiteral("diff"), file});
-    QCOMPARE(diff.exitCode, 1);
+    QVERIFY2(diff.exitCode == 1, qPrintable(diff.err));
     QVERIFY2(diff.out.contains(QStringLiteral(" → ")), qPrintable(diff.out));
     QVERIFY(diff.out.contains(QLatin1String("difference(s) from the file")));
     QCOMPARE(sim.state(), before); // a diff changes nothing
 
     CtlRun json = run(base + QStringList{QStringLiteral("--json"), QStringLiteral("diff"), file});
-    QCOMPARE(json.exitCode, 1);
+    QVERIFY2(json.exitCode == 1, qPrintable(json.err));
     const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
     QCOMPARE(object.value(QLatin1String("outcome")).toString(), QStringLiteral("differ"));
     QCOMPARE(object.value(QLatin1String("model")).toString(), ModuleProfile::name(model));
@@ -130,7 +130,8 @@ void TestTovrinctl::everyCommand()
     QVERIFY(write.out.contains(QLatin1String("written and verified")));
     QTRY_COMPARE(sim.state(), config.ports);
 
-    QCOMPARE(run(base + QStringList{QStringLiteral("diff"), file}).exitCode, 0);
+    const CtlRun equal = run(base + QStringList{QStringLiteral("diff"), file});
+    QVERIFY2(equal.exitCode == 0, qPrintable(equal.err));
 
     const QString readPath = m_dir.filePath(tag + QStringLiteral(".read") + ConfigFile::suffix());
     CtlRun read = run(base + QStringList{QStringLiteral("read"), QStringLiteral("-o"), readPath});
@@ -144,7 +145,7 @@ void TestTovrinctl::everyCommand()
 
     // Without -o the file goes to stdout and stays a valid file.
     CtlRun toStdout = run(base + words("read"));
-    QCOMPARE(toStdout.exitCode, 0);
+    QVERIFY2(toStdout.exitCode == 0, qPrintable(toStdout.err));
     QVERIFY(ConfigFile::fromJson(toStdout.out.toUtf8(), &back, &error));
     QCOMPARE(back.ports, config.ports);
 }
