@@ -19,6 +19,7 @@ struct Options {
     QCommandLineOption help;
     QCommandLineOption version;
     QCommandLineOption port;
+    QCommandLineOption connect;
 };
 
 Options describeOptions(QCommandLineParser &parser)
@@ -28,8 +29,12 @@ Options describeOptions(QCommandLineParser &parser)
                     QCommandLineOption(QStringList{QStringLiteral("port")},
                                        QStringLiteral("Adds a serial device that the system does "
                                                       "not list (repeatable)."),
-                                       QStringLiteral("device"))};
+                                       QStringLiteral("device")),
+                    QCommandLineOption(QStringList{QStringLiteral("connect")},
+                                       QStringLiteral("Opens the first device named with --port "
+                                                      "at start."))};
     parser.addOption(options.port);
+    parser.addOption(options.connect);
     return options;
 }
 
@@ -81,6 +86,9 @@ int main(int argc, char *argv[])
         warn(QStringLiteral("Unexpected argument '%1' ignored; --help lists the options.")
                  .arg(argument));
     MainWidget::setExtraSerialPorts(parser.values(options.port));
+    MainWidget::setConnectAtStart(parser.isSet(options.connect));
+    if (parser.isSet(options.connect) && !parser.isSet(options.port))
+        warn(QStringLiteral("--connect opens the first device named with --port; none was named."));
 
     if (!initLanguage(QCoreApplication::applicationDirPath()))
         return -1;

@@ -17,6 +17,7 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = option({QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version = option({QStringLiteral("version")});
     const QCommandLineOption port = option({QStringLiteral("port")}, QStringLiteral("device"));
     const QCommandLineOption viaFc = option({QStringLiteral("via-fc")});
     const QCommandLineOption groundStation = option({QStringLiteral("ground-station")});
@@ -28,7 +29,7 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     const QCommandLineOption json = option({QStringLiteral("json")});
     const QCommandLineOption retries = option({QStringLiteral("retries")}, QStringLiteral("n"));
     parser.addOptions(
-        {help, port, viaFc, groundStation, model, output, yes, verify, json, retries});
+        {help, version, port, viaFc, groundStation, model, output, yes, verify, json, retries});
 
     CtlOptions parsed;
     if (!parser.parse(arguments)) {
@@ -37,6 +38,10 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     }
     if (parser.isSet(help)) {
         options->help = true;
+        return true;
+    }
+    if (parser.isSet(version)) {
+        options->version = true;
         return true;
     }
 
@@ -188,8 +193,15 @@ Options:
   --json                  One JSON object per device on stdout, for scripts:
                           device, model, firmware, outcome, exit, changes, error
                           (and the configuration as "config" for read without
-                          -o, or its path as "file").
+                          -o, or its path as "file"). Each change is an object:
+                          port (its place in the file's "ports", from 0),
+                          title, field (the file's key, e.g. "baud" or
+                          "receive"), from and to (the module's value and the
+                          file's, as the file writes them; null where it
+                          writes none) and text (the line diff prints).
   -h, --help              Shows this text.
+  --version               Prints the version of tovrinctl (the module's own
+                          version is the command "version").
 
 Progress goes to stderr: on a terminal one status line per device, updated in
 place (opening, version, reading port 3/6, writing, verifying, done); else

@@ -25,6 +25,7 @@ struct CtlOptions {
     bool json = false;
     int retries = 1;
     bool help = false;
+    bool version = false; // --version: the tool's own version
 
     // Fills options from the arguments (program name first); false with one
     // line in error when they make no valid command.

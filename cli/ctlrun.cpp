@@ -31,6 +31,21 @@ void warn(const QString &text)
 {
     printLine(stderr, QStringLiteral("tovrinctl: ") + text);
 }
+
+// A message and what became of the run: a message that is a sentence of
+// its own (the file reader's are) gets a second sentence, others a clause.
+QString withOutcome(const QString &message, const QString &outcome)
+{
+    if (message.endsWith(QLatin1Char('.')) || message.endsWith(QChar(0x3002)))
+        return message + QLatin1Char(' ') + outcome.at(0).toUpper() + outcome.mid(1) +
+               QLatin1Char('.');
+    return message + QStringLiteral("; ") + outcome + QLatin1Char('.');
+}
+
+QString countOf(int count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
 } // namespace
 
 CtlRun::CtlRun(const CtlOptions &options, QObject *parent)
@@ -132,7 +147,7 @@ int CtlRun::exec()
     loadNames();
     QString error;
     if (!check(&error)) {
-        warn(error + QStringLiteral("; nothing sent."));
+        warn(withOutcome(error, QStringLiteral("nothing sent")));
         return 2;
     }
 
@@ -180,21 +195,38 @@ void CtlRun::onReadyToWrite()
     m_confirmed = true;
     const bool several = m_jobs.size() > 1;
     std::FILE *out = m_options.json ? stderr : stdout;
-    int waiting = 0;
+    QStringList targets; // "R7-Eda V2.3.1 on /dev/ttyUSB0", with its count when several
+    int total = 0;
     for (DeviceJob *job : qAsConst(m_jobs)) {
         if (!job->isWaiting())
             continue;
-        ++waiting;
+        const JobResult &result = job->result();
         if (several)
-            printLine(out, job->result().device + QLatin1Char(':'));
-        for (const QString &line : job->result().changes)
-            printLine(out, several ? QStringLiteral("  ") + line : line);
+            printLine(out, result.device + QLatin1Char(':'));
+        for (const ConfigChanges::Change &change : result.changes)
+            printLine(out, several ? QStringLiteral("  ") + change.text : change.text);
+        const QString module = QStringLiteral("%1 %2")
+                                   .arg(ModuleProfile::name(result.model), result.firmware)
+                                   .trimmed();
+        targets.append(QStringLiteral("%1 on %2").arg(module, result.device));
+        total += result.changes.size();
+        if (several)
+            targets.last() +=
+                QStringLiteral(" (%1)").arg(countOf(result.changes.size(), "change", "changes"));
     }
     bool yes = m_options.yes;
     if (!yes) {
-        std::fprintf(stderr, "Write %s? [y/N] ",
-                     waiting > 1 ? qPrintable(QStringLiteral("to %1 modules").arg(waiting))
-                                 : "these changes");
+        // Names every module the answer concerns, and when it takes effect.
+        const QString question =
+            targets.size() > 1
+                ? QStringLiteral("Write %1 to %2 modules: %3? Each module applies its settings "
+                                 "after its next restart. [y/N] ")
+                      .arg(countOf(total, "change", "changes"), QString::number(targets.size()),
+                           targets.join(QStringLiteral(", ")))
+                : QStringLiteral("Write %1 to %2? The module applies them after its next "
+                                 "restart. [y/N] ")
+                      .arg(countOf(total, "change", "changes"), targets.value(0));
+        std::fputs(question.toUtf8().constData(), stderr);
         std::fflush(stderr);
         QTextStream in(stdin);
         const QString answer = in.readLine().trimmed().toLower();
@@ -278,8 +310,8 @@ int CtlRun::printResult(JobResult result, bool several)
     if (m_options.command == CtlOptions::Command::Diff) {
         if (several && !result.changes.isEmpty())
             printLine(stdout, result.device + QLatin1Char(':'));
-        for (const QString &line : qAsConst(result.changes))
-            printLine(stdout, several ? QStringLiteral("  ") + line : line);
+        for (const ConfigChanges::Change &change : qAsConst(result.changes))
+            printLine(stdout, several ? QStringLiteral("  ") + change.text : change.text);
     }
     if (!configText.isEmpty()) {
         std::fwrite(configText.constData(), 1, size_t(configText.size()), stdout);

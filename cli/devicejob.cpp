@@ -7,13 +7,16 @@
 
 QJsonObject JobResult::toJson() const
 {
+    QJsonArray changeArray;
+    for (const ConfigChanges::Change &change : changes)
+        changeArray.append(change.toJson());
     return {{QStringLiteral("device"), device},
             {QStringLiteral("model"),
              modelKnown ? QJsonValue(ModuleProfile::name(model)) : QJsonValue()},
             {QStringLiteral("firmware"), firmware.isEmpty() ? QJsonValue() : QJsonValue(firmware)},
             {QStringLiteral("outcome"), outcome},
             {QStringLiteral("exit"), exitCode},
-            {QStringLiteral("changes"), QJsonArray::fromStringList(changes)},
+            {QStringLiteral("changes"), changeArray},
             {QStringLiteral("error"), error.isEmpty() ? QJsonValue() : QJsonValue(error)}};
 }
 
@@ -278,7 +281,7 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
                     QStringLiteral("read %1 ports").arg(m_result.records.size()));
         return;
     case CtlOptions::Command::Diff:
-        m_result.changes = ConfigChanges::describe(model, m_result.records, m_file.ports, m_names);
+        m_result.changes = ConfigChanges::list(model, m_result.records, m_file.ports, m_names);
         if (refused)
             fail(4, QStringLiteral("record-refused"), refusal);
         else if (m_result.changes.isEmpty())
@@ -290,7 +293,7 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
     case CtlOptions::Command::Write:
         // Refused records are shown as such in the change list; the write
         // replaces them.
-        m_result.changes = ConfigChanges::describe(model, m_result.records, m_file.ports, m_names);
+        m_result.changes = ConfigChanges::list(model, m_result.records, m_file.ports, m_names);
         if (m_result.changes.isEmpty()) {
             succeed(0, QStringLiteral("unchanged"),
                     QStringLiteral("already holds the file's records; nothing written"));
@@ -327,7 +330,8 @@ void DeviceJob::fail(int exitCode, const QString &outcome, const QString &error)
     m_result.summary = error;
     m_stage = Stage::Done;
     closeLater();
-    emit status(error);
+    // The result line says why, once; the status line only how it ended.
+    emit status(outcome == QLatin1String("declined") ? outcome : QStringLiteral("failed"));
     emit done();
 }
 

@@ -4,6 +4,7 @@
 #ifndef DEVICEJOB_H
 #define DEVICEJOB_H
 
+#include "configchanges.h"
 #include "configsession.h"
 #include "ctloptions.h"
 #include "moduleconfig.h"
@@ -25,7 +26,7 @@ struct JobResult {
     QString outcome = QStringLiteral("success"); // a word for scripts
     QString summary;                             // the result line's text
     QString error;                               // empty on success
-    QStringList changes;
+    QVector<ConfigChanges::Change> changes;
     QVector<PortRecord> records; // what a read gave, in port order
 
     QJsonObject toJson() const;

@@ -25,6 +25,10 @@ int main(int argc, char *argv[])
         std::fputs(CtlOptions::helpText().toUtf8().constData(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::printf("tovrinctl %s\n", TOVRIN_VERSION);
+        return 0;
+    }
     CtlRun run(options);
     return run.exec();
 }

@@ -43,6 +43,7 @@ QPoint globalPoint(const QMouseEvent *event)
 }
 
 QStringList s_extraSerialPorts;
+bool s_connectAtStart = false;
 
 const QString kIdleStyle = QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
 const QString kSuccessStyle =
@@ -79,6 +80,11 @@ void MainWidget::setExtraSerialPorts(const QStringList &devices)
 QStringList MainWidget::extraSerialPorts()
 {
     return s_extraSerialPorts;
+}
+
+void MainWidget::setConnectAtStart(bool connect)
+{
+    s_connectAtStart = connect;
 }
 
 MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget)
@@ -158,6 +164,9 @@ void MainWidget::init()
     panel->rebuild(session->model());
     built = panel->records();
     setUpKeyboard();
+    // The first fill of the port list selected the first named device.
+    if (s_connectAtStart && !extraSerialPorts().isEmpty())
+        QTimer::singleShot(0, ui->btnOpenSerialPort, &QPushButton::click);
 }
 
 // Every action of the window has a key, named in its button's tooltip; Enter

@@ -37,6 +37,9 @@ public:
     // adapters); every port search appends them after the system's ports.
     static void setExtraSerialPorts(const QStringList &devices);
     static QStringList extraSerialPorts();
+    // Opens the first of those devices as soon as the window is up, as if
+    // the plug button were clicked (for demos and kiosk shortcuts).
+    static void setConnectAtStart(bool connect);
 
 public slots:
     void sltAccept(int Id, int index, QString msg, QString currentComboxText);

@@ -1,5 +1,7 @@
 #include "configchanges.h"
 
+#include "configfile.h"
+
 namespace
 {
 // Texts of the card's form, looked up in its translation context.
@@ -24,6 +26,9 @@ const char *const kLabels[] = {
     QT_TRANSLATE_NOOP("PortConfig", "电平"),    QT_TRANSLATE_NOOP("PortConfig", "接收功能"),
     QT_TRANSLATE_NOOP("PortConfig", "发送功能")};
 enum Label { Baud, Parity, DataBits, StopBits, Level, Receive, Send };
+// The configuration file's key for each label.
+const char *const kFields[] = {"baud",  "parity",  "dataBits", "stopBits",
+                               "level", "receive", "send"};
 
 QString card(const char *text)
 {
@@ -59,58 +64,96 @@ QString protocolText(const ProtocolNames::Lookup &names, bool receive, quint8 co
 class PortLines
 {
 public:
-    PortLines(const QString &title, QStringList *lines) : title(title), lines(lines) {}
-
-    void add(const QString &what, const QString &from, const QString &to)
+    PortLines(int port, const QString &title, const PortRecord &from, const PortRecord &to,
+              const ProtocolNames::Lookup &names, QVector<ConfigChanges::Change> *changes)
+        : port(port), title(title), from(from), to(to), names(names), changes(changes)
     {
-        lines->append(QStringLiteral("%1 %2: %3 → %4").arg(title, what, from, to));
+    }
+
+    void add(const QString &field, const QString &what, const QString &fromText,
+             const QString &toText)
+    {
+        changes->append({port, title, field, ConfigFile::fieldValue(field, from, names),
+                         ConfigFile::fieldValue(field, to, names),
+                         QStringLiteral("%1 %2: %3 → %4").arg(title, what, fromText, toText)});
+    }
+    void add(Label which, const QString &fromText, const QString &toText)
+    {
+        add(QLatin1String(kFields[which]), label(which), fromText, toText);
     }
     // A field whose bytes differ; two values that read alike (protocol codes
     // 0 and 13 both select the first entry) show their numbers as well.
-    void compare(const QString &what, quint32 from, quint32 to, QString fromText, QString toText)
+    void compare(const QString &field, const QString &what, quint32 a, quint32 b, QString aText,
+                 QString bText)
     {
-        if (from == to)
+        if (a == b)
             return;
-        if (fromText == toText) {
-            fromText += QStringLiteral(" (%1)").arg(from);
-            toText += QStringLiteral(" (%1)").arg(to);
+        if (aText == bText) {
+            aText += QStringLiteral(" (%1)").arg(a);
+            bText += QStringLiteral(" (%1)").arg(b);
         }
-        add(what, fromText, toText);
+        add(field, what, aText, bText);
+    }
+    void compare(Label which, quint32 a, quint32 b, const QString &aText, const QString &bText)
+    {
+        compare(QLatin1String(kFields[which]), label(which), a, b, aText, bText);
     }
 
 private:
+    const int port;
     const QString title;
-    QStringList *const lines;
+    const PortRecord from;
+    const PortRecord to;
+    const ProtocolNames::Lookup &names;
+    QVector<ConfigChanges::Change> *const changes;
 };
 
 } // namespace
+
+QJsonObject ConfigChanges::Change::toJson() const
+{
+    return {{QStringLiteral("port"), port},   {QStringLiteral("title"), title},
+            {QStringLiteral("field"), field}, {QStringLiteral("from"), from},
+            {QStringLiteral("to"), to},       {QStringLiteral("text"), text}};
+}
 
 QStringList ConfigChanges::describe(ModuleModel model, const QVector<PortRecord> &before,
                                     const QVector<PortRecord> &after,
                                     const ProtocolNames::Lookup &names)
 {
     QStringList lines;
+    for (const Change &change : list(model, before, after, names))
+        lines.append(change.text);
+    return lines;
+}
+
+QVector<ConfigChanges::Change> ConfigChanges::list(ModuleModel model,
+                                                   const QVector<PortRecord> &before,
+                                                   const QVector<PortRecord> &after,
+                                                   const ProtocolNames::Lookup &names)
+{
+    QVector<Change> changes;
     const int count = qMin(ModuleProfile::portCount(model), qMax(before.size(), after.size()));
     for (int i = 0; i < count; ++i) {
         const PortRecord from = before.value(i);
         const PortRecord to = after.value(i);
         if (from == to)
             continue;
-        PortLines port(ModuleProfile::port(model, i).title, &lines);
+        PortLines port(i, ModuleProfile::port(model, i).title, from, to, names, &changes);
         const auto hex = [](const PortRecord &r) {
             return r.isValid() ? QString::fromLatin1(r.bytes().toHex(' ')) : QStringLiteral("—");
         };
         if (!from.isValid() || !to.isValid()) {
-            port.add(tr("记录"), hex(from), hex(to));
+            port.add(QStringLiteral("record"), tr("记录"), hex(from), hex(to));
             continue;
         }
-        const int linesBefore = lines.size();
-        port.compare(tr("端口类型"), from.kind(), to.kind(), listText(kKinds, from.kind()),
-                     listText(kKinds, to.kind()));
+        const int changesBefore = changes.size();
+        port.compare(QStringLiteral("kind"), tr("端口类型"), from.kind(), to.kind(),
+                     listText(kKinds, from.kind()), listText(kKinds, to.kind()));
         const QString fromRate = rateText(from);
         const QString toRate = rateText(to);
         if (from.rate() != to.rate() || fromRate != toRate)
-            port.add(label(Baud), fromRate, toRate);
+            port.add(Baud, fromRate, toRate);
 
         // The line settings count only on a UART port; a port that becomes
         // one shows them against a dash.
@@ -119,9 +162,9 @@ QStringList ConfigChanges::describe(ModuleModel model, const QVector<PortRecord>
             const auto line = [&](Label which, quint8 a, quint8 b, const QString &aText,
                                   const QString &bText) {
                 if (wasUart)
-                    port.compare(label(which), a, b, aText, bText);
+                    port.compare(which, a, b, aText, bText);
                 else
-                    port.add(label(which), QStringLiteral("—"), bText);
+                    port.add(which, QStringLiteral("—"), bText);
             };
             line(Parity, from.parity(), to.parity(), listText(kParities, from.parity()),
                  listText(kParities, to.parity()));
@@ -132,15 +175,15 @@ QStringList ConfigChanges::describe(ModuleModel model, const QVector<PortRecord>
             line(Level, from.level(), to.level(), listText(kLevels, from.level()),
                  listText(kLevels, to.level()));
         }
-        port.compare(label(Receive), from.receiveCode(), to.receiveCode(),
+        port.compare(Receive, from.receiveCode(), to.receiveCode(),
                      protocolText(names, true, from.receiveCode()),
                      protocolText(names, true, to.receiveCode()));
-        port.compare(label(Send), from.sendCode(), to.sendCode(),
+        port.compare(Send, from.sendCode(), to.sendCode(),
                      protocolText(names, false, from.sendCode()),
                      protocolText(names, false, to.sendCode()));
         // Bytes no field shows (offsets 5 to 8 of a CAN record) still change.
-        if (lines.size() == linesBefore)
-            port.add(tr("记录"), hex(from), hex(to));
+        if (changes.size() == changesBefore)
+            port.add(QStringLiteral("record"), tr("记录"), hex(from), hex(to));
     }
-    return lines;
+    return changes;
 }

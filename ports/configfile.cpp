@@ -47,14 +47,17 @@ QByteArray blockObject(const Members &members, const QByteArray &indent)
     return "{\n" + lines.join(",\n") + '\n' + indent + '}';
 }
 
-QByteArray protocol(bool receive, quint8 code, const ProtocolNames::Lookup &names)
+QByteArray protocol(const QJsonObject &value)
 {
-    Members members{{QStringLiteral("code"), QByteArray::number(code)}};
-    const QString name = names ? names(receive, code) : QString();
-    if (!name.isEmpty())
-        members.append({QStringLiteral("name"), scalar(name)});
+    Members members{
+        {QStringLiteral("code"), QByteArray::number(value.value(QLatin1String("code")).toInt())}};
+    if (value.contains(QLatin1String("name")))
+        members.append({QStringLiteral("name"), scalar(value.value(QLatin1String("name")))});
     return inlineObject(members);
 }
+
+const char *const kPortFields[] = {"kind",     "baud",  "parity",  "dataBits",
+                                   "stopBits", "level", "receive", "send"};
 
 // The readable fields carry only values a list item of the card shows; the
 // record carries every byte.
@@ -64,32 +67,13 @@ Members portMembers(const QString &title, const PortRecord &record,
     Members members{
         {QStringLiteral("title"), scalar(title)},
         {QStringLiteral("record"), scalar(QString::fromLatin1(record.bytes().toHex()))}};
-    const bool uart = record.kind() == PortRecord::Uart;
-    const bool can = record.kind() == PortRecord::Can;
-    if (!record.isValid() || (!uart && !can))
-        return members;
-
-    members.append(
-        {QStringLiteral("kind"), scalar(uart ? QStringLiteral("uart") : QStringLiteral("can"))});
-    const QVector<quint32> &rates = uart ? PortRecord::uartBaudRates() : PortRecord::canBitRates();
-    if (rates.contains(record.rate()))
-        members.append({QStringLiteral("baud"), QByteArray::number(record.rate())});
-    if (uart) {
-        if (record.parity() <= 2)
-            members.append(
-                {QStringLiteral("parity"), scalar(QLatin1String(kParityNames[record.parity()]))});
-        if (record.dataBits() <= 1)
-            members.append({QStringLiteral("dataBits"), QByteArray::number(record.dataBits() + 8)});
-        if (record.stopBits() <= 1)
-            members.append({QStringLiteral("stopBits"), QByteArray::number(record.stopBits() + 1)});
-        if (record.level() <= 1)
-            members.append(
-                {QStringLiteral("level"), scalar(QLatin1String(kLevelNames[record.level()]))});
+    for (const char *field : kPortFields) {
+        const QJsonValue value = ConfigFile::fieldValue(QLatin1String(field), record, names);
+        if (value.isObject())
+            members.append({QLatin1String(field), protocol(value.toObject())});
+        else if (!value.isNull())
+            members.append({QLatin1String(field), scalar(value)});
     }
-    if (record.receiveCode() <= 127)
-        members.append({QStringLiteral("receive"), protocol(true, record.receiveCode(), names)});
-    if (record.sendCode() <= 127)
-        members.append({QStringLiteral("send"), protocol(false, record.sendCode(), names)});
     return members;
 }
 
@@ -374,4 +358,50 @@ bool ConfigFile::load(const QString &path, ModuleConfig *config, QString *error)
         return false;
     }
     return fromJson(file.readAll(), config, error);
+}
+
+QJsonValue ConfigFile::fieldValue(const QString &field, const PortRecord &record,
+                                  const ProtocolNames::Lookup &names)
+{
+    if (!record.isValid())
+        return QJsonValue();
+    if (field == QLatin1String("record"))
+        return QString::fromLatin1(record.bytes().toHex());
+    const bool uart = record.kind() == PortRecord::Uart;
+    const bool can = record.kind() == PortRecord::Can;
+    if (!uart && !can)
+        return QJsonValue();
+    if (field == QLatin1String("kind"))
+        return uart ? QStringLiteral("uart") : QStringLiteral("can");
+    if (field == QLatin1String("baud")) {
+        const QVector<quint32> &rates =
+            uart ? PortRecord::uartBaudRates() : PortRecord::canBitRates();
+        return rates.contains(record.rate()) ? QJsonValue(qint64(record.rate())) : QJsonValue();
+    }
+    const auto protocolValue = [&names](bool receive, quint8 code) {
+        if (code > 127)
+            return QJsonValue();
+        QJsonObject value{{QStringLiteral("code"), int(code)}};
+        const QString name = names ? names(receive, code) : QString();
+        if (!name.isEmpty())
+            value.insert(QStringLiteral("name"), name);
+        return QJsonValue(value);
+    };
+    if (field == QLatin1String("receive"))
+        return protocolValue(true, record.receiveCode());
+    if (field == QLatin1String("send"))
+        return protocolValue(false, record.sendCode());
+    if (!uart)
+        return QJsonValue(); // the line settings belong to a UART port
+    if (field == QLatin1String("parity"))
+        return record.parity() <= 2 ? QJsonValue(QLatin1String(kParityNames[record.parity()]))
+                                    : QJsonValue();
+    if (field == QLatin1String("dataBits"))
+        return record.dataBits() <= 1 ? QJsonValue(record.dataBits() + 8) : QJsonValue();
+    if (field == QLatin1String("stopBits"))
+        return record.stopBits() <= 1 ? QJsonValue(record.stopBits() + 1) : QJsonValue();
+    if (field == QLatin1String("level"))
+        return record.level() <= 1 ? QJsonValue(QLatin1String(kLevelNames[record.level()]))
+                                   : QJsonValue();
+    return QJsonValue();
 }

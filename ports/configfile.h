@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QJsonValue>
 #include <QString>
 
 class ConfigFile
@@ -25,6 +26,13 @@ public:
     // Reads file text. On a bad file returns false, sets one translated
     // message in error and leaves config untouched.
     static bool fromJson(const QByteArray &json, ModuleConfig *config, QString *error);
+
+    // One readable field of a port ("kind", "baud", "parity", "dataBits",
+    // "stopBits", "level", "receive", "send" or "record") as the file writes
+    // it; null where the file writes none (a line setting of a CAN port, a
+    // value no list item of the card shows, an invalid record).
+    static QJsonValue fieldValue(const QString &field, const PortRecord &record,
+                                 const ProtocolNames::Lookup &names = {});
 
     static bool save(const QString &path, const ModuleConfig &config,
                      const ProtocolNames::Lookup &names, QString *error);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Rebuilds the image generator and redraws every generated picture:
-# the embedded images and the icon under app/, and one device picture per
+# the embedded images and the icon under app/, the desktop icons under
+# packaging/icons/, and one device picture per
 # catalogue name and locale under resources/images/.
 # Usage: tools/generate-images.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -19,4 +20,5 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 fi
 "$build_dir/bin/tovrin-imagegen" ui app
+"$build_dir/bin/tovrin-imagegen" icons packaging/icons
 "$build_dir/bin/tovrin-imagegen" devices resources/agreement resources/images

@@ -16,6 +16,7 @@ PACKAGES=(
   socat bsdutils xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei
   gcc-mingw-w64-x86-64 wine64
+  dpkg-dev lintian
 )
 
 missing=()

@@ -27,8 +27,11 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# No desktop session: run on a virtual display and keep a screenshot of it.
+# No desktop session: run on a virtual display, open the device at start
+# (nobody is there to click) and keep a screenshot of the cards after the read.
+headless=0
 if [ -z "${DISPLAY:-}" ]; then
+  headless=1
   for n in $(seq 50 99); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
   done
@@ -52,9 +55,10 @@ if [ ${#program_args[@]} -eq 0 ]; then
   pids+=("$SIM_PID")
   read -r -t 10 pty <&"${SIM[0]}"
   echo "Simulated module on $pty as $link (its frames: build/demo-sim.log, its records: build/demo-state.txt)."
-  echo "Click the plug button at the top right to connect."
+  [ "$headless" -eq 1 ] || echo "Click the plug button at the top right to connect."
   echo "To pull the module out and plug it back in: kill -USR2 $SIM_PID (once each)."
   program_args=(--port "$link")
 fi
 
+[ "$headless" -eq 0 ] || program_args+=(--connect)
 "$root/build/bin/TovrinVazodivuveTool" "${program_args[@]}"

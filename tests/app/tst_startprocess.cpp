@@ -1,6 +1,7 @@
 // The real program as a process: started with no translation file beside it,
 // it shows the "MsgError" box and, once the box is closed, exits with -1; and
 // what it makes of its command-line arguments.
+#include "linkpeers.h"
 #include "testpaths.h"
 
 #include <QDir>
@@ -127,27 +128,46 @@ void TestStartProcess::arguments_data()
     QTest::addColumn<bool>("window");    // else the program ends by itself, with 0
     QTest::addColumn<QString>("stdOut"); // a line it prints
     QTest::addColumn<QString>("stdErr"); // a line it prints; empty: no warning
+    // What the device end of a pty pair named as PTY receives, no click
+    // given; checked where a PTY is named.
+    QTest::addColumn<QByteArray>("wire");
 
     const QString version = QStringLiteral("TovrinVazodivuveTool " TOVRIN_VERSION);
-    QTest::newRow("none") << QStringList() << true << QString() << QString();
+    QTest::newRow("none") << QStringList() << true << QString() << QString() << QByteArray();
     QTest::newRow("--port X") << QStringList{QStringLiteral("--port"), QStringLiteral("/dev/ttyX9")}
-                              << true << QString() << QString();
+                              << true << QString() << QString() << QByteArray();
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << false
                             << QStringLiteral("  --port <device>  Adds a serial device that the "
                                               "system does not list")
-                            << QString();
+                            << QString() << QByteArray();
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")} << false << version
-                               << QString();
-    QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << false << version << QString();
+                               << QString() << QByteArray();
+    QTest::newRow("-v") << QStringList{QStringLiteral("-v")} << false << version << QString()
+                        << QByteArray();
     QTest::newRow("unknown long option")
         << QStringList{QStringLiteral("--bogus")} << true << QString()
         << QStringLiteral("TovrinVazodivuveTool: Unknown option '--bogus' ignored; --help lists "
-                          "the options.");
+                          "the options.")
+        << QByteArray();
     QTest::newRow("unknown short option beside --port")
         << QStringList{QStringLiteral("-x"), QStringLiteral("--port"), QStringLiteral("/dev/ttyX9")}
         << true << QString()
         << QStringLiteral("TovrinVazodivuveTool: Unknown option '-x' ignored; --help lists the "
-                          "options.");
+                          "options.")
+        << QByteArray();
+    // The version query goes out as when the plug is clicked.
+    const QByteArray versionQuery = LinkPeers::hex("AB0E05E20100D16B");
+    QTest::newRow("--port PTY --connect")
+        << QStringList{QStringLiteral("--port"), QStringLiteral("PTY"), QStringLiteral("--connect")}
+        << true << QString() << QString() << versionQuery;
+    QTest::newRow("--port PTY, no click")
+        << QStringList{QStringLiteral("--port"), QStringLiteral("PTY")} << true << QString()
+        << QString() << QByteArray();
+    QTest::newRow("--connect without --port")
+        << QStringList{QStringLiteral("--connect")} << true << QString()
+        << QStringLiteral("TovrinVazodivuveTool: --connect opens the first device named with "
+                          "--port; none was named.")
+        << QByteArray();
 }
 
 void TestStartProcess::arguments()
@@ -156,6 +176,15 @@ void TestStartProcess::arguments()
     QFETCH(bool, window);
     QFETCH(QString, stdOut);
     QFETCH(QString, stdErr);
+    QFETCH(QByteArray, wire);
+
+    PtyPair pty;
+    LinkPeers::SerialPeer device;
+    if (arguments.contains(QStringLiteral("PTY"))) {
+        QVERIFY(pty.start());
+        QVERIFY(device.open(pty.second()));
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^PTY$")), pty.first());
+    }
 
     VirtualDisplay display;
     QVERIFY2(display.start(), "Xvfb could not be started");
@@ -177,12 +206,18 @@ void TestStartProcess::arguments()
                                         QStringLiteral("Tovrin")});
         QVERIFY2(!id.isEmpty(), "the main window did not appear");
         QCOMPARE(app.state(), QProcess::Running);
+        if (!wire.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(device.received, wire, LinkPeers::WaitMs);
         app.terminate();
         QVERIFY(app.waitForFinished(10000));
     } else {
         QVERIFY2(app.waitForFinished(10000), "the program did not end by itself");
         QCOMPARE(app.exitStatus(), QProcess::NormalExit);
         QCOMPARE(app.exitCode(), 0);
+    }
+    if (device.port.isOpen()) {
+        QCoreApplication::processEvents();
+        QCOMPARE(device.received, wire);
     }
     const QStringList out =
         QString::fromLocal8Bit(app.readAllStandardOutput()).split(QLatin1Char('\n'));

@@ -12,10 +12,14 @@ QString CtlFixture::ctlPath()
     return TestPaths::programDir() + QStringLiteral("/tovrinctl");
 }
 
-CtlRun CtlFixture::run(const QStringList &arguments, int timeoutMs)
+CtlRun CtlFixture::run(const QStringList &arguments, int timeoutMs, const QStringList &environment)
 {
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &entry : environment)
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
     process.start(ctlPath(), arguments);
     CtlRun result;
     if (!process.waitForFinished(timeoutMs)) {

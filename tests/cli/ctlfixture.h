@@ -22,8 +22,10 @@ struct CtlRun {
 namespace CtlFixture
 {
 QString ctlPath(); // build/bin/tovrinctl
-// Runs tovrinctl with stdin from the null device (no terminal).
-CtlRun run(const QStringList &arguments, int timeoutMs = 60000);
+// Runs tovrinctl with stdin from the null device (no terminal); environment
+// holds NAME=value entries that override the test's own.
+CtlRun run(const QStringList &arguments, int timeoutMs = 60000,
+           const QStringList &environment = {});
 // Records that differ from the simulator's defaults on every port.
 ModuleConfig sampleConfig(ModuleModel model);
 // Writes config to dir/name and returns the path.

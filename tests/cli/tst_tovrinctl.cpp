@@ -5,6 +5,7 @@
 #include "ctlfixture.h"
 
 #include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUdpSocket>
@@ -55,7 +56,10 @@ private slots:
     void readSeveralIntoFolder();
     void confirmOnTerminal_data();
     void confirmOnTerminal();
+    void jsonChanges();
+    void fileErrorAsSentence();
     void help();
+    void ownVersion();
 
 private:
     QTemporaryDir m_dir;
@@ -102,17 +106,17 @@ void TestTovrinctl::everyCommand()
     const QVector<PortRecord> before = sim.state();
 
     CtlRun version = run(base + words("version"));
-    QCOMPARE(version.exitCode, 0);
+    QVERIFY2(version.exitCode == 0, qPrintable(version.err));
     QCOMPARE(version.out, ModuleProfile::name(model) + QStringLiteral(" V2.3.1\n"));
 
     CtlRun diff = run(base + QStringList{QStringLiteral("diff"), file});
-    QCOMPARE(diff.exitCode, 1);
+    QVERIFY2(diff.exitCode == 1, qPrintable(diff.err));
     QVERIFY2(diff.out.contains(QStringLiteral(" → ")), qPrintable(diff.out));
     QVERIFY(diff.out.contains(QLatin1String("difference(s) from the file")));
     QCOMPARE(sim.state(), before); // a diff changes nothing
 
     CtlRun json = run(base + QStringList{QStringLiteral("--json"), QStringLiteral("diff"), file});
-    QCOMPARE(json.exitCode, 1);
+    QVERIFY2(json.exitCode == 1, qPrintable(json.err));
     const QJsonObject object = QJsonDocument::fromJson(json.out.toUtf8()).object();
     QCOMPARE(object.value(QLatin1String("outcome")).toString(), QStringLiteral("differ"));
     QCOMPARE(object.value(QLatin1String("model")).toString(), ModuleProfile::name(model));
@@ -126,7 +130,8 @@ void TestTovrinctl::everyCommand()
     QVERIFY(write.out.contains(QLatin1String("written and verified")));
     QTRY_COMPARE(sim.state(), config.ports);
 
-    QCOMPARE(run(base + QStringList{QStringLiteral("diff"), file}).exitCode, 0);
+    const CtlRun equal = run(base + QStringList{QStringLiteral("diff"), file});
+    QVERIFY2(equal.exitCode == 0, qPrintable(equal.err));
 
     const QString readPath = m_dir.filePath(tag + QStringLiteral(".read") + ConfigFile::suffix());
     CtlRun read = run(base + QStringList{QStringLiteral("read"), QStringLiteral("-o"), readPath});
@@ -140,7 +145,7 @@ void TestTovrinctl::everyCommand()
 
     // Without -o the file goes to stdout and stays a valid file.
     CtlRun toStdout = run(base + words("read"));
-    QCOMPARE(toStdout.exitCode, 0);
+    QVERIFY2(toStdout.exitCode == 0, qPrintable(toStdout.err));
     QVERIFY(ConfigFile::fromJson(toStdout.out.toUtf8(), &back, &error));
     QCOMPARE(back.ports, config.ports);
 }
@@ -226,6 +231,11 @@ void TestTovrinctl::moduleFailures()
         QVERIFY2(lines.first().startsWith(QStringLiteral("tovrinctl: ") + sim.device()),
                  qPrintable(lines.first()));
         QVERIFY2(lines.first().contains(message), qPrintable(lines.first()));
+        // ... and the reason only there: the status line says no more than
+        // that the device failed.
+        QVERIFY2(ctl.err.count(message) == 1, qPrintable(ctl.err));
+        QVERIFY2(ctl.err.contains(sim.device() + QStringLiteral(": failed\n")),
+                 qPrintable(ctl.err));
     }
     if (stateKept)
         QCOMPARE(sim.state(), before);
@@ -341,6 +351,7 @@ void TestTovrinctl::severalDevicesOneMute()
     QVERIFY2(write.err.contains(QStringLiteral("tovrinctl: ") + mute.device() +
                                 QStringLiteral(": no reply within the watchdog's time")),
              qPrintable(write.err));
+    QCOMPARE(write.err.count(QStringLiteral("no reply within the watchdog's time")), 1);
     QTRY_COMPARE(first.state(), config.ports);
     QTRY_COMPARE(third.state(), config.ports);
     QCOMPARE(mute.state(), muteBefore);
@@ -385,9 +396,11 @@ void TestTovrinctl::confirmOnTerminal_data()
     QTest::addColumn<QByteArray>("answer");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<bool>("written");
-    QTest::newRow("yes") << QByteArray("y\n") << 0 << true;
-    QTest::newRow("no") << QByteArray("n\n") << 2 << false;
-    QTest::newRow("just enter") << QByteArray("\n") << 2 << false;
+    QTest::addColumn<int>("modules");
+    QTest::newRow("yes") << QByteArray("y\n") << 0 << true << 1;
+    QTest::newRow("no") << QByteArray("n\n") << 2 << false << 1;
+    QTest::newRow("just enter") << QByteArray("\n") << 2 << false << 1;
+    QTest::newRow("two modules, yes") << QByteArray("y\n") << 0 << true << 2;
 }
 
 // On a terminal (script(1) gives tovrinctl one) the change list comes first,
@@ -397,15 +410,21 @@ void TestTovrinctl::confirmOnTerminal()
     QFETCH(QByteArray, answer);
     QFETCH(int, exitCode);
     QFETCH(bool, written);
-    SimModule sim;
-    QVERIFY(sim.start(SimModule::Pty, ModuleModel::Tovrin, m_dir, QStringLiteral("terminal")));
+    QFETCH(int, modules);
+    SimModule sims[2];
+    QString ports;
+    for (int i = 0; i < modules; ++i) {
+        QVERIFY(sims[i].start(SimModule::Pty, ModuleModel::Tovrin, m_dir,
+                              QStringLiteral("terminal%1").arg(i)));
+        ports += QStringLiteral(" --port '%1'").arg(sims[i].device());
+    }
+    SimModule &sim = sims[0];
     const ModuleConfig config = sampleConfig(ModuleModel::Tovrin);
     const QString file = saveConfig(m_dir, QStringLiteral("terminal.tovrin.json"), config);
     const QVector<PortRecord> before = sim.state();
 
     QProcess script;
-    const QString command =
-        QStringLiteral("'%1' --port '%2' write '%3'").arg(ctlPath(), sim.device(), file);
+    const QString command = QStringLiteral("'%1'%2 write '%3'").arg(ctlPath(), ports, file);
     script.start(QStringLiteral("script"),
                  {QStringLiteral("-qec"), command, QStringLiteral("/dev/null")});
     QVERIFY(script.waitForStarted());
@@ -417,6 +436,20 @@ void TestTovrinctl::confirmOnTerminal()
         },
         10000));
     QVERIFY2(seen.contains("Port1"), seen.constData()); // the change list, before the question
+    // The question names every module and its device, counts the changes
+    // listed and says when they take effect.
+    const int changes = seen.count("→");
+    const QString question =
+        modules == 1
+            ? QStringLiteral("Write %1 changes to Tovrin V2.3.1 on %2? The module applies them "
+                             "after its next restart. [y/N]")
+                  .arg(QString::number(changes), sim.device())
+            : QStringLiteral("Write %1 changes to 2 modules: Tovrin V2.3.1 on %2 (%3 changes), "
+                             "Tovrin V2.3.1 on %4 (%3 changes)? Each module applies its settings "
+                             "after its next restart. [y/N]")
+                  .arg(QString::number(changes), sims[0].device(), QString::number(changes / 2),
+                       sims[1].device());
+    QVERIFY2(QString::fromUtf8(seen).contains(question), seen.constData());
     script.write(answer);
     QVERIFY(script.waitForFinished(20000));
     seen += script.readAllStandardOutput();
@@ -424,11 +457,82 @@ void TestTovrinctl::confirmOnTerminal()
     QVERIFY(seen.contains("\033[2K")); // a status line rewritten in place
     if (written) {
         QVERIFY(seen.contains(": written"));
-        QTRY_COMPARE(sim.state(), config.ports);
+        for (int i = 0; i < modules; ++i)
+            QTRY_COMPARE(sims[i].state(), config.ports);
     } else {
         QVERIFY(seen.contains("write declined; nothing written"));
         QCOMPARE(sim.state(), before);
     }
+}
+
+// --json diff: every change an object a script can use without reading
+// the display text; the values are those of the configuration file.
+void TestTovrinctl::jsonChanges()
+{
+    SimModule sim;
+    QVERIFY(sim.start(SimModule::Pty, ModuleModel::R7, m_dir, QStringLiteral("json")));
+    const QString file =
+        saveConfig(m_dir, QStringLiteral("json.tovrin.json"), sampleConfig(ModuleModel::R7));
+    const QStringList base{QStringLiteral("--port"), sim.device(), QStringLiteral("diff"), file};
+    const CtlRun text = run(base);
+    const CtlRun json = run(QStringList{QStringLiteral("--json")} + base);
+    QCOMPARE(json.exitCode, 1);
+    const QJsonArray changes = QJsonDocument::fromJson(json.out.toUtf8())
+                                   .object()
+                                   .value(QLatin1String("changes"))
+                                   .toArray();
+    const QStringList lines = text.out.split(QLatin1Char('\n')).filter(QStringLiteral(" → "));
+    QCOMPARE(changes.size(), lines.size());
+
+    QMap<QString, QJsonObject> byField; // "port field" -> change
+    for (int i = 0; i < changes.size(); ++i) {
+        const QJsonObject change = changes.at(i).toObject();
+        QCOMPARE(change.keys(), (QStringList{QStringLiteral("field"), QStringLiteral("from"),
+                                             QStringLiteral("port"), QStringLiteral("text"),
+                                             QStringLiteral("title"), QStringLiteral("to")}));
+        QCOMPARE(change.value(QLatin1String("text")).toString(), lines.at(i));
+        const int port = change.value(QLatin1String("port")).toInt();
+        QCOMPARE(change.value(QLatin1String("title")).toString(),
+                 ModuleProfile::port(ModuleModel::R7, port).title);
+        byField.insert(
+            QStringLiteral("%1 %2").arg(port).arg(change.value(QLatin1String("field")).toString()),
+            change);
+    }
+    // The simulator's records are UART 57600 8N1 RS-232 with protocols 0, and
+    // CAN at 1000 kbit/s on port 5; the file's port 0 is 115200, even parity,
+    // RS-422 and send protocol 16, its port 5 CAN at 500 kbit/s.
+    const auto values = [&byField](const char *key) {
+        const QJsonObject change = byField.value(QLatin1String(key));
+        return qMakePair(change.value(QLatin1String("from")), change.value(QLatin1String("to")));
+    };
+    QCOMPARE(values("0 baud"), qMakePair(QJsonValue(57600), QJsonValue(115200)));
+    QCOMPARE(values("0 parity"),
+             qMakePair(QJsonValue(QStringLiteral("none")), QJsonValue(QStringLiteral("even"))));
+    QCOMPARE(values("0 level"),
+             qMakePair(QJsonValue(QStringLiteral("RS-232")), QJsonValue(QStringLiteral("RS-422"))));
+    QCOMPARE(values("0 send").first.toObject().value(QLatin1String("code")), QJsonValue(0));
+    QCOMPARE(values("0 send").second.toObject().value(QLatin1String("code")), QJsonValue(16));
+    QVERIFY(!values("0 send").second.toObject().value(QLatin1String("name")).toString().isEmpty());
+    QCOMPARE(values("5 baud"), qMakePair(QJsonValue(1000000), QJsonValue(500000)));
+    QVERIFY(!byField.contains(QStringLiteral("0 dataBits"))); // equal fields are not listed
+}
+
+// A reason that is a sentence of its own is followed by a sentence, not by
+// a clause after its full stop.
+void TestTovrinctl::fileErrorAsSentence()
+{
+    const QString bad = m_dir.filePath(QStringLiteral("sentence.tovrin.json"));
+    QFile file(bad);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(R"({"format": "something-else", "version": 1})");
+    file.close();
+    const CtlRun ctl =
+        run({QStringLiteral("--port"), QStringLiteral("/dev/null"), QStringLiteral("diff"), bad},
+            60000, {QStringLiteral("LANG=en_US.UTF-8"), QStringLiteral("LC_ALL=")});
+    QCOMPARE(ctl.exitCode, 2);
+    QCOMPARE(ctl.err, QStringLiteral("tovrinctl: %1: The file is not a Tovrin module "
+                                     "configuration file. Nothing sent.\n")
+                          .arg(bad));
 }
 
 void TestTovrinctl::help()
@@ -439,6 +543,15 @@ void TestTovrinctl::help()
          {"--port", "--via-fc", "--ground-station", "--model", "--retries", "--json", "--yes",
           "--verify", "version", "read", "diff", "write", "Exit codes", "  5  "})
         QVERIFY2(help.out.contains(QLatin1String(text)), text);
+}
+
+// The tool's own version, with no route and no module needed.
+void TestTovrinctl::ownVersion()
+{
+    const CtlRun version = run({QStringLiteral("--version")});
+    QCOMPARE(version.exitCode, 0);
+    QCOMPARE(version.out, QStringLiteral("tovrinctl " TOVRIN_VERSION "\n"));
+    QVERIFY(version.err.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTovrinctl)

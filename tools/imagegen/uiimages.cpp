@@ -400,17 +400,34 @@ QVector<UiImages::Picture> UiImages::renderAll()
     return all;
 }
 
-QImage UiImages::applicationIcon()
+QImage UiImages::applicationIcon(int size)
 {
-    QImage image = canvas(64, 64);
+    QImage image = canvas(size, size);
     QPainter p(&image);
     smooth(p);
+    p.scale(size / 64.0, size / 64.0); // drawn on a 64-unit grid
     p.setPen(Qt::NoPen);
     p.setBrush(blue());
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 13, 13);
     drawCubeMark(p, QPointF(32, 32), 44, white(), blue());
     p.end();
     return finished(image);
+}
+
+bool UiImages::writeDesktopIcons(const QString &dir, QString *error)
+{
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(dir).arg(size);
+        if (!QDir().mkpath(folder)) {
+            if (error)
+                *error = QStringLiteral("%1: cannot make the folder").arg(folder);
+            return false;
+        }
+        if (!savePng(applicationIcon(size), folder + QStringLiteral("/tovrinvazodivuvetool.png"),
+                     error))
+            return false;
+    }
+    return true;
 }
 
 bool UiImages::writeAll(const QString &appDir, QString *error)

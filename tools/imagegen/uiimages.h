@@ -17,7 +17,11 @@ struct Picture {
 };
 
 QVector<Picture> renderAll();
-QImage applicationIcon(); // 64 x 64
+QImage applicationIcon(int size = 64); // size x size
+
+// Writes the icon for desktop menus in the freedesktop hicolor sizes, as
+// dir/hicolor/NxN/apps/tovrinvazodivuvetool.png.
+bool writeDesktopIcons(const QString &dir, QString *error);
 
 // Writes every picture and "TovrinVazodivuveTool.ico" below appDir; returns
 // false and fills error on the first file that cannot be written.
