@@ -103,8 +103,6 @@ private slots:
     void recordAndFields();
     void readableOnly_data();
     void readableOnly();
-    void refusedRecords_data();
-    void refusedRecords();
     void messagesEscapeControlCharacters();
     void saveAndLoad();
     void loadIsBounded();
@@ -196,7 +194,7 @@ void TestConfigFile::roundTrip_data()
                                    "0000100e00020101010d0e", // 921600, codes 13 and 14
                                    "0000c20100050000000f64", // parity 5, code 15, code 100
                                    // 1200 baud and kind 7 used to be here: the port
-                                   // rules refuse them now (refusedRecords).
+                                   // rules refuse them now (badFile).
                                    "00802500000007ff00c800", // data bits 7, 0xff, 0xc8
                                    "0000e10000ffeeddccbbaa", // bytes no list item names
                                    "0000e10000000000001011",
@@ -325,6 +323,51 @@ void TestConfigFile::badFile_data()
         << missing("level");
     QTest::newRow("CAN without send")
         << withPort(0, R"({"kind":"can","baud":500000,"receive":{"code":0}})") << missing("send");
+
+    // Records the port rules refuse, given as a record or as readable
+    // fields: the port and the field are named.
+    const QString uartOnCan = QStringLiteral("端口 CAN2：字段“kind”为 UART，但此端口只能用作 CAN");
+    QTest::newRow("UART record on CAN2")
+        << withPort(5, R"({"record":"0000c20100010000010010"})") << uartOnCan;
+    QTest::newRow("UART fields on CAN2")
+        << withPort(5, R"({"kind":"uart","baud":115200,"parity":"even","dataBits":8,"stopBits":1,
+                          "level":"RS-422","receive":{"code":0},"send":{"code":16}})")
+        << uartOnCan;
+    const QString canOnUart = QStringLiteral("端口 Uart4：字段“kind”为 CAN，但此端口只能用作 UART");
+    QTest::newRow("CAN record on a UART-only port")
+        << withPort(2, R"({"record":"0140420f00000000000102"})") << canOnUart;
+    QTest::newRow("CAN fields on a UART-only port")
+        << withPort(2, R"({"kind":"can","baud":500000,"receive":{"code":0},"send":{"code":0}})")
+        << canOnUart;
+    QTest::newRow("UART at 1200 baud")
+        << withPort(1, R"({"record":"00b0040000000000000000"})")
+        << QStringLiteral("端口 Uart3：字段“baud”的值 1200 不是此端口可选的速率");
+    QTest::newRow("UART at 0 baud")
+        << withPort(1, R"({"record":"0000000000000000000000"})")
+        << QStringLiteral("端口 Uart3：字段“baud”的值 0 不是此端口可选的速率");
+    QTest::newRow("CAN at 250k") << withPort(5, R"({"record":"0190d00300000000000000"})")
+                                 << QStringLiteral(
+                                        "端口 CAN2：字段“baud”的值 250000 不是此端口可选的速率");
+    const QString kind5 =
+        QStringLiteral("端口 Uart6：字段“kind”的值 5 既不是 UART（0）也不是 CAN（1）");
+    QTest::newRow("kind 5") << withPort(4, R"({"record":"0500c20100010000010010"})") << kind5;
+    QTest::newRow("kind 5 with fields only a record of known kind would be compared with")
+        << withPort(4, R"({"record":"0500c20100010000010010","baud":115200,"receive":{"code":0}})")
+        << kind5;
+    QTest::newRow("kind 7, line fields not read")
+        << withPort(4, R"({"record":"0740420f00000000000102","baud":1000000,"parity":"none",
+                          "receive":{"code":1}})")
+        << QStringLiteral("端口 Uart6：字段“kind”的值 7 既不是 UART（0）也不是 CAN（1）");
+
+    QJsonObject tovrin = validFile();
+    tovrin.insert(QStringLiteral("model"), QStringLiteral("Tovrin"));
+    QJsonArray ports = tovrin.value(QLatin1String("ports")).toArray();
+    ports.removeLast();
+    ports[3] = QJsonObject{{QStringLiteral("record"), QStringLiteral("0120a10700000000000000")}};
+    tovrin.insert(QStringLiteral("ports"), ports);
+    QTest::newRow("Tovrin: CAN on Port4")
+        << QJsonDocument(tovrin).toJson()
+        << QStringLiteral("端口 Port4：字段“kind”为 CAN，但此端口只能用作 UART");
 }
 
 void TestConfigFile::badFile()
@@ -357,7 +400,7 @@ void TestConfigFile::recordAndFields_data()
                           "parity":"odd","dataBits":9,"stopBits":2,"level":"RS-485"})")
         << QString();
     // A record of unknown kind is refused by the port rules now, whatever
-    // fields it has (refusedRecords, "kind 7, line fields not read").
+    // fields it has (badFile, "kind 7, line fields not read").
     QTest::newRow("kind") << QByteArray(R"({"record":"0140420f00000000000102","kind":"uart"})")
                           << QStringLiteral("kind");
     QTest::newRow("baud") << QByteArray(agreeing).replace("115200", "57600")
@@ -439,67 +482,6 @@ void TestConfigFile::readableOnly()
     QVERIFY2(ConfigFile::fromJson(withPort(index, QJsonValue(portObject)), &config, &error),
              qPrintable(error));
     QCOMPARE(config.ports.at(index).bytes().toHex(), record);
-}
-
-// Records the port rules refuse, given as a record or as readable fields:
-// the file is refused, naming the port and the field.
-void TestConfigFile::refusedRecords_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("message");
-    const QString uartOnCan = QStringLiteral("端口 CAN2：字段“kind”为 UART，但此端口只能用作 CAN");
-    QTest::newRow("UART record on CAN2")
-        << withPort(5, R"({"record":"0000c20100010000010010"})") << uartOnCan;
-    QTest::newRow("UART fields on CAN2")
-        << withPort(5, R"({"kind":"uart","baud":115200,"parity":"even","dataBits":8,"stopBits":1,
-                          "level":"RS-422","receive":{"code":0},"send":{"code":16}})")
-        << uartOnCan;
-    const QString canOnUart = QStringLiteral("端口 Uart4：字段“kind”为 CAN，但此端口只能用作 UART");
-    QTest::newRow("CAN record on a UART-only port")
-        << withPort(2, R"({"record":"0140420f00000000000102"})") << canOnUart;
-    QTest::newRow("CAN fields on a UART-only port")
-        << withPort(2, R"({"kind":"can","baud":500000,"receive":{"code":0},"send":{"code":0}})")
-        << canOnUart;
-    QTest::newRow("UART at 1200 baud")
-        << withPort(1, R"({"record":"00b0040000000000000000"})")
-        << QStringLiteral("端口 Uart3：字段“baud”的值 1200 不是此端口可选的速率");
-    QTest::newRow("UART at 0 baud")
-        << withPort(1, R"({"record":"0000000000000000000000"})")
-        << QStringLiteral("端口 Uart3：字段“baud”的值 0 不是此端口可选的速率");
-    QTest::newRow("CAN at 250k") << withPort(5, R"({"record":"0190d00300000000000000"})")
-                                 << QStringLiteral(
-                                        "端口 CAN2：字段“baud”的值 250000 不是此端口可选的速率");
-    const QString kind5 =
-        QStringLiteral("端口 Uart6：字段“kind”的值 5 既不是 UART（0）也不是 CAN（1）");
-    QTest::newRow("kind 5") << withPort(4, R"({"record":"0500c20100010000010010"})") << kind5;
-    QTest::newRow("kind 5 with fields only a record of known kind would be compared with")
-        << withPort(4, R"({"record":"0500c20100010000010010","baud":115200,"receive":{"code":0}})")
-        << kind5;
-    QTest::newRow("kind 7, line fields not read")
-        << withPort(4, R"({"record":"0740420f00000000000102","baud":1000000,"parity":"none",
-                          "receive":{"code":1}})")
-        << QStringLiteral("端口 Uart6：字段“kind”的值 7 既不是 UART（0）也不是 CAN（1）");
-
-    QJsonObject tovrin = validFile();
-    tovrin.insert(QStringLiteral("model"), QStringLiteral("Tovrin"));
-    QJsonArray ports = tovrin.value(QLatin1String("ports")).toArray();
-    ports.removeLast();
-    ports[3] = QJsonObject{{QStringLiteral("record"), QStringLiteral("0120a10700000000000000")}};
-    tovrin.insert(QStringLiteral("ports"), ports);
-    QTest::newRow("Tovrin: CAN on Port4")
-        << QJsonDocument(tovrin).toJson()
-        << QStringLiteral("端口 Port4：字段“kind”为 CAN，但此端口只能用作 UART");
-}
-
-void TestConfigFile::refusedRecords()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, message);
-    ModuleConfig config = sentinel();
-    QString error;
-    QVERIFY(!ConfigFile::fromJson(file, &config, &error));
-    QCOMPARE(error, message);
-    QCOMPARE(config.ports, sentinel().ports);
 }
 
 // Text from the file is quoted whole, its control characters escaped.
@@ -612,9 +594,7 @@ void TestConfigFile::loadNeverBlocks()
 
 void TestConfigFile::saveRefusesTargets_data()
 {
-    QTest::addColumn<QString>("kind");
-    for (const QString &kind : BadTargets::kinds())
-        QTest::newRow(qPrintable(kind)) << kind;
+    BadTargets::addRows();
 }
 
 // The writer never replaces what is not a regular file, never follows a

@@ -13,6 +13,8 @@ namespace BadTargets
 // "device node", "FIFO", "folder", "symlink to a file", "symlink to a device",
 // "dangling symlink", "read-only folder", "missing folder".
 QStringList kinds();
+// A "kind" column and one row per kind, for a test's _data function.
+void addRows(const QStringList &leaveOut = {});
 // Makes a target of that kind under folder and returns the path to save to;
 // an empty path with why set when it cannot be made here (mknod needs root).
 QString make(const QString &kind, const QString &folder, QString *why);
