@@ -428,7 +428,8 @@ void TestConfigFile::recordAndFields()
     const QJsonObject portObject = QJsonDocument::fromJson(port).object();
     QVERIFY(!portObject.isEmpty());
     // CAN records on CAN2, the one port that takes them.
-    const bool can = portObject.value(QLatin1String("record")).toString().startsWith("01");
+    const bool can =
+        portObject.value(QLatin1String("record")).toString().startsWith(QLatin1String("01"));
     const int index = can ? 5 : 2;
     ModuleConfig config = sentinel();
     QString error;
