@@ -4,6 +4,7 @@
 #include "configfile.h"
 #include "devicejob.h"
 #include "installedlocale.h"
+#include "printabletext.h"
 #include "transport.h"
 
 #include <QCoreApplication>
@@ -27,9 +28,10 @@ void printLine(std::FILE *out, const QString &text)
     std::fflush(out);
 }
 
+// Whatever a message quotes from files or arguments stays on its one line.
 void warn(const QString &text)
 {
-    printLine(stderr, QStringLiteral("tovrinctl: ") + text);
+    printLine(stderr, QStringLiteral("tovrinctl: ") + PrintableText::escaped(text));
 }
 
 // A message and what became of the run: a message that is a sentence of
@@ -107,6 +109,8 @@ bool CtlRun::check(QString *error)
         return false;
     }
 #ifndef Q_OS_WIN
+    // One device under two names (a link, "..") would be opened twice.
+    QMap<QString, QString> named; // resolved path -> the name given first
     for (const QString &device : qAsConst(m_options.devices)) {
         const QString path =
             device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
@@ -114,6 +118,13 @@ bool CtlRun::check(QString *error)
             *error = QStringLiteral("device '%1' does not exist").arg(device);
             return false;
         }
+        const QString resolved = QFileInfo(path).canonicalFilePath();
+        if (named.contains(resolved)) {
+            *error = QStringLiteral("devices '%1' and '%2' are the same device, %3")
+                         .arg(named.value(resolved), device, resolved);
+            return false;
+        }
+        named.insert(resolved, device);
     }
 #endif
     if (!m_options.output.isEmpty()) {
@@ -122,6 +133,14 @@ bool CtlRun::check(QString *error)
         if (m_outputIsFolder && !QDir().mkpath(m_options.output)) {
             *error = QStringLiteral("cannot make the folder '%1'").arg(m_options.output);
             return false;
+        }
+        // Every file the run will save, checked before the module is asked.
+        const QStringList devices = m_options.route == ConfigSession::Route::GroundStation
+                                        ? QStringList{kGroundStation}
+                                        : m_options.devices;
+        for (const QString &device : devices) {
+            if (!ConfigFile::checkTarget(outputPath(device), error))
+                return false;
         }
     }
     return true;

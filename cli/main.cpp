@@ -2,6 +2,7 @@
 // batches of modules.
 #include "ctloptions.h"
 #include "ctlrun.h"
+#include "printabletext.h"
 #include "tovrinversion.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ int main(int argc, char *argv[])
     QString error;
     if (!CtlOptions::parse(QCoreApplication::arguments(), &options, &error)) {
         std::fprintf(stderr, "tovrinctl: %s Nothing sent; --help lists the commands.\n",
-                     error.toUtf8().constData());
+                     PrintableText::escaped(error).toUtf8().constData());
         return 2;
     }
     if (options.help) {

@@ -1,12 +1,17 @@
 #include "configfile.h"
 
+#include "printabletext.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QPair>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -82,11 +87,18 @@ class PortReader
 {
     Q_DECLARE_TR_FUNCTIONS(ConfigFile)
 public:
-    PortReader(const QJsonObject &port, const QString &title) : port(port), title(title) {}
+    PortReader(const QJsonObject &port, const PortTraits &traits)
+        : port(port), traits(traits), title(traits.title)
+    {
+    }
 
     bool read(PortRecord *out, QString *error);
 
 private:
+    bool fields(PortRecord *out);
+    // The port rules, with the port and the field named.
+    bool accepted(const PortRecord &record);
+
     bool outOfRange(const QString &field)
     {
         message = tr("端口 %1：字段“%2”的值超出范围").arg(title, field);
@@ -137,16 +149,50 @@ private:
     }
 
     const QJsonObject port;
+    const PortTraits traits;
     const QString title;
     QString message;
 };
 
 bool PortReader::read(PortRecord *out, QString *error)
 {
-    const auto fail = [&] {
+    PortRecord record;
+    if (!fields(&record) || !accepted(record)) {
         *error = message;
         return false;
-    };
+    }
+    *out = record;
+    return true;
+}
+
+bool PortReader::accepted(const PortRecord &record)
+{
+    switch (record.refusal(traits)) {
+    case PortRecord::Refusal::None:
+        return true;
+    case PortRecord::Refusal::WrongLength: // the reader makes only 11-byte records
+    case PortRecord::Refusal::UnknownKind:
+        message = tr("端口 %1：字段“kind”的值 %2 既不是 UART（0）也不是 CAN（1）")
+                      .arg(title)
+                      .arg(record.kind());
+        return false;
+    case PortRecord::Refusal::UartNotOffered:
+        message = tr("端口 %1：字段“kind”为 UART，但此端口只能用作 CAN").arg(title);
+        return false;
+    case PortRecord::Refusal::CanNotOffered:
+        message = tr("端口 %1：字段“kind”为 CAN，但此端口只能用作 UART").arg(title);
+        return false;
+    case PortRecord::Refusal::UartRateNotListed:
+    case PortRecord::Refusal::CanRateNotListed:
+        message =
+            tr("端口 %1：字段“baud”的值 %2 不是此端口可选的速率").arg(title).arg(record.rate());
+        return false;
+    }
+    return false;
+}
+
+bool PortReader::fields(PortRecord *out)
+{
     const auto has = [&](const char *field) { return port.contains(QLatin1String(field)); };
 
     PortRecord record;
@@ -159,7 +205,7 @@ bool PortReader::read(PortRecord *out, QString *error)
                      ((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F'));
         }
         if (!digits) {
-            *error = tr("端口 %1：record 不是 22 位十六进制数字").arg(title);
+            message = tr("端口 %1：record 不是 22 位十六进制数字").arg(title);
             return false;
         }
         record = PortRecord(QByteArray::fromHex(hex.toLatin1()));
@@ -172,13 +218,12 @@ bool PortReader::read(PortRecord *out, QString *error)
     if (has("kind")) {
         const char *const kinds[] = {"uart", "can"};
         if (!choice(QStringLiteral("kind"), kinds, 2, &kindPosition))
-            return fail();
+            return false;
         kind = kindPosition == 0 ? PortRecord::Uart : PortRecord::Can;
     } else if (record.isValid()) {
         kind = record.kind();
     } else {
-        missing(QStringLiteral("kind"));
-        return fail();
+        return missing(QStringLiteral("kind"));
     }
     const bool uart = kind == PortRecord::Uart;
 
@@ -186,13 +231,11 @@ bool PortReader::read(PortRecord *out, QString *error)
     const bool hasBaud = has("baud");
     if (hasBaud) {
         if (!integer(QStringLiteral("baud"), 0, 4294967295.0, &baud))
-            return fail();
+            return false;
         const QVector<quint32> &rates =
             uart ? PortRecord::uartBaudRates() : PortRecord::canBitRates();
-        if ((uart || kind == PortRecord::Can) && !rates.contains(quint32(baud))) {
-            outOfRange(QStringLiteral("baud"));
-            return fail();
-        }
+        if ((uart || kind == PortRecord::Can) && !rates.contains(quint32(baud)))
+            return outOfRange(QStringLiteral("baud"));
     }
 
     // The line settings mean nothing on a CAN port and are not read there.
@@ -201,19 +244,19 @@ bool PortReader::read(PortRecord *out, QString *error)
     const bool lineFields = kind != PortRecord::Can;
     if (lineFields) {
         if (has("parity") && !choice(QStringLiteral("parity"), kParityNames, 3, &parity))
-            return fail();
+            return false;
         if (has("dataBits") && !integer(QStringLiteral("dataBits"), 8, 9, &dataBits))
-            return fail();
+            return false;
         if (has("stopBits") && !integer(QStringLiteral("stopBits"), 1, 2, &stopBits))
-            return fail();
+            return false;
         if (has("level") && !choice(QStringLiteral("level"), kLevelNames, 2, &level))
-            return fail();
+            return false;
     }
     int receive = 0, send = 0;
     if (has("receive") && !protocolCode(QStringLiteral("receive"), &receive))
-        return fail();
+        return false;
     if (has("send") && !protocolCode(QStringLiteral("send"), &send))
-        return fail();
+        return false;
 
     if (record.isValid()) {
         struct Check {
@@ -233,10 +276,8 @@ bool PortReader::read(PortRecord *out, QString *error)
             {"send", has("send"), quint32(send), record.sendCode()},
         };
         for (const Check &check : checks) {
-            if (check.given && check.value != check.inRecord) {
-                disagrees(QLatin1String(check.field));
-                return fail();
-            }
+            if (check.given && check.value != check.inRecord)
+                return disagrees(QLatin1String(check.field));
         }
         *out = record;
         return true;
@@ -247,10 +288,8 @@ bool PortReader::read(PortRecord *out, QString *error)
                                      "level", "receive", "send"}
              : QVector<const char *>{"baud", "receive", "send"};
     for (const char *field : required) {
-        if (!has(field)) {
-            missing(QLatin1String(field));
-            return fail();
-        }
+        if (!has(field))
+            return missing(QLatin1String(field));
     }
     PortSettings settings;
     settings.kind = PortRecord::Kind(kind);
@@ -309,7 +348,8 @@ bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString 
     ModuleConfig read;
     const QString modelName = top.value(QLatin1String("model")).toString();
     if (!ModuleProfile::modelForName(modelName, &read.model)) {
-        *error = tr("未知的模块型号“%1”，应为 Tovrin 或 R7-Eda").arg(modelName);
+        *error =
+            tr("未知的模块型号“%1”，应为 Tovrin 或 R7-Eda").arg(PrintableText::escaped(modelName));
         return false;
     }
     const QJsonArray ports = top.value(QLatin1String("ports")).toArray();
@@ -328,7 +368,8 @@ bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString 
             return false;
         }
         PortRecord record;
-        if (!PortReader(ports.at(i).toObject(), title).read(&record, error))
+        if (!PortReader(ports.at(i).toObject(), ModuleProfile::port(read.model, i))
+                 .read(&record, error))
             return false;
         read.ports.append(record);
     }
@@ -338,13 +379,53 @@ bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString 
     return true;
 }
 
+bool ConfigFile::checkTarget(const QString &path, QString *error)
+{
+    const QString shown = PrintableText::escaped(path);
+    const QFileInfo target(path);
+    // A link is refused, not followed: the user named the link, and what it
+    // points to may be a device or a file elsewhere that nobody meant to
+    // replace.
+    if (target.isSymLink()) {
+        *error = tr("无法保存文件 %1：这是一个符号链接，请直接给出文件的路径").arg(shown);
+        return false;
+    }
+    if (target.exists() && !target.isFile()) {
+        *error = tr("无法保存文件 %1：它已存在，但不是普通文件（是文件夹、设备、管道或套接字）")
+                     .arg(shown);
+        return false;
+    }
+    if (target.exists() && !target.isWritable()) {
+        *error = tr("无法保存文件 %1：文件不可写").arg(shown);
+        return false;
+    }
+    const QString folder = target.absolutePath();
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.isDir()) {
+        *error = tr("无法保存文件 %1：文件夹 %2 不存在")
+                     .arg(shown, PrintableText::escaped(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    // The save writes a temporary file beside the target: the folder must
+    // take one (permission bits do not tell on a read-only mount, nor for root).
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".tovrin-XXXXXX")));
+    if (!probe.open()) {
+        *error = tr("无法保存文件 %1：文件夹 %2 不可写入")
+                     .arg(shown, PrintableText::escaped(QDir::toNativeSeparators(folder)));
+        return false;
+    }
+    return true;
+}
+
 bool ConfigFile::save(const QString &path, const ModuleConfig &config,
                       const ProtocolNames::Lookup &names, QString *error)
 {
+    if (!checkTarget(path, error))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toJson(config, names)) < 0 ||
         !file.commit()) {
-        *error = tr("无法保存文件 %1：%2").arg(path, file.errorString());
+        *error = tr("无法保存文件 %1：%2").arg(PrintableText::escaped(path), file.errorString());
         return false;
     }
     return true;
@@ -352,12 +433,31 @@ bool ConfigFile::save(const QString &path, const ModuleConfig &config,
 
 bool ConfigFile::load(const QString &path, ModuleConfig *config, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("无法读取文件 %1：%2").arg(path, file.errorString());
+    const QString shown = PrintableText::escaped(path);
+    const QFileInfo info(path);
+    // Decided before opening: opening a FIFO waits for a writer, and a
+    // device can give bytes without end.
+    if (info.exists() && !info.isFile()) {
+        *error = tr("无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）").arg(shown);
         return false;
     }
-    return fromJson(file.readAll(), config, error);
+    const QString tooLarge = tr("无法读取文件 %1：文件大于 1 MiB，不是配置文件").arg(shown);
+    if (info.size() > MaxSize) {
+        *error = tooLarge;
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = tr("无法读取文件 %1：%2").arg(shown, file.errorString());
+        return false;
+    }
+    // The file may have grown since it was measured.
+    const QByteArray text = file.read(MaxSize + 1);
+    if (text.size() > MaxSize) {
+        *error = tooLarge;
+        return false;
+    }
+    return fromJson(text, config, error);
 }
 
 QJsonValue ConfigFile::fieldValue(const QString &field, const PortRecord &record,

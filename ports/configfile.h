@@ -34,8 +34,21 @@ public:
     static QJsonValue fieldValue(const QString &field, const PortRecord &record,
                                  const ProtocolNames::Lookup &names = {});
 
+    // Files larger than this are not read (a configuration file has a few
+    // kilobytes).
+    static constexpr qint64 MaxSize = 1024 * 1024;
+
+    // Whether save may write path: a new name or an existing regular file
+    // (never a symbolic link, a device, a FIFO, a socket or a folder), in a
+    // folder that exists and takes new files. Touches nothing that is there;
+    // callers check before they ask the module for anything.
+    static bool checkTarget(const QString &path, QString *error);
+    // Writes a temporary file beside path and renames it over path, after
+    // checkTarget.
     static bool save(const QString &path, const ModuleConfig &config,
                      const ProtocolNames::Lookup &names, QString *error);
+    // Reads only a regular file of at most MaxSize bytes; a FIFO or a device
+    // is refused without being opened, so a read never waits for a writer.
     static bool load(const QString &path, ModuleConfig *config, QString *error);
 };
 

@@ -154,10 +154,13 @@ QByteArray PortConfig::getPortParam() const
 bool PortConfig::setPortParam(const QByteArray &record)
 {
     // Relative to the card, so that a card on a page not shown still takes
-    // CAN records when its CAN choice is offered. Every refusal is decided
-    // before the first widget changes.
+    // the records of the choices it offers. Every refusal is decided before
+    // the first widget changes.
     const PortRecord port(record);
-    if (port.refusal(ui->rdbCan->isVisibleTo(this)) != PortRecord::Refusal::None)
+    PortTraits offered;
+    offered.uartOffered = ui->rdbUart->isVisibleTo(this);
+    offered.canOffered = ui->rdbCan->isVisibleTo(this);
+    if (port.refusal(offered) != PortRecord::Refusal::None)
         return false;
 
     if (port.kind() == PortRecord::Uart) {

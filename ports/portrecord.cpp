@@ -73,15 +73,17 @@ PortRecord PortRecord::encode(const PortSettings &settings)
     return PortRecord(record);
 }
 
-PortRecord::Refusal PortRecord::refusal(bool canOffered) const
+PortRecord::Refusal PortRecord::refusal(const PortTraits &port) const
 {
     if (!isValid())
         return Refusal::WrongLength;
     switch (kind()) {
     case Uart:
+        if (!port.uartOffered)
+            return Refusal::UartNotOffered;
         return uartBaudRates().contains(rate()) ? Refusal::None : Refusal::UartRateNotListed;
     case Can:
-        if (!canOffered)
+        if (!port.canOffered)
             return Refusal::CanNotOffered;
         return canRatePosition(rate()) >= 0 ? Refusal::None : Refusal::CanRateNotListed;
     default:

@@ -7,6 +7,7 @@
 #define PORTRECORD_H
 
 #include "linkframe.h"
+#include "moduleprofile.h"
 
 #include <QByteArray>
 #include <QMetaType>
@@ -40,6 +41,7 @@ public:
         None,
         WrongLength,
         UnknownKind,
+        UartNotOffered,
         UartRateNotListed,
         CanNotOffered,
         CanRateNotListed,
@@ -89,9 +91,12 @@ public:
     quint8 receiveCode() const { return byteAt(RxProtocolOffset); }
     quint8 sendCode() const { return byteAt(TxProtocolOffset); }
 
-    // Whether a port card refuses this record; canOffered tells whether the
-    // card offers the CAN choice. A refused record leaves the card unchanged.
-    Refusal refusal(bool canOffered) const;
+    // Whether a port refuses this record: the one rule of the card, the
+    // session's read check and the configuration files. A UART record needs
+    // a port that offers UART, a CAN record one that offers CAN, each at a
+    // rate of its list; the other bytes are never refused (a position that
+    // names no list item leaves that list without a current item).
+    Refusal refusal(const PortTraits &port) const;
 
     bool operator==(const PortRecord &other) const { return data == other.data; }
     bool operator!=(const PortRecord &other) const { return data != other.data; }

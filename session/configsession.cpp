@@ -297,7 +297,7 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
 
 bool ConfigSession::recordAccepted(int port, const QByteArray &record) const
 {
-    return PortRecord(record).refusal(ModuleProfile::port(m_model, port).canOffered)
+    return PortRecord(record).refusal(ModuleProfile::port(m_model, port))
            == PortRecord::Refusal::None;
 }
 

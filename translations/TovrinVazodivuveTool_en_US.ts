@@ -15,6 +15,50 @@
 <context>
     <name>ConfigFile</name>
     <message>
+        <source>端口 %1：字段“kind”的值 %2 既不是 UART（0）也不是 CAN（1）</source>
+        <translation>Port %1: the value %2 of field &quot;kind&quot; is neither UART (0) nor CAN (1).</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“kind”为 UART，但此端口只能用作 CAN</source>
+        <translation>Port %1: field &quot;kind&quot; is UART, but this port can only be a CAN port.</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“kind”为 CAN，但此端口只能用作 UART</source>
+        <translation>Port %1: field &quot;kind&quot; is CAN, but this port can only be a UART port.</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“baud”的值 %2 不是此端口可选的速率</source>
+        <translation>Port %1: the value %2 of field &quot;baud&quot; is not a rate this port offers.</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：这是一个符号链接，请直接给出文件的路径</source>
+        <translation>Cannot save the file %1: it is a symbolic link; give the path of the file itself.</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：它已存在，但不是普通文件（是文件夹、设备、管道或套接字）</source>
+        <translation>Cannot save the file %1: it exists but is not a regular file (it is a folder, a device, a FIFO or a socket).</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件不可写</source>
+        <translation>Cannot save the file %1: the file is not writable.</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件夹 %2 不存在</source>
+        <translation>Cannot save the file %1: the folder %2 does not exist.</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件夹 %2 不可写入</source>
+        <translation>Cannot save the file %1: the folder %2 does not take new files.</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）</source>
+        <translation>Cannot read the file %1: it is not a regular file (it is a folder, a device, a FIFO or a socket).</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：文件大于 1 MiB，不是配置文件</source>
+        <translation>Cannot read the file %1: it is larger than 1 MiB, so it is no configuration file.</translation>
+    </message>
+    <message>
         <source>端口 %1：字段“%2”的值超出范围</source>
         <translation>Port %1: the value of field &quot;%2&quot; is out of range.</translation>
     </message>

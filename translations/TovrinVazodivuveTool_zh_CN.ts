@@ -15,6 +15,50 @@
 <context>
     <name>ConfigFile</name>
     <message>
+        <source>端口 %1：字段“kind”的值 %2 既不是 UART（0）也不是 CAN（1）</source>
+        <translation>端口 %1：字段“kind”的值 %2 既不是 UART（0）也不是 CAN（1）</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“kind”为 UART，但此端口只能用作 CAN</source>
+        <translation>端口 %1：字段“kind”为 UART，但此端口只能用作 CAN</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“kind”为 CAN，但此端口只能用作 UART</source>
+        <translation>端口 %1：字段“kind”为 CAN，但此端口只能用作 UART</translation>
+    </message>
+    <message>
+        <source>端口 %1：字段“baud”的值 %2 不是此端口可选的速率</source>
+        <translation>端口 %1：字段“baud”的值 %2 不是此端口可选的速率</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：这是一个符号链接，请直接给出文件的路径</source>
+        <translation>无法保存文件 %1：这是一个符号链接，请直接给出文件的路径</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：它已存在，但不是普通文件（是文件夹、设备、管道或套接字）</source>
+        <translation>无法保存文件 %1：它已存在，但不是普通文件（是文件夹、设备、管道或套接字）</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件不可写</source>
+        <translation>无法保存文件 %1：文件不可写</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件夹 %2 不存在</source>
+        <translation>无法保存文件 %1：文件夹 %2 不存在</translation>
+    </message>
+    <message>
+        <source>无法保存文件 %1：文件夹 %2 不可写入</source>
+        <translation>无法保存文件 %1：文件夹 %2 不可写入</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）</source>
+        <translation>无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：文件大于 1 MiB，不是配置文件</source>
+        <translation>无法读取文件 %1：文件大于 1 MiB，不是配置文件</translation>
+    </message>
+    <message>
         <source>端口 %1：字段“%2”的值超出范围</source>
         <translation>端口 %1：字段“%2”的值超出范围</translation>
     </message>

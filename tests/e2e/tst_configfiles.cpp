@@ -2,6 +2,8 @@
 // read, saved, put on another module and written gives back the first
 // module's exact bytes; bad files change no card; and the confirmation
 // dialog lists what a write changes against what the module holds.
+#include "badtargets.h"
+#include "configfile.h"
 #include "configsession.h"
 #include "filechooser.h"
 #include "mainwidget.h"
@@ -126,7 +128,10 @@ private slots:
     void changeListWithoutRead();
     void badFiles_data();
     void badFiles();
-    void refusedRecordsNamed();
+    void refusedRecords_data();
+    void refusedRecords();
+    void saveRefusesTargets_data();
+    void saveRefusesTargets();
 };
 
 void TestConfigFiles::roundTrip_data()
@@ -331,30 +336,92 @@ void TestConfigFiles::badFiles()
     QCOMPARE(s.cardRecords(), before);
 }
 
-// A record a card refuses leaves that card alone; the other cards take theirs.
-void TestConfigFiles::refusedRecordsNamed()
+void TestConfigFiles::refusedRecords_data()
 {
-    QByteArrayList records = tovrinFileRecords();
-    records[0] = can(500000, 0, 0);            // Port1 offers no CAN
-    records[3] = uart(1200, 0, 0, 0, 0, 0, 0); // no listed rate
+    QTest::addColumn<bool>("r7");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("UART on CAN2") << true << 5 << uart(115200, 1, 0, 0, 1, 0, 0x10)
+                                  << QStringLiteral(
+                                         "端口 CAN2：字段“kind”为 UART，但此端口只能用作 CAN");
+    QTest::newRow("CAN on a UART-only port")
+        << false << 0 << can(500000, 0, 0)
+        << QStringLiteral("端口 Port1：字段“kind”为 CAN，但此端口只能用作 UART");
+    QTest::newRow("UART at 1200 baud")
+        << true << 1 << uart(1200, 0, 0, 0, 0, 0, 0)
+        << QStringLiteral("端口 Uart3：字段“baud”的值 1200 不是此端口可选的速率");
+    QByteArray kind5 = uart(115200, 0, 0, 0, 0, 0, 0);
+    kind5[0] = 5;
+    QTest::newRow("kind 5") << false << 3 << kind5
+                            << QStringLiteral(
+                                   "端口 Port4：字段“kind”的值 5 既不是 UART（0）也不是 CAN（1）");
+    QTest::newRow("CAN at 250k") << false << 2 << can(250000, 0, 0)
+                                 << QStringLiteral(
+                                        "端口 Port3：字段“baud”的值 250000 不是此端口可选的速率");
+}
+
+// A file with a record a port refuses is refused as a whole, naming the port
+// and the field, and changes no card. (Once, such a record left only its own
+// card alone while the other cards took theirs.)
+void TestConfigFiles::refusedRecords()
+{
+    QFETCH(bool, r7);
+    QFETCH(int, port);
+    QFETCH(QByteArray, record);
+    QFETCH(QString, message);
+    QByteArrayList records = sampleRecords(r7);
+    records[port] = record;
     SimSession s;
-    QVERIFY(s.start(Route::Direct, simArgs(false)));
+    QVERIFY(s.start(Route::Direct, simArgs(r7), r7));
     const QByteArrayList before = s.cardRecords();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.tovrin.json"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(recordsFile("Tovrin", records));
+    file.write(recordsFile(r7 ? "R7-Eda" : "Tovrin", records));
     file.close();
 
     load(s, path);
     QCOMPARE(s.boxes.boxes.size(), 1);
-    QCOMPARE(s.boxes.boxes.first().text,
-             QStringLiteral("以下端口不接受文件中的设置，保持原样：Port1, Port4"));
-    QByteArrayList expected = records;
-    expected[0] = before.at(0);
-    expected[3] = before.at(3);
-    QCOMPARE(s.cardRecords(), expected);
+    QCOMPARE(s.boxes.boxes.first().text, message);
+    QCOMPARE(s.cardRecords(), before);
+    QCOMPARE(s.received(), QByteArrayList());
+}
+
+void TestConfigFiles::saveRefusesTargets_data()
+{
+    // The file dialog itself will not take a path in a folder that is not
+    // there; the writer's own test covers that.
+    BadTargets::addRows({QStringLiteral("missing folder")});
+}
+
+// Save onto a device, a FIFO, a folder, a link or an unwritable place: one
+// message box that says why, and what is there stays as it was.
+void TestConfigFiles::saveRefusesTargets()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString why;
+    const QString target = BadTargets::make(kind, dir.path(), &why);
+    if (target.isEmpty() && !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QVERIFY(target.endsWith(ConfigFile::suffix()));
+    const QString before = BadTargets::fingerprint(target);
+
+    SimSession s;
+    QVERIFY(s.start(Route::Direct, simArgs(false)));
+    const QString status = s.status();
+    // Typed without the suffix, as the window adds it: the dialog sees a new
+    // name and asks nothing.
+    save(s, target.left(target.size() - ConfigFile::suffix().size()));
+    QCOMPARE(s.boxes.boxes.size(), 1);
+    const QString text = s.boxes.boxes.first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("无法保存文件 %1：").arg(target)), qPrintable(text));
+    QVERIFY2(text.contains(BadTargets::reason(kind)), qPrintable(text));
+    QCOMPARE(s.status(), status);
+    QCOMPARE(BadTargets::fingerprint(target), before);
 }
 
 QTEST_MAIN(TestConfigFiles)

@@ -209,8 +209,9 @@ void TestCardCatalogue::repliesDuringTheBoxesReachNoFreedCard()
     // The version reply rebuilds the panel for R7; the replies behind it
     // arrive while the new cards' boxes are open.
     QByteArray records;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 5; ++i)
         records += QByteArray::fromHex("0000c20100000000000000");
+    records += QByteArray::fromHex("012a2c0a00000000000000"); // CAN2 takes only CAN
     module.send(LinkPeers::frame(MSG_VERSION, QByteArray::fromHex("2d010203"))
                 + LinkPeers::frame(MSG_READ_ALL, records)
                 + LinkPeers::frame(MSG_WRITE_PORT, QByteArray(1, '\4'))
@@ -223,7 +224,7 @@ void TestCardCatalogue::repliesDuringTheBoxesReachNoFreedCard()
                               QCoreApplication::translate("MainWidget", "读取参数成功"), 5000);
     QCOMPARE(WindowLookup::portCount(&window), 6);
     for (int i = 0; i < 6; ++i)
-        QCOMPARE(WindowLookup::card(&window, i)->getPortParam(), records.left(11));
+        QCOMPARE(WindowLookup::card(&window, i)->getPortParam(), records.mid(11 * i, 11));
     QCOMPARE(window.findChildren<PortConfig *>().size(), 6);
 }
 

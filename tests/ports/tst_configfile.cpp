@@ -9,9 +9,16 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include "badtargets.h"
+
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 const QString kRecord = QStringLiteral("0000c20100010000010010");
+const QString kCanRecord = QStringLiteral("012a2c0a00000000000210");
 
 ProtocolNames::Lookup names()
 {
@@ -38,8 +45,9 @@ QJsonObject object(const char *json)
 QJsonObject validFile()
 {
     QJsonArray ports;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 5; ++i)
         ports.append(QJsonObject{{QStringLiteral("record"), kRecord}});
+    ports.append(QJsonObject{{QStringLiteral("record"), kCanRecord}}); // CAN2 takes only CAN
     return QJsonObject{{QStringLiteral("format"), QStringLiteral("tovrin-module-config")},
                        {QStringLiteral("version"), 1},
                        {QStringLiteral("model"), QStringLiteral("R7-Eda")},
@@ -95,7 +103,15 @@ private slots:
     void recordAndFields();
     void readableOnly_data();
     void readableOnly();
+    void messagesEscapeControlCharacters();
     void saveAndLoad();
+    void loadIsBounded();
+#ifdef Q_OS_UNIX
+    void loadNeverBlocks_data();
+    void loadNeverBlocks();
+    void saveRefusesTargets_data();
+    void saveRefusesTargets();
+#endif
 };
 
 void TestConfigFile::writtenPort_data()
@@ -177,8 +193,10 @@ void TestConfigFile::roundTrip_data()
                             << QStringList{
                                    "0000100e00020101010d0e", // 921600, codes 13 and 14
                                    "0000c20100050000000f64", // parity 5, code 15, code 100
-                                   "00b00400000007ff00c800", // 1200, data bits 7, 0xff, 0xc8
-                                   "07112233445566778899aa", // unknown kind
+                                   // 1200 baud and kind 7 used to be here: the port
+                                   // rules refuse them now (badFile).
+                                   "00802500000007ff00c800", // data bits 7, 0xff, 0xc8
+                                   "0000e10000ffeeddccbbaa", // bytes no list item names
                                    "0000e10000000000001011",
                                    "012a2c0a00000000001002", // CAN 666666
                                };
@@ -188,7 +206,10 @@ void TestConfigFile::roundTrip_data()
                                    "006009000000000000030c", // codes 3 and 12
                                    "0120a10700000000001011", // CAN 500000
                                    "0000c20100000000000000",
-                                   "0120a10701020304000000", // CAN with bytes no field shows
+                                   // CAN 500000 with bytes no field shows (the rate
+                                   // bytes were once misplaced here, giving a rate the
+                                   // port rules refuse)
+                                   "0120a10700010203040000",
                                };
 }
 
@@ -302,6 +323,51 @@ void TestConfigFile::badFile_data()
         << missing("level");
     QTest::newRow("CAN without send")
         << withPort(0, R"({"kind":"can","baud":500000,"receive":{"code":0}})") << missing("send");
+
+    // Records the port rules refuse, given as a record or as readable
+    // fields: the port and the field are named.
+    const QString uartOnCan = QStringLiteral("端口 CAN2：字段“kind”为 UART，但此端口只能用作 CAN");
+    QTest::newRow("UART record on CAN2")
+        << withPort(5, R"({"record":"0000c20100010000010010"})") << uartOnCan;
+    QTest::newRow("UART fields on CAN2")
+        << withPort(5, R"({"kind":"uart","baud":115200,"parity":"even","dataBits":8,"stopBits":1,
+                          "level":"RS-422","receive":{"code":0},"send":{"code":16}})")
+        << uartOnCan;
+    const QString canOnUart = QStringLiteral("端口 Uart4：字段“kind”为 CAN，但此端口只能用作 UART");
+    QTest::newRow("CAN record on a UART-only port")
+        << withPort(2, R"({"record":"0140420f00000000000102"})") << canOnUart;
+    QTest::newRow("CAN fields on a UART-only port")
+        << withPort(2, R"({"kind":"can","baud":500000,"receive":{"code":0},"send":{"code":0}})")
+        << canOnUart;
+    QTest::newRow("UART at 1200 baud")
+        << withPort(1, R"({"record":"00b0040000000000000000"})")
+        << QStringLiteral("端口 Uart3：字段“baud”的值 1200 不是此端口可选的速率");
+    QTest::newRow("UART at 0 baud")
+        << withPort(1, R"({"record":"0000000000000000000000"})")
+        << QStringLiteral("端口 Uart3：字段“baud”的值 0 不是此端口可选的速率");
+    QTest::newRow("CAN at 250k") << withPort(5, R"({"record":"0190d00300000000000000"})")
+                                 << QStringLiteral(
+                                        "端口 CAN2：字段“baud”的值 250000 不是此端口可选的速率");
+    const QString kind5 =
+        QStringLiteral("端口 Uart6：字段“kind”的值 5 既不是 UART（0）也不是 CAN（1）");
+    QTest::newRow("kind 5") << withPort(4, R"({"record":"0500c20100010000010010"})") << kind5;
+    QTest::newRow("kind 5 with fields only a record of known kind would be compared with")
+        << withPort(4, R"({"record":"0500c20100010000010010","baud":115200,"receive":{"code":0}})")
+        << kind5;
+    QTest::newRow("kind 7, line fields not read")
+        << withPort(4, R"({"record":"0740420f00000000000102","baud":1000000,"parity":"none",
+                          "receive":{"code":1}})")
+        << QStringLiteral("端口 Uart6：字段“kind”的值 7 既不是 UART（0）也不是 CAN（1）");
+
+    QJsonObject tovrin = validFile();
+    tovrin.insert(QStringLiteral("model"), QStringLiteral("Tovrin"));
+    QJsonArray ports = tovrin.value(QLatin1String("ports")).toArray();
+    ports.removeLast();
+    ports[3] = QJsonObject{{QStringLiteral("record"), QStringLiteral("0120a10700000000000000")}};
+    tovrin.insert(QStringLiteral("ports"), ports);
+    QTest::newRow("Tovrin: CAN on Port4")
+        << QJsonDocument(tovrin).toJson()
+        << QStringLiteral("端口 Port4：字段“kind”为 CAN，但此端口只能用作 UART");
 }
 
 void TestConfigFile::badFile()
@@ -333,10 +399,8 @@ void TestConfigFile::recordAndFields_data()
         << QByteArray(R"({"record":"0140420f00000000000102","kind":"can","baud":1000000,
                           "parity":"odd","dataBits":9,"stopBits":2,"level":"RS-485"})")
         << QString();
-    QTest::newRow("fields of a record of unknown kind")
-        << QByteArray(R"({"record":"0740420f00000000000102","baud":1000000,"parity":"none",
-                          "receive":{"code":1}})")
-        << QString();
+    // A record of unknown kind is refused by the port rules now, whatever
+    // fields it has (badFile, "kind 7, line fields not read").
     QTest::newRow("kind") << QByteArray(R"({"record":"0140420f00000000000102","kind":"uart"})")
                           << QStringLiteral("kind");
     QTest::newRow("baud") << QByteArray(agreeing).replace("115200", "57600")
@@ -363,52 +427,76 @@ void TestConfigFile::recordAndFields()
     QFETCH(QString, disagreeing);
     const QJsonObject portObject = QJsonDocument::fromJson(port).object();
     QVERIFY(!portObject.isEmpty());
+    // CAN records on CAN2, the one port that takes them.
+    const bool can =
+        portObject.value(QLatin1String("record")).toString().startsWith(QLatin1String("01"));
+    const int index = can ? 5 : 2;
     ModuleConfig config = sentinel();
     QString error;
-    const bool read = ConfigFile::fromJson(withPort(2, QJsonValue(portObject)), &config, &error);
+    const bool read =
+        ConfigFile::fromJson(withPort(index, QJsonValue(portObject)), &config, &error);
     if (disagreeing.isEmpty()) {
         QVERIFY2(read, qPrintable(error));
-        QCOMPARE(config.ports.at(2).bytes().toHex(),
+        QCOMPARE(config.ports.at(index).bytes().toHex(),
                  portObject.value(QLatin1String("record")).toString().toLatin1());
     } else {
         QVERIFY(!read);
-        QCOMPARE(error, QStringLiteral("端口 Uart4：字段“%1”与 record 不一致").arg(disagreeing));
+        QCOMPARE(error, QStringLiteral("端口 %1：字段“%2”与 record 不一致")
+                            .arg(QLatin1String(can ? "CAN2" : "Uart4"), disagreeing));
         QCOMPARE(config.ports, sentinel().ports);
     }
 }
 
 void TestConfigFile::readableOnly_data()
 {
+    QTest::addColumn<int>("index"); // UART records on Uart2, CAN ones on CAN2
     QTest::addColumn<QByteArray>("port");
     QTest::addColumn<QByteArray>("record");
     QTest::newRow("UART")
+        << 0
         << QByteArray(R"({"title":"Uart2","kind":"uart","baud":115200,"parity":"even","dataBits":8,
             "stopBits":1,"level":"RS-422","receive":{"code":0},"send":{"code":16,"name":"x"}})")
         << QByteArray("0000c20100010000010010");
     QTest::newRow("UART 921600 odd 9 2")
-        << QByteArray(R"({"kind":"uart","baud":921600,"parity":"odd","dataBits":9,"stopBits":2,
+        << 0 << QByteArray(R"({"kind":"uart","baud":921600,"parity":"odd","dataBits":9,"stopBits":2,
             "level":"RS-232","receive":{"code":13},"send":{"code":127}})")
         << QByteArray("0000100e00020101000d7f");
     QTest::newRow("CAN 500000, codes 14 and 15")
+        << 5
         << QByteArray(R"({"kind":"can","baud":500000,"receive":{"code":14},"send":{"code":15}})")
         << QByteArray("0120a10700000000000e0f");
     QTest::newRow("CAN 666666 ignores line fields")
-        << QByteArray(R"({"kind":"can","baud":666666,"parity":"odd","level":"RS-422",
+        << 5 << QByteArray(R"({"kind":"can","baud":666666,"parity":"odd","level":"RS-422",
             "receive":{"code":2},"send":{"code":16}})")
         << QByteArray("012a2c0a00000000000210");
 }
 
 void TestConfigFile::readableOnly()
 {
+    QFETCH(int, index);
     QFETCH(QByteArray, port);
     QFETCH(QByteArray, record);
     const QJsonObject portObject = QJsonDocument::fromJson(port).object();
     QVERIFY(!portObject.isEmpty());
     ModuleConfig config;
     QString error;
-    QVERIFY2(ConfigFile::fromJson(withPort(5, QJsonValue(portObject)), &config, &error),
+    QVERIFY2(ConfigFile::fromJson(withPort(index, QJsonValue(portObject)), &config, &error),
              qPrintable(error));
-    QCOMPARE(config.ports.at(5).bytes().toHex(), record);
+    QCOMPARE(config.ports.at(index).bytes().toHex(), record);
+}
+
+// Text from the file is quoted whole, its control characters escaped.
+void TestConfigFile::messagesEscapeControlCharacters()
+{
+    ModuleConfig config = sentinel();
+    QString error;
+    const QString model = QStringLiteral("R7-Eda") + QChar(0) + QStringLiteral("\n\x7f the rest");
+    QVERIFY(!ConfigFile::fromJson(withTop(QStringLiteral("model"), model), &config, &error));
+    QCOMPARE(error,
+             QStringLiteral("未知的模块型号“R7-Eda\\x00\\n\\x7f the rest”，应为 Tovrin 或 R7-Eda"));
+    QVERIFY(!ConfigFile::fromJson(
+        withTop(QStringLiteral("model"), QStringLiteral("a\tb\r\n\u0085c")), &config, &error));
+    QCOMPARE(error, QStringLiteral("未知的模块型号“a\\tb\\r\\n\\x85c”，应为 Tovrin 或 R7-Eda"));
 }
 
 void TestConfigFile::saveAndLoad()
@@ -441,6 +529,109 @@ void TestConfigFile::saveAndLoad()
     QVERIFY2(error.startsWith(QStringLiteral("无法保存文件 %1：").arg(noFolder)),
              qPrintable(error));
 }
+
+// Files of up to 1 MiB are read, larger ones refused without parsing; a
+// folder is refused as not a file.
+void TestConfigFile::loadIsBounded()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray valid = QJsonDocument(validFile()).toJson();
+    const QString atBound = dir.filePath(QStringLiteral("1mib.tovrin.json"));
+    const QString overBound = dir.filePath(QStringLiteral("over.tovrin.json"));
+    for (const QString &path : {atBound, overBound}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const qint64 size = ConfigFile::MaxSize + (path == overBound ? 1 : 0);
+        QCOMPARE(file.write(valid + QByteArray(int(size - valid.size()), ' ')), size);
+    }
+    ModuleConfig config;
+    QString error;
+    QVERIFY2(ConfigFile::load(atBound, &config, &error), qPrintable(error));
+    config = sentinel();
+    QVERIFY(!ConfigFile::load(overBound, &config, &error));
+    QCOMPARE(error, QStringLiteral("无法读取文件 %1：文件大于 1 MiB，不是配置文件").arg(overBound));
+    QCOMPARE(config.ports, sentinel().ports);
+
+    QVERIFY(!ConfigFile::load(dir.path(), &config, &error));
+    QCOMPARE(error,
+             QStringLiteral("无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）")
+                 .arg(dir.path()));
+    QCOMPARE(config.ports, sentinel().ports);
+}
+
+#ifdef Q_OS_UNIX
+void TestConfigFile::loadNeverBlocks_data()
+{
+    QTest::addColumn<QString>("path"); // FIFO: a FIFO nobody writes to
+    QTest::newRow("FIFO without a writer") << QStringLiteral("FIFO");
+    QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+    QTest::newRow("terminal device") << QStringLiteral("/dev/tty");
+}
+
+// A FIFO or a device is refused at once, without being opened.
+void TestConfigFile::loadNeverBlocks()
+{
+    QFETCH(QString, path);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (path == QLatin1String("FIFO")) {
+        path = dir.filePath(QStringLiteral("fifo.tovrin.json"));
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    }
+    if (!QFileInfo::exists(path))
+        QSKIP("no such device here");
+    ModuleConfig config = sentinel();
+    QString error;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!ConfigFile::load(path, &config, &error));
+    qInfo("refused after %lld ms", timer.elapsed());
+    QCOMPARE(error,
+             QStringLiteral("无法读取文件 %1：它不是普通文件（是文件夹、设备、管道或套接字）")
+                 .arg(path));
+    QCOMPARE(config.ports, sentinel().ports);
+}
+
+void TestConfigFile::saveRefusesTargets_data()
+{
+    BadTargets::addRows();
+}
+
+// The writer never replaces what is not a regular file, never follows a
+// link, and says why; what was there stays as it was.
+void TestConfigFile::saveRefusesTargets()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString why;
+    const QString target = BadTargets::make(kind, dir.path(), &why);
+    if (target.isEmpty() && !why.isEmpty())
+        QSKIP(qPrintable(why));
+    QVERIFY(!target.isEmpty());
+    const QString before = BadTargets::fingerprint(target);
+
+    ModuleConfig config;
+    QString error;
+    QVERIFY(ConfigFile::fromJson(QJsonDocument(validFile()).toJson(), &config, &error));
+    QVERIFY(!ConfigFile::checkTarget(target, &error));
+    QVERIFY(!ConfigFile::save(target, config, names(), &error));
+    QVERIFY2(error.startsWith(QStringLiteral("无法保存文件 %1：").arg(target)), qPrintable(error));
+    QVERIFY2(error.contains(BadTargets::reason(kind)), qPrintable(error));
+    QCOMPARE(BadTargets::fingerprint(target), before);
+    // Nothing left behind beside it either.
+    QVERIFY(QDir(dir.path())
+                .entryList({QStringLiteral(".tovrin-*"), QStringLiteral("*.tovrin.json.*")},
+                           QDir::Files | QDir::Hidden)
+                .isEmpty());
+
+    // A regular file beside it is written as usual.
+    const QString good = dir.filePath(QStringLiteral("good") + ConfigFile::suffix());
+    QVERIFY2(ConfigFile::save(good, config, names(), &error), qPrintable(error));
+    QVERIFY2(ConfigFile::save(good, config, names(), &error), qPrintable(error));
+}
+#endif
 
 QTEST_GUILESS_MAIN(TestConfigFile)
 #include "tst_configfile.moc"

@@ -533,9 +533,9 @@ void TestPortConfig::setPortParamApplies_data()
     QTest::newRow("CAN on a card that offers CAN, bytes 5 to 8 not read")
         << "plain" << QByteArray::fromHex("0140420f00ffffffff0102") << "1 5 0 0 0 0 1 1 2"
         << QByteArray::fromHex("0140420f00000000000102");
-    QTest::newRow("UART on the CAN-only card")
-        << "canOnly" << QByteArray::fromHex("0000c20100010000010010") << "0 6 1 0 0 1 0 0 3"
-        << QByteArray::fromHex("0000c20100010000010010");
+    QTest::newRow("CAN on the CAN-only card")
+        << "canOnly" << QByteArray::fromHex("0120a1070000000000021d") << "1 5 0 0 0 0 2 2 16"
+        << QByteArray::fromHex("0120a1070000000000021d");
     QTest::newRow("level applied while the level list is hidden")
         << "hideLevel" << QByteArray::fromHex("0000c20100000000010000") << "0 6 0 0 0 1 0 0 0"
         << QByteArray::fromHex("0000c20100000000010000");
@@ -592,6 +592,10 @@ void TestPortConfig::setPortParamRefuses_data()
         << "uartOnly" << QByteArray::fromHex("0140420f00000000000102");
     QTest::newRow("CAN on a locked UART-only card")
         << "locked" << QByteArray::fromHex("012a2c0a00000000000102");
+    // The CAN-only card used to take UART records (showing a UART page the
+    // user cannot choose); a module with such a port refuses them.
+    QTest::newRow("UART on the CAN-only card")
+        << "canOnly" << QByteArray::fromHex("0000c20100010000010010");
     QTest::newRow("CAN rate 250000") << "plain" << QByteArray::fromHex("0190d00300000000000102");
     QTest::newRow("CAN rate 0") << "plain" << QByteArray::fromHex("0100000000000000000102");
     QTest::newRow("CAN rate 57600") << "plain" << QByteArray::fromHex("0100e10000000000000102");
@@ -605,8 +609,14 @@ void TestPortConfig::setPortParamRefuses()
     PortConfig card;
     restrict(card, setup);
     // Choices that differ from every default, so any change would show.
-    QVERIFY(card.setPortParam(QByteArray::fromHex("0000100e0002010101201d")));
-    list(card, "cmbCanBaudrate")->setCurrentIndex(2);
+    if (setup == QLatin1String("canOnly")) {
+        QVERIFY(card.setPortParam(QByteArray::fromHex("0120a1070000000000201d")));
+        for (const char *name : {"cmbUartBaudrate", "cmbParity", "cmbDataBit", "cmbStopBit"})
+            list(card, name)->setCurrentIndex(1);
+    } else {
+        QVERIFY(card.setPortParam(QByteArray::fromHex("0000100e0002010101201d")));
+        list(card, "cmbCanBaudrate")->setCurrentIndex(2);
+    }
     const QStringList before = snapshot(card);
     const QByteArray recordBefore = card.getPortParam();
 

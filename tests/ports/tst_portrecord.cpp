@@ -19,6 +19,7 @@ private slots:
     void encodeRefusesUnlistedBits();
     void refusal_data();
     void refusal();
+    void portsOfBothModels();
     void emptyRecord();
 };
 
@@ -180,15 +181,24 @@ void TestPortRecord::encodeRefusesUnlistedBits()
 void TestPortRecord::refusal_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("canOffered");
+    QTest::addColumn<QString>("offered"); // "uart", "can" or "both"
     QTest::addColumn<int>("refusal");
     const auto row = [](const char *name, const char *hex, bool canOffered, Refusal refusal) {
-        QTest::newRow(name) << QByteArray::fromHex(hex) << canOffered << int(refusal);
+        QTest::newRow(name) << QByteArray::fromHex(hex)
+                            << QString::fromLatin1(canOffered ? "both" : "uart") << int(refusal);
+    };
+    const auto canOnly = [](const char *name, const char *hex, Refusal refusal) {
+        QTest::newRow(name) << QByteArray::fromHex(hex) << QStringLiteral("can") << int(refusal);
     };
     row("UART 115200", "0000c20100010000010010", false, Refusal::None);
     row("UART 921600", "0000100e00000000000000", false, Refusal::None);
     row("UART 2400", "0060090000000000000000", true, Refusal::None);
-    row("UART on a CAN-only card", "0000c20100000000000000", true, Refusal::None);
+    // A port that offers only CAN (R7-Eda's CAN2) refuses UART records: a
+    // strict module refuses them too. This row used to expect None.
+    canOnly("UART on a CAN-only card", "0000c20100000000000000", Refusal::UartNotOffered);
+    canOnly("UART not offered is decided before the rate", "00b0040000000000000000",
+            Refusal::UartNotOffered);
+    canOnly("CAN on a CAN-only card", "0120a10700000000000000", Refusal::None);
     row("unlisted bytes are not refused", "0000c201000580ff7f0305", false, Refusal::None);
     row("codes 13 to 15", "0000c20100000000000d0f", false, Refusal::None);
     row("10 bytes", "0000c201000100000100", true, Refusal::WrongLength);
@@ -213,9 +223,38 @@ void TestPortRecord::refusal_data()
 void TestPortRecord::refusal()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(bool, canOffered);
+    QFETCH(QString, offered);
     QFETCH(int, refusal);
-    QCOMPARE(int(PortRecord(bytes).refusal(canOffered)), refusal);
+    PortTraits port;
+    port.uartOffered = offered != QLatin1String("can");
+    port.canOffered = offered != QLatin1String("uart");
+    QCOMPARE(int(PortRecord(bytes).refusal(port)), refusal);
+}
+
+// Which record kinds each port of each model takes: what the card, the read
+// check and the configuration files all go by.
+void TestPortRecord::portsOfBothModels()
+{
+    const PortRecord uart(QByteArray::fromHex("0000c20100010000010010"));
+    const PortRecord can(QByteArray::fromHex("0140420f00000000000102"));
+    for (const ModuleModel model : {ModuleModel::Tovrin, ModuleModel::R7}) {
+        QStringList takes;
+        for (int i = 0; i < ModuleProfile::portCount(model); ++i) {
+            const PortTraits port = ModuleProfile::port(model, i);
+            const bool u = uart.refusal(port) == Refusal::None;
+            const bool c = can.refusal(port) == Refusal::None;
+            takes << port.title + QLatin1Char(':') +
+                         QLatin1String(u && c ? "both"
+                                       : u    ? "uart"
+                                       : c    ? "can"
+                                              : "none");
+        }
+        QCOMPARE(takes.join(QLatin1Char(' ')),
+                 QLatin1String(model == ModuleModel::Tovrin
+                                   ? "Port1:uart Port2:uart Port3:both Port4:uart Port5:both"
+                                   : "Uart2:uart Uart3:uart Uart4:uart Uart5:uart Uart6:uart "
+                                     "CAN2:can"));
+    }
 }
 
 void TestPortRecord::emptyRecord()

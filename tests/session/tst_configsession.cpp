@@ -47,11 +47,12 @@ QByteArray uart(int rx = 0)
     return hex("0000c201000000000000").left(9) + QByteArray(1, char(rx)) + QByteArray(1, '\0');
 }
 
+// UART records, but CAN on R7-Eda's CAN2 (the sixth port), the one kind it takes.
 QVector<QByteArray> sampleRecords(int ports)
 {
     QVector<QByteArray> all;
     for (int i = 0; i < ports; ++i)
-        all.append(uart(16 + i));
+        all.append(i == 5 ? hex("012a2c0a000000000010") + QByteArray(1, '\0') : uart(16 + i));
     return all;
 }
 
