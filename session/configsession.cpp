@@ -192,8 +192,14 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
     switch (step) {
     case Step::Version: {
         ModuleModel model;
-        // Of the wrong length or naming no known module: not an answer.
-        if (len != 4 || !complete || !ModuleProfile::modelForDeviceCode(byteAt(data, 0), &model))
+        if (len != 4 || !complete) {
+            // A wrong answer, not silence.
+            if (m_watchdog->answered(m_pending.exchange))
+                finish(Outcome::WrongLength);
+            return;
+        }
+        // Naming no known module: not an answer.
+        if (!ModuleProfile::modelForDeviceCode(byteAt(data, 0), &model))
             return;
         if (!m_watchdog->answered(m_pending.exchange))
             return; // already reported as unanswered
@@ -262,11 +268,12 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
         return;
     }
     case Step::WriteAll: {
-        if (len != 1 || !complete)
-            return; // not an answer of this command; the watchdog decides
         if (!m_watchdog->answered(m_pending.exchange))
             return;
-        finish(byteAt(data, 0) == 0 ? Outcome::Success : Outcome::Refused);
+        if (len != 1 || !complete)
+            finish(Outcome::WrongLength);
+        else
+            finish(byteAt(data, 0) == 0 ? Outcome::Success : Outcome::Refused);
         return;
     }
     case Step::WritePort: {

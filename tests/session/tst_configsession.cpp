@@ -144,8 +144,14 @@ void TestConfigSession::replies_data()
         << QStringList{"version R7-Eda V-1.-128.127", "Version Success"} << none;
     QTest::newRow("version: unknown device code") << direct << tovrin << Command::Version
         << reply(direct, T, MSG_VERSION, hex("21010203")) << QStringList{} << none;
+    // A version reply or write acknowledgement of the wrong length is a wrong
+    // answer (once it was ignored and ended as no reply).
     QTest::newRow("version: three bytes") << direct << tovrin << Command::Version
-        << reply(direct, T, MSG_VERSION, hex("200102")) << QStringList{} << none;
+        << reply(direct, T, MSG_VERSION, hex("200102")) << QStringList{"Version WrongLength"}
+        << none;
+    QTest::newRow("version: five bytes, wrapped") << fc << r7 << Command::Version
+        << reply(fc, R, MSG_VERSION, hex("2d01000700")) << QStringList{"Version WrongLength"}
+        << none;
     QTest::newRow("version: wrapped with the model's code") << fc << r7 << Command::Version
         << reply(fc, R, MSG_VERSION, hex("2d010007"))
         << QStringList{"version R7-Eda V1.0.7", "Version Success"} << none;
@@ -196,7 +202,11 @@ void TestConfigSession::replies_data()
     QTest::newRow("write all: 01") << direct << tovrin << Command::Write
         << reply(direct, T, MSG_WRITE_ALL, hex("01")) << QStringList{"Write Refused"} << none;
     QTest::newRow("write all: two bytes") << direct << tovrin << Command::Write
-        << reply(direct, T, MSG_WRITE_ALL, hex("0000")) << QStringList{} << none;
+        << reply(direct, T, MSG_WRITE_ALL, hex("0000")) << QStringList{"Write WrongLength"}
+        << none;
+    QTest::newRow("write all: empty acknowledgement") << direct << tovrin << Command::Write
+        << reply(direct, T, MSG_WRITE_ALL, QByteArray()) << QStringList{"Write WrongLength"}
+        << none;
     QTest::newRow("write all: a write-port acknowledgement") << direct << tovrin << Command::Write
         << reply(direct, T, MSG_WRITE_PORT, hex("00")) << QStringList{} << none;
     QTest::newRow("write port: port 0 acknowledged") << fc << tovrin << Command::Write
