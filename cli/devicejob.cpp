@@ -297,9 +297,10 @@ void DeviceJob::finishInterrupted(ConfigSession::Outcome outcome)
     if (m_stage == Stage::Verify || done >= count)
         text =
             QStringLiteral("interrupted after the write: %1; not verified").arg(writtenText(false));
-    else if (done == 0 && !unanswered)
-        text = QStringLiteral("interrupted before any port was written: the module keeps its old "
-                              "records");
+    else if (done == 0)
+        text = QStringLiteral("interrupted before any port was acknowledged: %1")
+                   .arg(unanswered ? writtenText(true)
+                                   : QStringLiteral("the module keeps its old records"));
     else
         text = QStringLiteral("interrupted after port %1 of %2: %3")
                    .arg(done)
