@@ -187,8 +187,10 @@ Options:
                           R7-Eda, and goes on with the one that answered. For
                           read, diff and write it also skips the version query
                           (the firmware is then not known).
-  --retries N             Repeats a command whose reply never came up to N
-                          times (default 1). A command is unanswered after the
+  --retries N             Sends a request whose reply never came again, up to
+                          N times (default 1): only that request, so a port-
+                          by-port read or write goes on from the port that
+                          went unanswered. A request is unanswered after the
                           watchdog's 1.0 to 1.5 s.
   --json                  One JSON object per device on stdout, for scripts:
                           device, model, firmware, outcome, exit, changes, error
@@ -214,11 +216,15 @@ Exit codes (with several devices the worst wins; each line says its own):
      unreadable or invalid file, a device that does not exist, UDP port 6161
      in use, write without --yes and without a terminal; also a file for
      another model than the module's, or a declined write (nothing written)
-  3  no reply within the watchdog's time, after the retries
+  3  no reply within the watchdog's time, after the retries (a write that
+     stops part way says which ports the module acknowledged)
   4  the module refused or answered wrongly: write refused, reply of the wrong
      length, wrong port index, a record the port's rules refuse, or a
      --verify read-back that differs from the file
   5  the port could not be opened, or the link broke
+  130, 143  interrupted by SIGINT (Ctrl-C) or SIGTERM: nothing new is sent,
+     the exchange in flight may end (at most one watchdog time), then each
+     device says which ports were written; a second signal ends at once
 
 Examples:
   tovrinctl --port /dev/ttyUSB0 version

@@ -170,6 +170,10 @@ int CtlRun::exec()
         return 2;
     }
 
+    // From here on a signal lets each job end its exchange in flight.
+    m_interrupts.install();
+    connect(&m_interrupts, &InterruptWatcher::interrupted, this, &CtlRun::onInterrupted);
+
     const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
     const QStringList devices = groundStation ? QStringList{kGroundStation} : m_options.devices;
     // Each job starts as soon as its link is open: its first request is on
@@ -248,12 +252,20 @@ void CtlRun::onReadyToWrite()
         std::fputs(question.toUtf8().constData(), stderr);
         std::fflush(stderr);
         QTextStream in(stdin);
+        InterruptWatcher::setAsking(true);
         const QString answer = in.readLine().trimmed().toLower();
+        InterruptWatcher::setAsking(false);
         yes = answer == QLatin1String("y") || answer == QLatin1String("yes");
     }
     m_board.reprint();
     for (DeviceJob *job : qAsConst(m_jobs))
         job->confirmWrite(yes);
+}
+
+void CtlRun::onInterrupted(int signalNumber)
+{
+    for (DeviceJob *job : qAsConst(m_jobs))
+        job->interrupt(signalNumber);
 }
 
 void CtlRun::onJobDone()

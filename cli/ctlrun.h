@@ -5,6 +5,7 @@
 #define CTLRUN_H
 
 #include "ctloptions.h"
+#include "interruptwatcher.h"
 #include "moduleconfig.h"
 #include "protocolnames.h"
 #include "statusboard.h"
@@ -35,6 +36,7 @@ private:
     QString outputPath(const QString &device) const;
     void onReadyToWrite();
     void onJobDone();
+    void onInterrupted(int signalNumber);
     int printResults();
     int printResult(JobResult result, bool several);
 
@@ -42,6 +44,7 @@ private:
     ModuleConfig m_file;
     ProtocolNames::Lookup m_names;
     StatusBoard m_board;
+    InterruptWatcher m_interrupts;
     QVector<DeviceJob *> m_jobs;
     QEventLoop m_loop;
     bool m_outputIsFolder = false;

@@ -10,14 +10,23 @@ QJsonObject JobResult::toJson() const
     QJsonArray changeArray;
     for (const ConfigChanges::Change &change : changes)
         changeArray.append(change.toJson());
-    return {{QStringLiteral("device"), device},
-            {QStringLiteral("model"),
-             modelKnown ? QJsonValue(ModuleProfile::name(model)) : QJsonValue()},
-            {QStringLiteral("firmware"), firmware.isEmpty() ? QJsonValue() : QJsonValue(firmware)},
-            {QStringLiteral("outcome"), outcome},
-            {QStringLiteral("exit"), exitCode},
-            {QStringLiteral("changes"), changeArray},
-            {QStringLiteral("error"), error.isEmpty() ? QJsonValue() : QJsonValue(error)}};
+    QJsonObject object{
+        {QStringLiteral("device"), device},
+        {QStringLiteral("model"),
+         modelKnown ? QJsonValue(ModuleProfile::name(model)) : QJsonValue()},
+        {QStringLiteral("firmware"), firmware.isEmpty() ? QJsonValue() : QJsonValue(firmware)},
+        {QStringLiteral("outcome"), outcome},
+        {QStringLiteral("exit"), exitCode},
+        {QStringLiteral("changes"), changeArray},
+        {QStringLiteral("error"), error.isEmpty() ? QJsonValue() : QJsonValue(error)}};
+    // Port numbers counted from 1, as in the messages.
+    if (writeStarted) {
+        QJsonArray ports;
+        for (int port : written)
+            ports.append(port + 1);
+        object.insert(QStringLiteral("written"), ports);
+    }
+    return object;
 }
 
 DeviceJob::DeviceJob(const QString &device, const CtlOptions &options, const ModuleConfig &file,
@@ -68,12 +77,16 @@ void DeviceJob::detect()
     else
         m_candidates = {ModuleModel::Tovrin, ModuleModel::R7};
     m_session.setModel(m_candidates.first());
+    // The round of version queries is repeated as a whole (retry()): an
+    // unanswered query as one model is how the other model is found.
+    m_session.setRetries(0);
     m_session.queryVersion();
 }
 
 void DeviceJob::readModule(Stage stage)
 {
     m_stage = stage;
+    m_session.setRetries(m_options.retries);
     m_result.records = QVector<PortRecord>(m_session.portCount());
     m_session.read();
 }
@@ -81,6 +94,8 @@ void DeviceJob::readModule(Stage stage)
 void DeviceJob::writeModule()
 {
     m_stage = Stage::Write;
+    m_result.writeStarted = true;
+    m_session.setRetries(m_options.retries);
     QVector<QByteArray> records;
     for (const PortRecord &record : qAsConst(m_file.ports))
         records.append(record.bytes());
@@ -128,8 +143,9 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     }
     if (port >= 0)
         text += QStringLiteral(" port %1/%2").arg(port + 1).arg(count);
-    if (m_tries > 0)
-        text += QStringLiteral(" (retry %1)").arg(m_tries);
+    const int retry = m_stage == Stage::Detect ? m_tries : m_session.repeats();
+    if (retry > 0)
+        text += QStringLiteral(" (retry %1)").arg(retry);
     m_step = text;
     emit status(text);
 }
@@ -140,6 +156,14 @@ void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Ou
     using Outcome = ConfigSession::Outcome;
     if (m_stage == Stage::Done || m_stage == Stage::Idle || m_stage == Stage::Confirm)
         return;
+    if (m_stage == Stage::Write)
+        m_result.written = m_session.acknowledgedPorts();
+    m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
+                outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
+    if (m_interruptedBy != 0) {
+        finishInterrupted(outcome);
+        return;
+    }
     switch (outcome) {
     case Outcome::Success:
         m_tries = 0;
@@ -169,6 +193,9 @@ void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Ou
     case Outcome::LinkLost:
         fail(5, QStringLiteral("link-lost"), QStringLiteral("the link broke (%1)").arg(m_step));
         return;
+    case Outcome::Interrupted:
+        finishInterrupted(outcome);
+        return;
     case Outcome::RecordRefused:
         break; // a read: afterRead decides
     }
@@ -189,25 +216,102 @@ void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Ou
     }
 }
 
+// Only the version round is repeated here; the session repeats every other
+// request itself, the one that went unanswered.
 bool DeviceJob::retry()
 {
-    if (m_tries >= m_options.retries)
+    if (m_stage != Stage::Detect || m_tries >= m_options.retries)
         return false;
     ++m_tries;
-    switch (m_stage) {
-    case Stage::Detect:
-        detect();
-        return true;
-    case Stage::Read:
-    case Stage::Verify:
-        readModule(m_stage);
-        return true;
-    case Stage::Write:
-        writeModule();
-        return true;
-    default:
-        return false;
+    detect();
+    return true;
+}
+
+void DeviceJob::interrupt(int signalNumber)
+{
+    if (m_stage == Stage::Done || m_interruptedBy != 0)
+        return;
+    m_interruptedBy = signalNumber;
+    if (m_session.isBusy())
+        m_session.interrupt(); // onFinished reports it
+    else
+        finishInterrupted(ConfigSession::Outcome::Interrupted);
+}
+
+namespace
+{
+// "1" or "2–4": port numbers counted from 1.
+QString portNumbers(int first, int last)
+{
+    if (first == last)
+        return QString::number(first + 1);
+    return QStringLiteral("%1–%2").arg(first + 1).arg(last + 1);
+}
+} // namespace
+
+// What a write that did not end as planned left in the module: the ports it
+// acknowledged come first, in order. A request that got no answer, or a wrong
+// one, may have been carried out all the same: its ports are named as in
+// doubt.
+QString DeviceJob::writtenText(bool inDoubt) const
+{
+    const int count = m_session.portCount();
+    const int done = m_result.written.size();
+    if (inDoubt && m_options.route == ConfigSession::Route::Direct)
+        return QStringLiteral("the write was not acknowledged: each port may hold its old record "
+                              "or the file's");
+    QString text;
+    if (done == 0) {
+        text = QStringLiteral("no port was acknowledged, the module keeps its old records");
+    } else if (done >= count) {
+        return QStringLiteral("all %1 ports hold the file's records").arg(count);
+    } else {
+        const QString held = done == 1
+                                 ? QStringLiteral("port 1 holds")
+                                 : QStringLiteral("ports %1 hold").arg(portNumbers(0, done - 1));
+        const QString rest =
+            done == count - 1
+                ? QStringLiteral("%1 its old one").arg(count)
+                : QStringLiteral("%1 their old ones").arg(portNumbers(done, count - 1));
+        text = QStringLiteral("%1 the file's records, %2").arg(held, rest);
     }
+    if (inDoubt)
+        text += QStringLiteral(" (port %1 was not acknowledged: it may hold either)").arg(done + 1);
+    return text;
+}
+
+// The outcome is that of the command in flight when the signal came: NoReply
+// when its last request went unanswered.
+void DeviceJob::finishInterrupted(ConfigSession::Outcome outcome)
+{
+    const int exitCode = 128 + m_interruptedBy;
+    const QString word = QStringLiteral("interrupted");
+    if (m_stage != Stage::Write && m_stage != Stage::Verify) {
+        fail(exitCode, word,
+             m_step.isEmpty()
+                 ? QStringLiteral("interrupted; nothing was written")
+                 : QStringLiteral("interrupted (%1); nothing was written").arg(m_step));
+        return;
+    }
+    const int count = m_session.portCount();
+    const int done = m_result.written.size();
+    const bool unanswered = m_stage == Stage::Write && outcome == ConfigSession::Outcome::NoReply;
+    QString text;
+    if (m_stage == Stage::Verify || done >= count)
+        text =
+            QStringLiteral("interrupted after the write: %1; not verified").arg(writtenText(false));
+    else if (done == 0)
+        text = QStringLiteral("interrupted before any port was acknowledged: %1")
+                   .arg(unanswered ? writtenText(true)
+                                   : QStringLiteral("the module keeps its old records"));
+    else
+        text = QStringLiteral("interrupted after port %1 of %2: %3")
+                   .arg(done)
+                   .arg(count)
+                   .arg(writtenText(unanswered));
+    if (m_stage == Stage::Write && done < count)
+        text += QStringLiteral("; run the same command again to finish");
+    fail(exitCode, word, text);
 }
 
 void DeviceJob::afterDetect()
@@ -327,7 +431,10 @@ void DeviceJob::fail(int exitCode, const QString &outcome, const QString &error)
     m_result.exitCode = exitCode;
     m_result.outcome = outcome;
     m_result.error = error;
-    m_result.summary = error;
+    // A write that failed part way says how far it got.
+    if (m_stage == Stage::Write && m_interruptedBy == 0)
+        m_result.error += QStringLiteral("; ") + writtenText(m_inDoubt);
+    m_result.summary = m_result.error;
     m_stage = Stage::Done;
     closeLater();
     // The result line says why, once; the status line only how it ended.

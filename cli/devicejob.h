@@ -28,6 +28,8 @@ struct JobResult {
     QString error;                               // empty on success
     QVector<ConfigChanges::Change> changes;
     QVector<PortRecord> records; // what a read gave, in port order
+    bool writeStarted = false;   // the write went out: written says how far
+    QList<int> written;          // ports the module acknowledged, port 0 first
 
     QJsonObject toJson() const;
 };
@@ -48,6 +50,10 @@ public:
     void start();
     // After readyToWrite: go on with the write, or leave the module alone.
     void confirmWrite(bool confirmed);
+    // SIGINT or SIGTERM: nothing new is sent; the request in flight may end
+    // (at most one watchdog time), then the job finishes as interrupted
+    // (exit 128 + the signal's number) and says what the module holds.
+    void interrupt(int signalNumber);
 
     bool isFinished() const { return m_stage == Stage::Done; }
     bool isWaiting() const { return m_stage == Stage::Confirm; }
@@ -74,6 +80,8 @@ private:
     void afterDetect();
     void afterRead(ConfigSession::Outcome outcome, const QList<int> &refusedPorts);
     bool retry();
+    void finishInterrupted(ConfigSession::Outcome outcome);
+    QString writtenText(bool inDoubt) const;
     void closeLater();
     void fail(int exitCode, const QString &outcome, const QString &error);
     void succeed(int exitCode, const QString &outcome, const QString &summary);
@@ -85,7 +93,9 @@ private:
     ConfigSession m_session;
     Stage m_stage = Stage::Idle;
     QVector<ModuleModel> m_candidates; // models still to ask the version as
-    int m_tries = 0;                   // repeats of the command in flight
+    int m_tries = 0;                   // repeats of the version query round
+    int m_interruptedBy = 0;           // the signal that interrupted the job
+    bool m_inDoubt = false;            // the last request got no clear answer
     QString m_step;                    // what is in flight, for messages
     JobResult m_result;
 };

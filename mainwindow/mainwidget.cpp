@@ -784,11 +784,10 @@ void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::O
         ui->lblStatus->setText(tr("模块无应答，请检查连接、通信方式和型号"));
         return;
     }
-    if (operation == ConfigSession::Operation::Version)
-        return;
     if (write)
         ui->lblStatus->setText(ok ? tr("写入参数成功，重启生效") : tr("写入参数失败，请重试"));
     else
+        // A wrong answer to the version query fails the read it would start.
         ui->lblStatus->setText(ok ? tr("读取参数成功") : tr("读取参数失败"));
 }
 

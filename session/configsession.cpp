@@ -98,6 +98,7 @@ void ConfigSession::read()
 
 void ConfigSession::write(const QVector<QByteArray> &records)
 {
+    m_acknowledged.clear();
     m_pending.records = records;
     m_pending.records.resize(portCount());
     if (m_route == Route::Direct) {
@@ -121,8 +122,8 @@ namespace
 {
 quint8 requestId(int step)
 {
-    static const quint8 ids[] = {0, MSG_VERSION, MSG_READ_ALL, MSG_READ_PORT, MSG_WRITE_ALL,
-                                 MSG_WRITE_PORT};
+    static const quint8 ids[] = {
+        0, MSG_VERSION, MSG_READ_ALL, MSG_READ_PORT, MSG_WRITE_ALL, MSG_WRITE_PORT};
     return ids[step];
 }
 } // namespace
@@ -142,8 +143,16 @@ void ConfigSession::start(Step step, int port, const QByteArray &payload)
     sendStep(requestId(int(step)), payload);
 }
 
+void ConfigSession::interrupt()
+{
+    if (m_pending.step != Step::None)
+        m_pending.interrupted = true;
+}
+
 void ConfigSession::sendStep(quint8 id, const QByteArray &payload)
 {
+    m_pending.id = id;
+    m_pending.payload = payload;
     if (!isOpen()) {
         emit notSent();
         return;
@@ -167,15 +176,23 @@ void ConfigSession::onRecord(tNKLinkData *record)
         return;
     }
     PassThrough::Inner inner;
-    if (record->id != MSG_FC_RETURN
-        || !PassThrough::unwrap(record->data, PassThrough::Direction::FromDevice,
-                                ModuleProfile::deviceCode(m_model), &inner)) {
+    if (record->id != MSG_FC_RETURN ||
+        !PassThrough::unwrap(record->data, PassThrough::Direction::FromDevice,
+                             ModuleProfile::deviceCode(m_model), &inner)) {
         ++m_dropped;
         qCDebug(lcSession) << "dropped a record that is no pass-through answer" << Qt::hex
                            << record->id;
         return;
     }
     handleAnswer(inner.id, inner.len, inner.data);
+}
+
+// The second answer to a port request that was sent again: the answer to the
+// first came late, after the repeat went out, and the chain went on with it.
+bool ConfigSession::lateAnswer(const QByteArray &data) const
+{
+    const int port = byteAt(data, 0);
+    return !data.isEmpty() && port < m_pending.port && m_pending.repeatedPorts.contains(port);
 }
 
 // A reply whose data holds fewer bytes than its declared length counts as a
@@ -192,8 +209,14 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
     switch (step) {
     case Step::Version: {
         ModuleModel model;
-        // Of the wrong length or naming no known module: not an answer.
-        if (len != 4 || !complete || !ModuleProfile::modelForDeviceCode(byteAt(data, 0), &model))
+        if (len != 4 || !complete) {
+            // A wrong answer, not silence.
+            if (m_watchdog->answered(m_pending.exchange))
+                finish(Outcome::WrongLength);
+            return;
+        }
+        // Naming no known module: not an answer.
+        if (!ModuleProfile::modelForDeviceCode(byteAt(data, 0), &model))
             return;
         if (!m_watchdog->answered(m_pending.exchange))
             return; // already reported as unanswered
@@ -227,6 +250,8 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
     case Step::ReadPort: {
         const int port = m_pending.port;
         const bool last = port == portCount() - 1;
+        if (len == 1 + PortRecord::Size && complete && lateAnswer(data))
+            return;
         Outcome wrong = Outcome::Success;
         if (len != 1 + PortRecord::Size || !complete)
             wrong = Outcome::WrongLength;
@@ -257,36 +282,55 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
         // A slot may have started another command meanwhile.
         if (m_pending.step != Step::ReadPort || m_pending.port != port)
             return;
+        if (m_pending.interrupted) {
+            m_watchdog->answered(m_pending.exchange);
+            finish(Outcome::Interrupted);
+            return;
+        }
         m_pending.port = port + 1;
+        m_pending.repeats = 0;
         sendStep(MSG_READ_PORT, QByteArray(1, char(port + 1)));
         return;
     }
     case Step::WriteAll: {
-        if (len != 1 || !complete)
-            return; // not an answer of this command; the watchdog decides
         if (!m_watchdog->answered(m_pending.exchange))
             return;
-        finish(byteAt(data, 0) == 0 ? Outcome::Success : Outcome::Refused);
+        if (len != 1 || !complete) {
+            finish(Outcome::WrongLength);
+        } else if (byteAt(data, 0) == 0) {
+            for (int i = 0; i < portCount(); ++i)
+                m_acknowledged.append(i);
+            finish(Outcome::Success);
+        } else {
+            finish(Outcome::Refused);
+        }
         return;
     }
     case Step::WritePort: {
         const int port = m_pending.port;
+        if (len == 1 && complete && lateAnswer(data))
+            return;
         Outcome wrong = Outcome::Success;
         if (len != 1 || !complete)
             wrong = Outcome::WrongLength;
         else if (byteAt(data, 0) != port)
             wrong = Outcome::WrongIndex;
-        if (wrong != Outcome::Success || port == portCount() - 1) {
+        if (wrong != Outcome::Success || port == portCount() - 1 || m_pending.interrupted) {
             if (!m_watchdog->answered(m_pending.exchange))
                 return;
-            finish(wrong);
+            if (wrong == Outcome::Success)
+                m_acknowledged.append(port);
+            finish(wrong == Outcome::Success && port < portCount() - 1 ? Outcome::Interrupted
+                                                                       : wrong);
             return;
         }
         const quint32 next = m_watchdog->advance(m_pending.exchange);
         if (next == 0)
             return;
+        m_acknowledged.append(port);
         m_pending.exchange = next;
         m_pending.port = port + 1;
+        m_pending.repeats = 0;
         sendStep(MSG_WRITE_PORT, QByteArray(1, char(port + 1)) + m_pending.records.at(port + 1));
         return;
     }
@@ -322,11 +366,26 @@ void ConfigSession::finish(Outcome outcome)
     emit finished(op, outcome, refused);
 }
 
+// An unanswered request is sent again, the same bytes, while repeats are
+// left; a chain goes on from the port it asked for.
 void ConfigSession::onFailRead(quint32 exchange)
 {
     if (m_pending.step == Step::None || m_pending.exchange != exchange)
         return;
-    finish(Outcome::NoReply);
+    if (m_pending.interrupted) {
+        finish(Outcome::NoReply); // not repeated once interrupted
+        return;
+    }
+    if (m_pending.repeats >= m_retries || !isOpen()) {
+        finish(Outcome::NoReply);
+        return;
+    }
+    ++m_pending.repeats;
+    const bool byPort = m_pending.step == Step::ReadPort || m_pending.step == Step::WritePort;
+    if (byPort && !m_pending.repeatedPorts.contains(m_pending.port))
+        m_pending.repeatedPorts.append(m_pending.port);
+    m_pending.exchange = m_watchdog->arm();
+    sendStep(m_pending.id, m_pending.payload);
 }
 
 void ConfigSession::onTimeStart(quint32 exchange)

@@ -40,6 +40,7 @@ public:
         WrongIndex,    // an answer naming another port than the one asked
         RecordRefused, // a read record the port's rules refuse
         LinkLost,      // the link broke while the command was in flight
+        Interrupted,   // interrupt() stopped it between two requests
     };
     Q_ENUM(Outcome)
 
@@ -66,6 +67,23 @@ public:
     void read();
     // One record per port, port 0 first.
     void write(const QVector<QByteArray> &records);
+
+    // How often a request that got no answer within the watchdog's time is
+    // sent again before the command ends as NoReply (0, the default: never).
+    // Each repeat is of the one request unanswered (in a chain, the port it
+    // asked for), with a watchdog time of its own.
+    void setRetries(int repeats) { m_retries = qMax(0, repeats); }
+    int retries() const { return m_retries; }
+    // Repeats of the request in flight so far.
+    int repeats() const { return m_pending.repeats; }
+    // Sends nothing new: the request in flight may still be answered (or go
+    // unanswered, without repeats); a chain then ends as Interrupted instead
+    // of sending its next step. A command of one request ends as it would.
+    void interrupt();
+    bool isBusy() const { return m_pending.step != Step::None; }
+    // The ports, port 0 first, whose records the module acknowledged in the
+    // last write (all or none for a write at once).
+    QList<int> acknowledgedPorts() const { return m_acknowledged; }
 
     // The frame that carries a command on the current route and model.
     QByteArray requestFrame(quint8 id, const QByteArray &payload) const;
@@ -99,13 +117,18 @@ private:
         quint32 exchange = 0;
         QVector<QByteArray> records; // what a write sends
         QList<int> refused;          // ports whose read record was refused
+        quint8 id = 0;               // the request in flight, to repeat it
+        QByteArray payload;
+        int repeats = 0;          // of the request in flight
+        QList<int> repeatedPorts; // of the chain, whose late answers are dropped
+        bool interrupted = false;
     };
 
     void start(Step step, int port, const QByteArray &payload);
     void sendStep(quint8 id, const QByteArray &payload);
     void onRecord(tNKLinkData *record);
     void handleAnswer(quint8 id, quint8 len, const QByteArray &data);
-    void advance(Step step, int port, quint8 id, const QByteArray &payload);
+    bool lateAnswer(const QByteArray &data) const;
     void finish(Outcome outcome);
     void onFailRead(quint32 exchange);
     void onTimeStart(quint32 exchange);
@@ -122,6 +145,8 @@ private:
     std::unique_ptr<COMPROTOCOL> m_parser;
     std::unique_ptr<TimeOut> m_watchdog;
     Pending m_pending;
+    QList<int> m_acknowledged;
+    int m_retries = 0;
     int m_dropped = 0;
 };
 

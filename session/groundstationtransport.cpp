@@ -1,13 +1,12 @@
 #include "groundstationtransport.h"
 
-#include <QCoreApplication>
-#include <QTimer>
 
 namespace
 {
 constexpr qint64 DatagramBufferSize = 512;
-// Datagrams handed on per turn of the event loop, so that a flood of them
-// never holds the window for more than a moment.
+// Datagrams read per read notification, so that a flood of them never holds
+// the window for more than a moment; those left waiting bring the next
+// notification on the next turn of the event loop.
 constexpr int DatagramsPerTurn = 32;
 } // namespace
 
@@ -55,19 +54,21 @@ bool GroundStationTransport::send(const QByteArray &bytes)
     return m_socket.writeDatagram(bytes, m_address, GroundStationPort) == bytes.size();
 }
 
+// Reads only in answer to the socket's read notification, never from a
+// timer or elsewhere. The socket turns its notifier off at each notification
+// and on again only when a datagram is read; a notification that finds
+// nothing to read (the datagram taken meanwhile by a read outside it) emits
+// no readyRead, so nothing reads, and the socket is never watched again. Read
+// here, at least one datagram is waiting at every readyRead, and whatever
+// this turn leaves waiting raises the next notification.
 void GroundStationTransport::readSome()
 {
-    m_readQueued = false;
     for (int i = 0; i < DatagramsPerTurn && isOpen() && m_socket.hasPendingDatagrams(); ++i) {
         char buffer[DatagramBufferSize];
         // A datagram longer than the buffer is cut, an empty one yields nothing.
         const qint64 count = m_socket.readDatagram(buffer, DatagramBufferSize);
         if (count > 0)
             emit received(QByteArray(buffer, int(count)));
-    }
-    if (isOpen() && m_socket.hasPendingDatagrams() && !m_readQueued) {
-        m_readQueued = true;
-        QTimer::singleShot(0, this, &GroundStationTransport::readSome);
     }
 }
 

@@ -32,7 +32,6 @@ private:
 
     QHostAddress m_address{QHostAddress::LocalHost};
     QUdpSocket m_socket;
-    bool m_readQueued = false;
     bool m_bound = false; // open() succeeded and close() was not called since
 };
 

@@ -25,6 +25,10 @@ bool SerialTransport::open()
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     if (m_port.open(QIODevice::ReadWrite)) {
+        // A fresh start: what waits in the device's input (a late answer to
+        // a command of an earlier run) is no answer to the next command, and
+        // what an earlier run left in its output is not sent.
+        m_port.clear(QSerialPort::AllDirections);
         setErrorString(QString());
         return true;
     }

@@ -4,8 +4,12 @@
 // another thread can, for a given time on the serial port (a pty pair) and on
 // the ground-station socket (127.0.0.1:6161). A 2 ms timer on the window's
 // thread measures every gap; the worst gap beyond its interval is the stall.
+// After each flood the window reads the module once, answered by the far end,
+// and the bench prints whether the read was answered and how long it took: a
+// link that stopped listening during the flood shows as "not answered".
 //
 // Usage: bench_flood [--seconds N] (default 30 per transport)
+#include "configsession.h"
 #include "linkframe.h"
 #include "passthrough.h"
 #include "simsession.h"
@@ -16,18 +20,21 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QMetaEnum>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <thread>
 #include <vector>
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -95,6 +102,63 @@ void report(const char *name, const Stalls &s, qint64 bytes, int ms)
     std::fflush(stdout);
 }
 
+struct ReadAfter {
+    bool answered = false;
+    qint64 ms = 0;
+    QString outcome;
+};
+
+// Clicks "read" and waits up to 5 s for the command to end, while `answer`
+// plays the module on another thread.
+ReadAfter readAfterFlood(QWidget *window, const std::function<void()> &answer)
+{
+    ReadAfter result;
+    ConfigSession *session = WindowLookup::session(window);
+    QEventLoop loop;
+    QElapsedTimer clock;
+    QObject::connect(session, &ConfigSession::finished, &loop,
+                     [&](ConfigSession::Operation, ConfigSession::Outcome outcome) {
+                         result.ms = clock.elapsed();
+                         result.answered = outcome != ConfigSession::Outcome::NoReply;
+                         result.outcome = QString::fromLatin1(
+                             QMetaEnum::fromType<ConfigSession::Outcome>().valueToKey(int(outcome)));
+                         loop.quit();
+                     });
+    std::thread device(answer);
+    clock.start();
+    window->findChild<QPushButton *>("cbAllDownload")->click();
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    device.join();
+    if (result.outcome.isEmpty())
+        result.ms = clock.elapsed();
+    return result;
+}
+
+void reportRead(const char *name, const ReadAfter &r)
+{
+    std::printf("%-28s read after the flood: %s in %lld ms (%s)\n", name,
+                r.answered ? "answered" : "NOT ANSWERED", static_cast<long long>(r.ms),
+                r.outcome.isEmpty() ? "no end" : qPrintable(r.outcome));
+    std::fflush(stdout);
+}
+
+// Waits up to 2 s for something to read on fd.
+bool readable(int fd)
+{
+    pollfd p{fd, POLLIN, 0};
+    return ::poll(&p, 1, 2000) > 0;
+}
+
+// The records of a module with `count` ports, all alike.
+QByteArray records(int count)
+{
+    QByteArray r;
+    for (int i = 0; i < count; ++i)
+        r += QByteArray::fromHex("0000c20100000000000000");
+    return r;
+}
+
 void floodSerial(int ms)
 {
     PtyPair pty;
@@ -107,7 +171,7 @@ void floodSerial(int ms)
     if (!WindowLookup::linkOpen(&window))
         qFatal("link did not open");
     settle();
-    const int fd = ::open(pty.second().toLocal8Bit().constData(), O_WRONLY | O_NOCTTY);
+    const int fd = ::open(pty.second().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
     if (fd < 0)
         qFatal("cannot open the far end");
     const QByteArray block = floodBlock(false);
@@ -123,8 +187,28 @@ void floodSerial(int ms)
     const Stalls stalls = watchLoop(ms);
     stop = true;
     writer.join();
-    ::close(fd);
     report("serial port (pty)", stalls, sent.load(), ms);
+    // What the flood left on the way is read first; then the module answers
+    // the read-all request once it has come in whole.
+    settle();
+    const int ports = WindowLookup::portCount(&window);
+    const ReadAfter after = readAfterFlood(&window, [fd, ports] {
+        QByteArray request;
+        const int requestSize = packLinkFrame(MSG_READ_ALL, QByteArray(1, '\0'), 1).size();
+        char buffer[64];
+        while (request.size() < requestSize && readable(fd)) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            request.append(buffer, int(n));
+        }
+        const QByteArray reply =
+            packLinkFrame(MSG_READ_ALL, records(ports), quint8(ports * 11));
+        if (::write(fd, reply.constData(), size_t(reply.size())) < 0)
+            return;
+    });
+    ::close(fd);
+    reportRead("serial port (pty)", after);
 }
 
 void floodGroundStation(int ms)
@@ -159,6 +243,30 @@ void floodGroundStation(int ms)
     writer.join();
     ::close(fd);
     report("ground station (UDP)", stalls, sent.load(), ms);
+    // The ground station answers each port request with that port's record.
+    const int station = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(5161);
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(station, reinterpret_cast<const sockaddr *>(&at), sizeof at) != 0)
+        qFatal("cannot bind 127.0.0.1:5161");
+    settle();
+    const int ports = WindowLookup::portCount(&window);
+    const quint8 device = ModuleProfile::deviceCode(WindowLookup::model(&window));
+    const ReadAfter after = readAfterFlood(&window, [station, to, ports, device] {
+        char buffer[512];
+        for (int port = 0; port < ports && readable(station); ++port) {
+            if (::recv(station, buffer, sizeof buffer, 0) <= 0)
+                break;
+            const QByteArray reply = PassThrough::returnFrame(
+                device, MSG_READ_PORT, QByteArray(1, char(port)) + records(1));
+            ::sendto(station, reply.constData(), size_t(reply.size()), 0,
+                     reinterpret_cast<const sockaddr *>(&to), sizeof to);
+        }
+    });
+    ::close(station);
+    reportRead("ground station (UDP)", after);
 }
 
 } // namespace

@@ -178,6 +178,9 @@ void TestTovrinctl::moduleFailures_data()
     QTest::newRow("write unacknowledged via fc")
         << T << words("--fail-writes") << true << words("--retries 0 write FILE --yes") << 3
         << "(writing port 1/5)" << true;
+    QTest::newRow("wrong length version via fc")
+        << T << words("--wrong-length") << true << words("version") << 4
+        << "an answer of the wrong length (version (as Tovrin))" << true;
     QTest::newRow("wrong length read-all")
         << T << words("--wrong-length") << false << words("--model tovrin read") << 4
         << "an answer of the wrong length (reading)" << true;

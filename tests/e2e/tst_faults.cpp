@@ -1,14 +1,22 @@
 // The conversation believes only answers to its own questions: the window
 // against the simulator with its faults and with frames sent unasked. No
 // success the module did not give, no lost edit, no endless chain, no
-// failure shown for a reply that came.
-#include "simsession.h"
+// failure shown for a reply that came, and a read that works after a burst.
 #include "look.h"
+#include "simsession.h"
 #include "windowprobe.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
+#include <atomic>
 #include <csignal>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace LinkBytes;
 
@@ -44,6 +52,8 @@ private slots:
     void unaskedFrames();
     void closeReads_data();
     void closeReads();
+    void readAfterBurst_data();
+    void readAfterBurst();
 };
 
 void TestFaults::faultyModule_data()
@@ -59,8 +69,8 @@ void TestFaults::faultyModule_data()
 
     const Route fc = Route::FlightController;
     QTest::newRow("wrong-length acknowledgement through the flight controller")
-        << fc << true << QStringList{"--wrong-length"} << Job::Write << false
-        << Look::writeFailed() << Stored::Unchanged << 1;
+        << fc << true << QStringList{"--wrong-length"} << Job::Write << false << Look::writeFailed()
+        << Stored::Unchanged << 1;
     QTest::newRow("acknowledgement past the last port")
         << fc << true << QStringList{"--ack-index", "6"} << Job::Write << false
         << Look::writeFailed() << Stored::Unchanged << 1;
@@ -75,16 +85,16 @@ void TestFaults::faultyModule_data()
         << Look::readFailed() << Stored::Unchanged << 2;
     QTest::newRow("250 ms relay: read") << fc << true << QStringList{"--delay", "250"} << Job::Read
                                         << true << Look::readOk() << Stored::Unchanged << 6;
-    QTest::newRow("250 ms relay: write") << fc << true << QStringList{"--delay", "250"}
-                                         << Job::Write << true << Look::writeOk()
-                                         << Stored::Written << 6;
+    QTest::newRow("250 ms relay: write")
+        << fc << true << QStringList{"--delay", "250"} << Job::Write << true << Look::writeOk()
+        << Stored::Written << 6;
     QTest::newRow("250 ms relay on the ground station: write")
         << Route::GroundStation << false << QStringList{"--delay", "250"} << Job::Write << true
         << Look::writeOk() << Stored::Written << 5;
     // The third reply of the job (port 2) is lost: the chain stops there.
-    QTest::newRow("a reply never comes") << fc << false << QStringList{"--drop-every", "3"}
-                                         << Job::Read << false << QString() << Stored::Unchanged
-                                         << 3;
+    QTest::newRow("a reply never comes")
+        << fc << false << QStringList{"--drop-every", "3"} << Job::Read << false << QString()
+        << Stored::Unchanged << 3;
 }
 
 void TestFaults::faultyModule()
@@ -102,8 +112,8 @@ void TestFaults::faultyModule()
     QVERIFY(s.start(route, QStringList{"--model", r7 ? "r7" : "tovrin"} + simArgs, r7));
     const QByteArrayList atStart = s.stored();
     QVERIFY(!atStart.isEmpty());
-    const QString button = job == Job::Read ? QStringLiteral("cbAllDownload")
-                                            : QStringLiteral("cbAllSet");
+    const QString button =
+        job == Job::Read ? QStringLiteral("cbAllDownload") : QStringLiteral("cbAllSet");
 
     int before = 0;
     QByteArrayList written;
@@ -116,8 +126,8 @@ void TestFaults::faultyModule()
     } else {
         s.clickOpen();
         // The read on open may fail under the fault; wait until it is over.
-        QTRY_VERIFY_WITH_TIMEOUT(!s.readStyle().isEmpty() && s.readStyle() != Look::success()
-                                     && s.readStyle() != Look::failure(),
+        QTRY_VERIFY_WITH_TIMEOUT(!s.readStyle().isEmpty() && s.readStyle() != Look::success() &&
+                                     s.readStyle() != Look::failure(),
                                  SimSession::WaitMs);
         QTest::qWait(1700);
         QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
@@ -132,10 +142,9 @@ void TestFaults::faultyModule()
         s.clickOk();
     }
 
-    QTRY_VERIFY_WITH_TIMEOUT(s.styles.firstChange(button, succeeds ? Look::success()
-                                                                   : Look::failure())
-                                 >= 0,
-                             SimSession::WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        s.styles.firstChange(button, succeeds ? Look::success() : Look::failure()) >= 0,
+        SimSession::WaitMs);
     if (!status.isEmpty())
         QCOMPARE(s.status(), status);
     // Nothing more goes out once the outcome shows, and the outcome holds.
@@ -244,6 +253,77 @@ void TestFaults::closeReads()
     QTest::qWait(2000);
     QVERIFY(!s.styles.stylesOf(QStringLiteral("cbAllDownload")).contains(Look::failure()));
     QCOMPARE(s.readStyle(), Look::idle());
+}
+
+void TestFaults::readAfterBurst_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::newRow("ground station: 3000 datagrams of 0 to 8000 random bytes")
+        << Route::GroundStation;
+    QTest::newRow("serial: 512 KiB of random bytes") << Route::Direct;
+}
+
+// A burst of bytes nobody asked for, far more than any buffer on the way
+// holds, while the window is idle after a read: the next read succeeds.
+void TestFaults::readAfterBurst()
+{
+    QFETCH(Route, route);
+    QRandomGenerator random(7);
+    auto randomBytes = [&random](int size) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (char &c : bytes)
+            c = char(random.bounded(256));
+        return bytes;
+    };
+
+    // On the serial route the simulator sends the burst: 16 blocks of 4 KiB
+    // on each SIGUSR1.
+    QStringList simArgs{"--model", "tovrin"};
+    if (route == Route::Direct) {
+        for (int i = 0; i < 16; ++i)
+            simArgs << QStringLiteral("--unasked") << hexArg(randomBytes(4096));
+    }
+    SimSession s;
+    QVERIFY(s.start(route, simArgs));
+    s.clickOpen();
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
+
+    if (route == Route::GroundStation) {
+        // Another program floods 127.0.0.1:6161 while the window runs.
+        std::atomic<bool> done{false};
+        QVector<QByteArray> datagrams;
+        for (int i = 0; i < 3000; ++i)
+            datagrams.append(randomBytes(int(random.bounded(8001))));
+        std::thread sender([&done, &datagrams] {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            to.sin_port = htons(6161);
+            to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            for (const QByteArray &d : qAsConst(datagrams))
+                ::sendto(fd, d.constData(), size_t(d.size()), 0,
+                         reinterpret_cast<const sockaddr *>(&to), sizeof to);
+            ::close(fd);
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 60000);
+        sender.join();
+    } else {
+        for (int i = 0; i < 8; ++i) {
+            s.signalSimulator(SIGUSR1);
+            QTRY_VERIFY_WITH_TIMEOUT(s.simLog().filter(QStringLiteral("(unasked)")).size() ==
+                                         16 * (i + 1),
+                                     SimSession::WaitMs);
+        }
+    }
+
+    const QString read = QStringLiteral("cbAllDownload");
+    s.styles.restart();
+    s.clickRead();
+    QTRY_VERIFY_WITH_TIMEOUT(s.styles.firstChange(read, Look::success()) >= 0, SimSession::WaitMs);
+    QVERIFY(!s.styles.stylesOf(read).contains(Look::failure()));
+    QCOMPARE(s.status(), Look::readOk());
 }
 
 QTEST_MAIN(TestFaults)

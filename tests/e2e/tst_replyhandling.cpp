@@ -306,8 +306,10 @@ void TestReplyHandling::writeAllReply_data()
     QTest::newRow("00") << false << frame(MSG_WRITE_ALL, hex("00")) << Outcome::Succeeded;
     QTest::newRow("01") << false << frame(MSG_WRITE_ALL, hex("01")) << Outcome::Failed;
     QTest::newRow("FF") << false << frame(MSG_WRITE_ALL, hex("FF")) << Outcome::Failed;
-    QTest::newRow("two bytes") << false << frame(MSG_WRITE_ALL, hex("0000")) << Outcome::Ignored;
-    QTest::newRow("no bytes") << false << frame(MSG_WRITE_ALL, QByteArray()) << Outcome::Ignored;
+    // An acknowledgement of the wrong length is a wrong answer, not silence
+    // (these two were once ignored and ended as unanswered).
+    QTest::newRow("two bytes") << false << frame(MSG_WRITE_ALL, hex("0000")) << Outcome::Failed;
+    QTest::newRow("no bytes") << false << frame(MSG_WRITE_ALL, QByteArray()) << Outcome::Failed;
     // Through the flight controller the write goes port by port: a write-all
     // reply answers no question of it.
     QTest::newRow("pass-through: 00")

@@ -112,6 +112,8 @@ private slots:
     void replies();
     void wholeChains_data();
     void wholeChains();
+    void repeatsAndInterruptions_data();
+    void repeatsAndInterruptions();
     void commandWhileClosedIsReportedUnanswered();
 };
 
@@ -145,8 +147,14 @@ void TestConfigSession::replies_data()
         << QStringList{"version R7-Eda V-1.-128.127", "Version Success"} << none;
     QTest::newRow("version: unknown device code") << direct << tovrin << Command::Version
         << reply(direct, T, MSG_VERSION, hex("21010203")) << QStringList{} << none;
+    // A version reply or write acknowledgement of the wrong length is a wrong
+    // answer (once it was ignored and ended as no reply).
     QTest::newRow("version: three bytes") << direct << tovrin << Command::Version
-        << reply(direct, T, MSG_VERSION, hex("200102")) << QStringList{} << none;
+        << reply(direct, T, MSG_VERSION, hex("200102")) << QStringList{"Version WrongLength"}
+        << none;
+    QTest::newRow("version: five bytes, wrapped") << fc << r7 << Command::Version
+        << reply(fc, R, MSG_VERSION, hex("2d01000700")) << QStringList{"Version WrongLength"}
+        << none;
     QTest::newRow("version: wrapped with the model's code") << fc << r7 << Command::Version
         << reply(fc, R, MSG_VERSION, hex("2d010007"))
         << QStringList{"version R7-Eda V1.0.7", "Version Success"} << none;
@@ -197,7 +205,11 @@ void TestConfigSession::replies_data()
     QTest::newRow("write all: 01") << direct << tovrin << Command::Write
         << reply(direct, T, MSG_WRITE_ALL, hex("01")) << QStringList{"Write Refused"} << none;
     QTest::newRow("write all: two bytes") << direct << tovrin << Command::Write
-        << reply(direct, T, MSG_WRITE_ALL, hex("0000")) << QStringList{} << none;
+        << reply(direct, T, MSG_WRITE_ALL, hex("0000")) << QStringList{"Write WrongLength"}
+        << none;
+    QTest::newRow("write all: empty acknowledgement") << direct << tovrin << Command::Write
+        << reply(direct, T, MSG_WRITE_ALL, QByteArray()) << QStringList{"Write WrongLength"}
+        << none;
     QTest::newRow("write all: a write-port acknowledgement") << direct << tovrin << Command::Write
         << reply(direct, T, MSG_WRITE_PORT, hex("00")) << QStringList{} << none;
     QTest::newRow("write port: port 0 acknowledged") << fc << tovrin << Command::Write
@@ -303,6 +315,112 @@ void TestConfigSession::wholeChains()
     QCOMPARE(link->sent.size(), ports);
     QCOMPARE(seen.lines.last(), write ? QStringLiteral("Write Success") : QStringLiteral("Read Success"));
     QCOMPARE(seen.lines.size(), write ? 1 : ports + 1);
+}
+
+void TestConfigSession::repeatsAndInterruptions_data()
+{
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<int>("silentPort");    // its first request gets no answer (-1: none)
+    QTest::addColumn<bool>("lateAnswer");   // then the first answer comes late, with the repeat's
+    QTest::addColumn<int>("interruptAt");   // interrupt() once this port's request is out
+    QTest::addColumn<QList<int>>("sent");   // the ports asked for, in order
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QList<int>>("acknowledged");
+
+    const QList<int> all{0, 1, 2, 3, 4};
+    const QList<int> none;
+    QTest::newRow("read: port 2 repeated once") << false << 1 << 2 << false << -1
+        << QList<int>{0, 1, 2, 2, 3, 4} << "Read Success" << none;
+    QTest::newRow("write: port 2 repeated once") << true << 1 << 2 << false << -1
+        << QList<int>{0, 1, 2, 2, 3, 4} << "Write Success" << all;
+    QTest::newRow("write: no repeats") << true << 0 << 2 << false << -1
+        << QList<int>{0, 1, 2} << "Write NoReply" << QList<int>{0, 1};
+    QTest::newRow("read: late answer and the repeat's") << false << 2 << 1 << true << -1
+        << QList<int>{0, 1, 1, 2, 3, 4} << "Read Success" << none;
+    QTest::newRow("write: late answer and the repeat's") << true << 2 << 1 << true << -1
+        << QList<int>{0, 1, 1, 2, 3, 4} << "Write Success" << all;
+    QTest::newRow("write: interrupted at port 2") << true << 1 << -1 << false << 2
+        << QList<int>{0, 1, 2} << "Write Interrupted" << QList<int>{0, 1, 2};
+    QTest::newRow("write: interrupted, port 2 unanswered, not repeated") << true << 2 << 2 << false
+        << 2 << QList<int>{0, 1, 2} << "Write NoReply" << QList<int>{0, 1};
+    QTest::newRow("write: interrupted at the last port") << true << 1 << -1 << false << 4 << all
+        << "Write Success" << all;
+    QTest::newRow("read: interrupted at port 1") << false << 1 << -1 << false << 1
+        << QList<int>{0, 1} << "Read Interrupted" << none;
+}
+
+// Through the flight controller: an unanswered request is sent again, the
+// same bytes, up to the retries, and the chain goes on from there; a late
+// answer to the first of two requests for a port is dropped. An interrupted
+// chain sends nothing after the request in flight.
+void TestConfigSession::repeatsAndInterruptions()
+{
+    QFETCH(bool, write);
+    QFETCH(int, retries);
+    QFETCH(int, silentPort);
+    QFETCH(bool, lateAnswer);
+    QFETCH(int, interruptAt);
+    QFETCH(QList<int>, sent);
+    QFETCH(QString, end);
+    QFETCH(QList<int>, acknowledged);
+
+    const ConfigSession::Route fc = ConfigSession::Route::FlightController;
+    ConfigSession session;
+    session.setRetries(retries);
+    auto transport = std::make_unique<HandTransport>();
+    HandTransport *link = transport.get();
+    QVERIFY(session.open(fc, std::move(transport)));
+    Events seen(session);
+    const quint8 device = DEVICE_TOVRIN;
+    const QVector<QByteArray> records = sampleRecords(session.portCount());
+    auto request = [&](int port) {
+        const QByteArray index(1, char(port));
+        return PassThrough::forwardFrame(device, write ? MSG_WRITE_PORT : MSG_READ_PORT,
+                                         write ? index + records.at(port) : index);
+    };
+    auto answer = [&](int port) {
+        const QByteArray index(1, char(port));
+        link->answer(write ? reply(fc, device, MSG_WRITE_PORT, index)
+                           : reply(fc, device, MSG_READ_PORT, index + records.at(port)));
+    };
+
+    if (write)
+        session.write(records);
+    else
+        session.read();
+    QList<int> asked;
+    bool silenced = false;
+    while (session.isBusy()) {
+        // A repeat comes after the watchdog's 1.0 to 1.5 s.
+        QTRY_VERIFY_WITH_TIMEOUT(link->sent.size() > asked.size() || !session.isBusy(), 3000);
+        if (link->sent.size() == asked.size())
+            break;
+        const QByteArray frame = link->sent.at(asked.size());
+        int port = 0;
+        while (port < records.size() && frame != request(port))
+            ++port;
+        QVERIFY2(port < records.size(), frame.toHex(' ').constData());
+        asked.append(port);
+        QVERIFY(asked.size() <= sent.size());
+        if (port == interruptAt)
+            session.interrupt();
+        if (port == silentPort && !silenced) {
+            silenced = true;
+            continue;
+        }
+        if (lateAnswer && port == silentPort)
+            answer(port);
+        answer(port);
+    }
+    QCOMPARE(asked, sent);
+    QCOMPARE(seen.lines.last(), end);
+    QCOMPARE(session.acknowledgedPorts(), acknowledged);
+    // Nothing more goes out, and nothing else is reported.
+    const QStringList lines = seen.lines;
+    QTest::qWait(1600);
+    QCOMPARE(link->sent.size(), sent.size());
+    QCOMPARE(seen.lines, lines);
 }
 
 void TestConfigSession::commandWhileClosedIsReportedUnanswered()

@@ -1,13 +1,25 @@
 // The ground-station transport on 127.0.0.1: it binds port 6161 while open,
 // sends datagrams to 127.0.0.1:5161 from 6161, hands every datagram it
-// receives on (cut at 512 bytes, in order), and says when 6161 is taken.
+// receives on (cut at 512 bytes, in order), keeps reading after a burst
+// that overflows its receive queue and under answers that come at once, and
+// says when 6161 is taken.
 #include "groundstationtransport.h"
 #include "linkpeers.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <atomic>
 #include <memory>
+#include <thread>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace LinkPeers;
 
@@ -20,6 +32,9 @@ private slots:
     void datagramsReachParser_data();
     void datagramsReachParser();
     void manyDatagramsInOrder();
+    void answerAfterBurst_data();
+    void answerAfterBurst();
+    void quickAnswersInARow();
     void takenPortDoesNotOpen();
     void closeFreesPort();
 };
@@ -137,6 +152,141 @@ void TestGroundStationTransport::manyDatagramsInOrder()
     }
     QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), sent.size(), WaitMs);
     QCOMPARE(handedOn, sent);
+}
+
+namespace
+{
+// Sends datagrams of random sizes to 127.0.0.1:6161 from another thread as
+// fast as it can, the way another program would: the transport reads while
+// they arrive, and the socket's receive queue overflows many times over.
+void sendBurst(int count, int maxSize, quint32 seed)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (fd < 0)
+        return;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(ProgramPort);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QRandomGenerator random(seed);
+    QByteArray buffer(maxSize + 1, Qt::Uninitialized);
+    for (int i = 0; i < count; ++i) {
+        const int size = int(random.bounded(maxSize + 1));
+        for (int j = 0; j < size; ++j)
+            buffer[j] = char(random.bounded(256));
+        ::sendto(fd, buffer.constData(), size_t(size), 0, reinterpret_cast<sockaddr *>(&to),
+                 sizeof to);
+    }
+    ::close(fd);
+}
+
+// Bytes waiting in the receive queue of the UDP socket on 127.0.0.1:port, as
+// the system reports it; -1 when there is no such socket.
+qint64 receiveQueue(quint16 port)
+{
+    QFile table(QStringLiteral("/proc/net/udp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray local =
+        "0100007F:" + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 4 && fields.at(1) == local)
+            return fields.at(4).split(':').value(1).toLongLong(nullptr, 16);
+    }
+    return -1;
+}
+} // namespace
+
+void TestGroundStationTransport::answerAfterBurst_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("maxSize");
+    QTest::newRow("3000 datagrams up to 8000 bytes") << 3000 << 8000;
+    QTest::newRow("3000 datagrams up to 100 bytes") << 3000 << 100;
+    QTest::newRow("20000 empty or one-byte datagrams") << 20000 << 1;
+}
+
+// However many datagrams arrive and are lost while the transport reads, the
+// answer sent after them is handed on: the socket is still being read.
+// Several bursts in a row, each followed by an answer.
+void TestGroundStationTransport::answerAfterBurst()
+{
+    QFETCH(int, count);
+    QFETCH(int, maxSize);
+
+    GroundStationPeer station;
+    QVERIFY(station.bind());
+    GroundStationTransport transport;
+    QVERIFY(transport.open());
+    QByteArrayList handedOn;
+    connect(&transport, &Transport::received, this,
+            [&handedOn](const QByteArray &bytes) { handedOn.append(bytes); });
+
+    for (int round = 0; round < 5; ++round) {
+        std::atomic<bool> done{false};
+        std::thread sender([&done, count, maxSize, round] {
+            sendBurst(count, maxSize, quint32(round + 1));
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done, 60000);
+        sender.join();
+        // The transport empties the queue; while it is full, the system
+        // would drop the answer too, as it dropped much of the burst.
+        QTRY_COMPARE_WITH_TIMEOUT(receiveQueue(ProgramPort), qint64(0), WaitMs);
+        const QByteArray answer = frame(0x77, QByteArray(1, char(round)));
+        station.sendToProgram(answer);
+        QTRY_VERIFY_WITH_TIMEOUT(handedOn.contains(answer), WaitMs);
+    }
+}
+
+// A ground station that answers each request at once, from another thread:
+// the answer often arrives while the transport is still handing on the one
+// before it. Each answer is handed on, and the next request goes out from
+// inside that hand-over, as the session sends a chain's next step.
+void TestGroundStationTransport::quickAnswersInARow()
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(GroundStationPort);
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&at), sizeof at), 0);
+    std::thread station([fd] {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(ProgramPort);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        char buffer[64];
+        for (;;) {
+            const ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+            if (n <= 0)
+                break;
+            ::sendto(fd, buffer, size_t(n), 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
+        }
+    });
+
+    GroundStationTransport transport;
+    QVERIFY(transport.open());
+    constexpr int Exchanges = 3000;
+    int answered = 0;
+    connect(&transport, &Transport::received, this, [&](const QByteArray &bytes) {
+        if (bytes != frame(0x42, QByteArray::number(answered)))
+            return;
+        ++answered;
+        if (answered < Exchanges)
+            transport.send(frame(0x42, QByteArray::number(answered)));
+    });
+    QVERIFY(transport.send(frame(0x42, QByteArray::number(0))));
+    // Each answer comes within a millisecond or so (3000 take about a second);
+    // one that is not read leaves the count where it stopped.
+    static_cast<void>(QTest::qWaitFor([&answered] { return answered == Exchanges; }, 60000));
+    transport.close();
+    ::shutdown(fd, SHUT_RDWR);
+    station.join();
+    ::close(fd);
+    QCOMPARE(answered, Exchanges);
 }
 
 void TestGroundStationTransport::takenPortDoesNotOpen()

@@ -1,7 +1,8 @@
 // The serial transport against a real pty pair: the line settings it gives
 // the device, the bytes it writes, received bytes handed on in order (in
-// slices, so a flood never holds the event loop), and a device that cannot
-// be opened or has been closed.
+// slices, so a flood never holds the event loop, and an answer after a flood
+// still arrives), bytes left from before the open dropped, and a device that
+// cannot be opened or has been closed.
 #include "linkpeers.h"
 #include "serialtransport.h"
 #include "testpaths.h"
@@ -9,7 +10,10 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <QRandomGenerator>
+
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,6 +28,8 @@ private slots:
     void receivedBytesReachParser_data();
     void receivedBytesReachParser();
     void floodArrivesInSlices();
+    void answerAfterFlood();
+    void bytesWaitingBeforeOpenDiscarded();
     void missingDeviceDoesNotOpen();
     void closeLetsDeviceGo();
 };
@@ -129,6 +135,64 @@ void TestSerialTransport::floodArrivesInSlices()
     QVERIFY(handedOn == flood);
     // No turn of the event loop takes more than one slice.
     QVERIFY2(largest <= 4096, qPrintable(QString::number(largest)));
+}
+
+// A flood of random bytes far larger than any buffer on the way, then an
+// answer: every byte is handed on, the answer last, and the parser decodes it.
+void TestSerialTransport::answerAfterFlood()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    SerialTransport transport(pty.first());
+    QVERIFY(transport.open());
+    COMPROTOCOL parser;
+    connect(&transport, &Transport::received, &parser, &COMPROTOCOL::receive);
+    RecordLog log(&parser);
+    QByteArray handedOn;
+    connect(&transport, &Transport::received, this,
+            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
+
+    QRandomGenerator random(21);
+    QByteArray flood(512 * 1024, Qt::Uninitialized);
+    for (char &c : flood)
+        c = char(random.bounded(256));
+    // Zeros after the flood end any frame its random bytes seemed to start.
+    const QByteArray answer = filler(300) + frame(0x77, hex("0102"));
+    peer.port.write(flood + answer);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), flood.size() + answer.size(), 10 * WaitMs);
+    QVERIFY(handedOn == flood + answer);
+    QTRY_VERIFY_WITH_TIMEOUT(log.records.contains(record(0x77, hex("0102"))), WaitMs);
+}
+
+// Bytes the device sent before the link was opened (a late answer to a
+// command of an earlier run) are not handed on; bytes sent after it are.
+void TestSerialTransport::bytesWaitingBeforeOpenDiscarded()
+{
+    PtyPair pty;
+    QVERIFY(pty.start());
+    SerialPeer peer;
+    QVERIFY(peer.open(pty.second()));
+    // A descriptor of the program's end holds the line open, so the bytes wait
+    // in its input until the transport opens it.
+    const int fd = ::open(pty.first().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(fd >= 0);
+    const QByteArray stale = frame(0x45, hex("02")) + frame(0x46, hex("03"));
+    peer.send(stale);
+    int waiting = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((::ioctl(fd, FIONREAD, &waiting), waiting == stale.size()), WaitMs);
+
+    SerialTransport transport(pty.first());
+    QByteArray handedOn;
+    connect(&transport, &Transport::received, this,
+            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
+    QVERIFY(transport.open());
+    ::close(fd);
+    const QByteArray fresh = frame(0x47, hex("04"));
+    peer.send(fresh);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), fresh.size(), WaitMs);
+    QCOMPARE(handedOn.toHex(' '), fresh.toHex(' '));
 }
 
 void TestSerialTransport::missingDeviceDoesNotOpen()
