@@ -1,6 +1,32 @@
 #include "filechooser.h"
 
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMimeDatabase>
+
+namespace
+{
+
+// Icons and type names from a file's name alone. Qt's own provider reads the
+// first bytes of files to tell their type, and a read from a FIFO or a
+// terminal in the folder shown would never return.
+class NameOnlyIconProvider : public QFileIconProvider
+{
+public:
+    QIcon icon(const QFileInfo &info) const override
+    {
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::type(info);
+        return QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension).comment();
+    }
+    using QFileIconProvider::icon;
+};
+
+} // namespace
 
 FileChooser *FileChooser::instance()
 {
@@ -22,7 +48,9 @@ QString FileChooser::openFileName(QWidget *parent, const QString &caption, const
 // platform's own where it has one), built here so that it can be watched.
 QString FileChooser::ask(QWidget *parent, const QString &caption, const QString &filter, bool save)
 {
+    NameOnlyIconProvider icons;
     QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     emit instance()->aboutToShow(&dialog);
