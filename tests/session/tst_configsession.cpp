@@ -2,9 +2,9 @@
 // holds in its hand: each reply, well-formed or not, asked for or not, on each
 // route and in each model, and what the session says and sends next.
 #include "configsession.h"
+#include "handtransport.h"
 #include "linkframe.h"
 #include "passthrough.h"
-#include "transport.h"
 
 #include <QtTest>
 
@@ -13,27 +13,6 @@ Q_DECLARE_METATYPE(ModuleModel)
 
 namespace
 {
-
-// Stands in for the link: keeps what the session sends, hands it what the
-// test says the far side answered.
-class HandTransport : public Transport
-{
-public:
-    bool open() override { return m_open = true; }
-    void close() override { m_open = false; }
-    bool isOpen() const override { return m_open; }
-    bool send(const QByteArray &bytes) override
-    {
-        sent.append(bytes);
-        return true;
-    }
-    void answer(const QByteArray &bytes) { emit received(bytes); }
-
-    QByteArrayList sent;
-
-private:
-    bool m_open = false;
-};
 
 enum class Command { None, Version, Read, Write };
 
