@@ -34,11 +34,11 @@ DeviceJob::DeviceJob(const QString &device, const CtlOptions &options, const Mod
     : QObject(parent), m_options(options), m_file(file), m_names(names)
 {
     m_result.device = device;
-    connect(&m_session, &ConfigSession::versionRead, this, &DeviceJob::onVersionRead);
-    connect(&m_session, &ConfigSession::recordRead, this, &DeviceJob::onRecordRead);
-    connect(&m_session, &ConfigSession::finished, this, &DeviceJob::onFinished);
-    connect(&m_session, &ConfigSession::progress, this, &DeviceJob::onProgress);
-    connect(&m_session, &ConfigSession::linkLost, this, &DeviceJob::onLinkLost);
+    m_workflow.setRetries(m_options.retries);
+    connect(&m_workflow, &ModuleWorkflow::versionRead, this, &DeviceJob::onVersionRead);
+    connect(&m_workflow, &ModuleWorkflow::finished, this, &DeviceJob::onFinished);
+    connect(m_workflow.session(), &ConfigSession::progress, this, &DeviceJob::onProgress);
+    connect(m_workflow.session(), &ConfigSession::linkLost, this, &DeviceJob::onLinkLost);
 }
 
 DeviceJob::~DeviceJob() = default;
@@ -46,11 +46,17 @@ DeviceJob::~DeviceJob() = default;
 bool DeviceJob::open(std::unique_ptr<Transport> transport)
 {
     emit status(QStringLiteral("opening"));
-    if (m_session.open(m_options.route, std::move(transport)))
+    if (m_workflow.open(m_options.route, std::move(transport)))
         return true;
     fail(5, QStringLiteral("open-failed"),
-         QStringLiteral("cannot open the port: %1").arg(m_session.errorString()));
+         QStringLiteral("cannot open the port: %1").arg(errorString()));
     return false;
+}
+
+bool DeviceJob::needsFile() const
+{
+    return m_options.command == CtlOptions::Command::Write ||
+           m_options.command == CtlOptions::Command::Diff;
 }
 
 void DeviceJob::start()
@@ -58,10 +64,15 @@ void DeviceJob::start()
     if (m_stage == Stage::Done)
         return;
     if (m_options.command != CtlOptions::Command::Version && m_options.modelGiven) {
-        m_session.setModel(m_options.model);
+        m_workflow.setModel(m_options.model);
         m_result.model = m_options.model;
         m_result.modelKnown = true;
-        afterDetect();
+        if (needsFile() && !m_workflow.fits(m_file)) {
+            failModel();
+            return;
+        }
+        m_stage = Stage::Read;
+        m_workflow.read();
         return;
     }
     detect();
@@ -72,44 +83,28 @@ void DeviceJob::detect()
     m_stage = Stage::Detect;
     // A bare version reply names the model itself; through the flight
     // controller only a request with the module's device code is answered.
-    if (m_options.modelGiven || m_options.route == ConfigSession::Route::Direct)
-        m_candidates = {m_options.model};
-    else
-        m_candidates = {ModuleModel::Tovrin, ModuleModel::R7};
-    m_session.setModel(m_candidates.first());
     // The round of version queries is repeated as a whole (retry()): an
     // unanswered query as one model is how the other model is found.
-    m_session.setRetries(0);
-    m_session.queryVersion();
-}
-
-void DeviceJob::readModule(Stage stage)
-{
-    m_stage = stage;
-    m_session.setRetries(m_options.retries);
-    m_result.records = QVector<PortRecord>(m_session.portCount());
-    m_session.read();
-}
-
-void DeviceJob::writeModule()
-{
-    m_stage = Stage::Write;
-    m_result.writeStarted = true;
-    m_session.setRetries(m_options.retries);
-    QVector<QByteArray> records;
-    for (const PortRecord &record : qAsConst(m_file.ports))
-        records.append(record.bytes());
-    m_session.write(records);
+    QVector<ModuleModel> candidates{m_options.model};
+    if (!m_options.modelGiven && m_options.route != ConfigSession::Route::Direct)
+        candidates = {ModuleModel::Tovrin, ModuleModel::R7};
+    if (m_options.command == CtlOptions::Command::Version)
+        m_workflow.detect(candidates);
+    else
+        m_workflow.detectAndRead(candidates, needsFile() ? &m_file : nullptr);
 }
 
 void DeviceJob::confirmWrite(bool confirmed)
 {
     if (m_stage != Stage::Confirm)
         return;
-    if (confirmed)
-        writeModule();
-    else
+    if (!confirmed) {
         fail(2, QStringLiteral("declined"), QStringLiteral("write declined; nothing written"));
+        return;
+    }
+    m_stage = Stage::Write;
+    m_result.writeStarted = true;
+    m_workflow.writeProposed(m_options.verify);
 }
 
 void DeviceJob::onVersionRead(ModuleModel model, const QString &firmware)
@@ -117,12 +112,10 @@ void DeviceJob::onVersionRead(ModuleModel model, const QString &firmware)
     m_result.model = model;
     m_result.modelKnown = true;
     m_result.firmware = firmware;
-}
-
-void DeviceJob::onRecordRead(int port, const QByteArray &record)
-{
-    if (port >= 0 && port < m_result.records.size())
-        m_result.records[port] = PortRecord(record);
+    // Every command but the version itself reads on (or stops at the
+    // file's model check).
+    if (m_options.command != CtlOptions::Command::Version)
+        m_stage = Stage::Read;
 }
 
 void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int count)
@@ -132,10 +125,11 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     case ConfigSession::Operation::Version:
         text = QStringLiteral("version");
         if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
-            text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_session.model()));
+            text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_workflow.model()));
         break;
     case ConfigSession::Operation::Read:
-        text = m_stage == Stage::Verify ? QStringLiteral("verifying") : QStringLiteral("reading");
+        text = m_workflow.step() == ModuleWorkflow::Step::ReadBack ? QStringLiteral("verifying")
+                                                                   : QStringLiteral("reading");
         break;
     case ConfigSession::Operation::Write:
         text = QStringLiteral("writing");
@@ -143,21 +137,21 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     }
     if (port >= 0)
         text += QStringLiteral(" port %1/%2").arg(port + 1).arg(count);
-    const int retry = m_stage == Stage::Detect ? m_tries : m_session.repeats();
+    const int retry = m_stage == Stage::Detect ? m_tries : m_workflow.session()->repeats();
     if (retry > 0)
         text += QStringLiteral(" (retry %1)").arg(retry);
     m_step = text;
     emit status(text);
 }
 
-void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome,
-                           const QList<int> &refusedPorts)
+void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
+                           const QList<int> &ports)
 {
-    using Outcome = ConfigSession::Outcome;
+    using Outcome = ModuleWorkflow::Outcome;
     if (m_stage == Stage::Done || m_stage == Stage::Idle || m_stage == Stage::Confirm)
         return;
     if (m_stage == Stage::Write)
-        m_result.written = m_session.acknowledgedPorts();
+        m_result.written = m_workflow.acknowledgedPorts();
     m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
                 outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
     if (m_interruptedBy != 0) {
@@ -169,12 +163,6 @@ void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Ou
         m_tries = 0;
         break;
     case Outcome::NoReply:
-        if (m_stage == Stage::Detect && m_candidates.size() > 1) {
-            m_candidates.removeFirst();
-            m_session.setModel(m_candidates.first());
-            m_session.queryVersion();
-            return;
-        }
         if (!retry())
             fail(3, QStringLiteral("no-reply"),
                  QStringLiteral("no reply within the watchdog's time (%1)").arg(m_step));
@@ -196,22 +184,29 @@ void DeviceJob::onFinished(ConfigSession::Operation operation, ConfigSession::Ou
     case Outcome::Interrupted:
         finishInterrupted(outcome);
         return;
+    case Outcome::WrongModel:
+        failModel();
+        return;
     case Outcome::RecordRefused:
-        break; // a read: afterRead decides
+    case Outcome::Differs:
+        break; // a read or a read-back: decided below
     }
 
-    switch (operation) {
-    case ConfigSession::Operation::Version:
-        afterDetect();
+    switch (step) {
+    case ModuleWorkflow::Step::None:
         return;
-    case ConfigSession::Operation::Read:
-        afterRead(outcome, refusedPorts);
+    case ModuleWorkflow::Step::Version:
+        succeed(0, QStringLiteral("success"),
+                ModuleProfile::name(m_workflow.model()) + QLatin1Char(' ') + m_result.firmware);
         return;
-    case ConfigSession::Operation::Write:
-        if (m_options.verify)
-            readModule(Stage::Verify);
-        else
-            succeed(0, QStringLiteral("success"), QStringLiteral("written"));
+    case ModuleWorkflow::Step::Read:
+        afterRead(outcome, ports);
+        return;
+    case ModuleWorkflow::Step::Write:
+        succeed(0, QStringLiteral("success"), QStringLiteral("written"));
+        return;
+    case ModuleWorkflow::Step::ReadBack:
+        afterReadBack(outcome, ports);
         return;
     }
 }
@@ -232,10 +227,10 @@ void DeviceJob::interrupt(int signalNumber)
     if (m_stage == Stage::Done || m_interruptedBy != 0)
         return;
     m_interruptedBy = signalNumber;
-    if (m_session.isBusy())
-        m_session.interrupt(); // onFinished reports it
+    if (m_workflow.isBusy())
+        m_workflow.interrupt(); // onFinished reports it
     else
-        finishInterrupted(ConfigSession::Outcome::Interrupted);
+        finishInterrupted(ModuleWorkflow::Outcome::Interrupted);
 }
 
 namespace
@@ -255,7 +250,7 @@ QString portNumbers(int first, int last)
 // doubt.
 QString DeviceJob::writtenText(bool inDoubt) const
 {
-    const int count = m_session.portCount();
+    const int count = m_workflow.portCount();
     const int done = m_result.written.size();
     if (inDoubt && m_options.route == ConfigSession::Route::Direct)
         return QStringLiteral("the write was not acknowledged: each port may hold its old record "
@@ -282,22 +277,23 @@ QString DeviceJob::writtenText(bool inDoubt) const
 
 // The outcome is that of the command in flight when the signal came: NoReply
 // when its last request went unanswered.
-void DeviceJob::finishInterrupted(ConfigSession::Outcome outcome)
+void DeviceJob::finishInterrupted(ModuleWorkflow::Outcome outcome)
 {
     const int exitCode = 128 + m_interruptedBy;
     const QString word = QStringLiteral("interrupted");
-    if (m_stage != Stage::Write && m_stage != Stage::Verify) {
+    if (m_stage != Stage::Write) {
         fail(exitCode, word,
              m_step.isEmpty()
                  ? QStringLiteral("interrupted; nothing was written")
                  : QStringLiteral("interrupted (%1); nothing was written").arg(m_step));
         return;
     }
-    const int count = m_session.portCount();
+    const int count = m_workflow.portCount();
     const int done = m_result.written.size();
-    const bool unanswered = m_stage == Stage::Write && outcome == ConfigSession::Outcome::NoReply;
+    const bool writing = m_workflow.step() == ModuleWorkflow::Step::Write;
+    const bool unanswered = writing && outcome == ModuleWorkflow::Outcome::NoReply;
     QString text;
-    if (m_stage == Stage::Verify || done >= count)
+    if (!writing || done >= count)
         text =
             QStringLiteral("interrupted after the write: %1; not verified").arg(writtenText(false));
     else if (done == 0)
@@ -309,40 +305,19 @@ void DeviceJob::finishInterrupted(ConfigSession::Outcome outcome)
                    .arg(done)
                    .arg(count)
                    .arg(writtenText(unanswered));
-    if (m_stage == Stage::Write && done < count)
+    if (writing && done < count)
         text += QStringLiteral("; run the same command again to finish");
     fail(exitCode, word, text);
 }
 
-void DeviceJob::afterDetect()
+void DeviceJob::failModel()
 {
-    const QString model = ModuleProfile::name(m_session.model());
-    switch (m_options.command) {
-    case CtlOptions::Command::Version:
-        succeed(0, QStringLiteral("success"), model + QLatin1Char(' ') + m_result.firmware);
-        return;
-    case CtlOptions::Command::Write:
-        if (m_file.model != m_session.model()) {
-            fail(2, QStringLiteral("model-mismatch"),
-                 QStringLiteral("the file is for model %1, the module is %2; nothing written")
-                     .arg(ModuleProfile::name(m_file.model), model));
-            return;
-        }
-        readModule(Stage::Read);
-        return;
-    case CtlOptions::Command::Diff:
-        if (m_file.model != m_session.model()) {
-            fail(2, QStringLiteral("model-mismatch"),
-                 QStringLiteral("the file is for model %1, the module is %2")
-                     .arg(ModuleProfile::name(m_file.model), model));
-            return;
-        }
-        readModule(Stage::Read);
-        return;
-    case CtlOptions::Command::Read:
-        readModule(Stage::Read);
-        return;
-    }
+    QString text = QStringLiteral("the file is for model %1, the module is %2")
+                       .arg(ModuleProfile::name(m_file.model),
+                            ModuleProfile::name(m_workflow.model()));
+    if (m_options.command == CtlOptions::Command::Write)
+        text += QStringLiteral("; nothing written");
+    fail(2, QStringLiteral("model-mismatch"), text);
 }
 
 namespace
@@ -356,26 +331,13 @@ QString portTitles(ModuleModel model, const QList<int> &ports)
 }
 } // namespace
 
-void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refusedPorts)
+void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &refusedPorts)
 {
-    const ModuleModel model = m_session.model();
-    const bool refused = outcome == ConfigSession::Outcome::RecordRefused;
+    const ModuleModel model = m_workflow.model();
+    const bool refused = outcome == ModuleWorkflow::Outcome::RecordRefused;
     const QString refusal = QStringLiteral("the module holds records the port rules refuse: %1")
                                 .arg(portTitles(model, refusedPorts));
-    if (m_stage == Stage::Verify) {
-        QList<int> differing;
-        for (int i = 0; i < m_file.ports.size(); ++i) {
-            if (m_result.records.value(i) != m_file.ports.at(i))
-                differing.append(i);
-        }
-        if (differing.isEmpty() && !refused)
-            succeed(0, QStringLiteral("success"), QStringLiteral("written and verified"));
-        else
-            fail(4, QStringLiteral("verify-failed"),
-                 QStringLiteral("written, but the read-back differs from the file: %1")
-                     .arg(portTitles(model, differing.isEmpty() ? refusedPorts : differing)));
-        return;
-    }
+    m_result.records = m_workflow.lastRead();
     switch (m_options.command) {
     case CtlOptions::Command::Read:
         if (refused)
@@ -385,7 +347,7 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
                     QStringLiteral("read %1 ports").arg(m_result.records.size()));
         return;
     case CtlOptions::Command::Diff:
-        m_result.changes = ConfigChanges::list(model, m_result.records, m_file.ports, m_names);
+        m_result.changes = m_workflow.changes(m_file.ports, m_names);
         if (refused)
             fail(4, QStringLiteral("record-refused"), refusal);
         else if (m_result.changes.isEmpty())
@@ -397,7 +359,7 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
     case CtlOptions::Command::Write:
         // Refused records are shown as such in the change list; the write
         // replaces them.
-        m_result.changes = ConfigChanges::list(model, m_result.records, m_file.ports, m_names);
+        m_result.changes = m_workflow.propose(m_file.ports, m_names);
         if (m_result.changes.isEmpty()) {
             succeed(0, QStringLiteral("unchanged"),
                     QStringLiteral("already holds the file's records; nothing written"));
@@ -413,6 +375,17 @@ void DeviceJob::afterRead(ConfigSession::Outcome outcome, const QList<int> &refu
     }
 }
 
+void DeviceJob::afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> &ports)
+{
+    m_result.records = m_workflow.lastRead();
+    if (outcome == ModuleWorkflow::Outcome::Success)
+        succeed(0, QStringLiteral("success"), QStringLiteral("written and verified"));
+    else
+        fail(4, QStringLiteral("verify-failed"),
+             QStringLiteral("written, but the read-back differs from the file: %1")
+                 .arg(portTitles(m_workflow.model(), ports)));
+}
+
 void DeviceJob::onLinkLost(const QString &reason)
 {
     if (m_stage != Stage::Done)
@@ -423,7 +396,7 @@ void DeviceJob::onLinkLost(const QString &reason)
 void DeviceJob::closeLater()
 {
     QMetaObject::invokeMethod(
-        this, [this] { m_session.close(); }, Qt::QueuedConnection);
+        this, [this] { m_workflow.close(); }, Qt::QueuedConnection);
 }
 
 void DeviceJob::fail(int exitCode, const QString &outcome, const QString &error)
@@ -432,7 +405,8 @@ void DeviceJob::fail(int exitCode, const QString &outcome, const QString &error)
     m_result.outcome = outcome;
     m_result.error = error;
     // A write that failed part way says how far it got.
-    if (m_stage == Stage::Write && m_interruptedBy == 0)
+    if (m_stage == Stage::Write && m_workflow.step() == ModuleWorkflow::Step::Write &&
+        m_interruptedBy == 0)
         m_result.error += QStringLiteral("; ") + writtenText(m_inDoubt);
     m_result.summary = m_result.error;
     m_stage = Stage::Done;

@@ -1,13 +1,14 @@
-// One device's share of a tovrinctl run: its own ConfigSession and link, the
-// steps of the command (version, read, write, read-back) with their retries,
-// and the result the run prints for the device.
+// One device's share of a tovrinctl run: its own module workflow and link,
+// the command's use of it (which steps, how often the version round is
+// repeated, when to wait for the terminal's answer), and the result the run
+// prints for the device.
 #ifndef DEVICEJOB_H
 #define DEVICEJOB_H
 
 #include "configchanges.h"
-#include "configsession.h"
 #include "ctloptions.h"
 #include "moduleconfig.h"
+#include "moduleworkflow.h"
 #include "protocolnames.h"
 
 #include <QJsonObject>
@@ -45,7 +46,7 @@ public:
     // Opens the device's link; on failure the job is finished with exit 5
     // and errorString() says why. Nothing is sent.
     bool open(std::unique_ptr<Transport> transport);
-    QString errorString() const { return m_session.errorString(); }
+    QString errorString() const { return m_workflow.session()->errorString(); }
 
     void start();
     // After readyToWrite: go on with the write, or leave the module alone.
@@ -66,21 +67,20 @@ signals:
     void done();
 
 private:
-    enum class Stage { Idle, Detect, Read, Confirm, Write, Verify, Done };
+    enum class Stage { Idle, Detect, Read, Confirm, Write, Done };
 
     void detect();
-    void readModule(Stage stage);
-    void writeModule();
+    bool needsFile() const;
     void onVersionRead(ModuleModel model, const QString &firmware);
-    void onRecordRead(int port, const QByteArray &record);
-    void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome,
-                    const QList<int> &refusedPorts);
+    void onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
+                    const QList<int> &ports);
     void onProgress(ConfigSession::Operation operation, int port, int count);
     void onLinkLost(const QString &reason);
-    void afterDetect();
-    void afterRead(ConfigSession::Outcome outcome, const QList<int> &refusedPorts);
+    void afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &refusedPorts);
+    void afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> &ports);
     bool retry();
-    void finishInterrupted(ConfigSession::Outcome outcome);
+    void finishInterrupted(ModuleWorkflow::Outcome outcome);
+    void failModel();
     QString writtenText(bool inDoubt) const;
     void closeLater();
     void fail(int exitCode, const QString &outcome, const QString &error);
@@ -90,9 +90,8 @@ private:
     CtlOptions m_options;
     ModuleConfig m_file;
     ProtocolNames::Lookup m_names;
-    ConfigSession m_session;
+    ModuleWorkflow m_workflow;
     Stage m_stage = Stage::Idle;
-    QVector<ModuleModel> m_candidates; // models still to ask the version as
     int m_tries = 0;                   // repeats of the version query round
     int m_interruptedBy = 0;           // the signal that interrupted the job
     bool m_inDoubt = false;            // the last request got no clear answer
