@@ -70,6 +70,14 @@ QString openButtonStyle(const QString &prefix)
         .arg(prefix);
 }
 
+QVector<QByteArray> bytesOf(const QVector<PortRecord> &records)
+{
+    QVector<QByteArray> bytes;
+    bytes.reserve(records.size());
+    for (const PortRecord &record : records)
+        bytes.append(record.bytes());
+    return bytes;
+}
 } // namespace
 
 void MainWidget::setExtraSerialPorts(const QStringList &devices)
@@ -162,7 +170,7 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
-    built = panel->records();
+    built = bytesOf(panel->records());
     setUpKeyboard();
     // The first fill of the port list selected the first named device.
     if (s_connectAtStart && !extraSerialPorts().isEmpty())
@@ -331,7 +339,7 @@ void MainWidget::closeEvent(QCloseEvent *event)
 // with.
 bool MainWidget::hasUnwrittenEdits() const
 {
-    const QVector<QByteArray> shown = panel->records();
+    const QVector<QByteArray> shown = bytesOf(panel->records());
     for (int i = 0; i < shown.size(); ++i) {
         const bool given = i < applied.size() && !applied.at(i).record.isEmpty();
         const QByteArray before = given ? applied.at(i).shown : built.value(i);
@@ -552,7 +560,7 @@ void MainWidget::on_cbAllSet_clicked()
     if (!linkReady())
         return;
     confirming = cardRecords();
-    confirmingShown = panel->records();
+    confirmingShown = bytesOf(panel->records());
     messageForm->setChanges(changeList(confirming));
     messageForm->show();
 }
@@ -668,7 +676,7 @@ void MainWidget::setModel(ModuleModel model)
     messageForm->close();
     session->setModel(model);
     panel->rebuild(model);
-    built = panel->records();
+    built = bytesOf(panel->records());
     orderTabs();
     // New cards: what the module holds is no longer known for them.
     moduleRecords.clear();
@@ -677,7 +685,7 @@ void MainWidget::setModel(ModuleModel model)
 
 bool MainWidget::applyRecord(int port, const QByteArray &record)
 {
-    if (!panel->apply(port, record))
+    if (!panel->apply(port, PortRecord(record)))
         return false;
     if (applied.size() != panel->count())
         applied.resize(panel->count());
@@ -689,7 +697,7 @@ bool MainWidget::applyRecord(int port, const QByteArray &record)
 // changed since a record was applied to it.
 QVector<QByteArray> MainWidget::cardRecords() const
 {
-    QVector<QByteArray> records = panel->records();
+    QVector<QByteArray> records = bytesOf(panel->records());
     for (int i = 0; i < records.size() && i < applied.size(); ++i) {
         if (!applied.at(i).record.isEmpty() && applied.at(i).shown == records.at(i))
             records[i] = applied.at(i).record;
