@@ -55,6 +55,18 @@ PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig
 
     fixColumns();
     ExclusiveTabStop::watch({ui->rdbUart, ui->rdbCan});
+
+    // The user's own picks; a choice made in code touches nothing.
+    for (auto [list, field] :
+         {std::make_pair(ui->cmbUartBaudrate, RateField),
+          std::make_pair(ui->cmbCanBaudrate, RateField), std::make_pair(ui->cmbParity, ParityField),
+          std::make_pair(ui->cmbDataBit, DataBitsField),
+          std::make_pair(ui->cmbStopBit, StopBitsField),
+          std::make_pair(ui->cmbLevelSec, LevelField)}) {
+        connect(list, QOverload<int>::of(&QComboBox::activated), this,
+                [this, field = field] { touch(field); });
+    }
+    takeDefaults();
 }
 
 PortConfig::~PortConfig() = default;
@@ -73,6 +85,7 @@ void PortConfig::setUartOnly()
 {
     ui->rdbUart->setChecked(true);
     ui->rdbCan->hide();
+    takeDefaults();
 }
 
 void PortConfig::setCanOnly()
@@ -83,6 +96,7 @@ void PortConfig::setCanOnly()
     ui->rdbCan->show();
     ui->rdbCan->setChecked(true);
     ui->stackedWidget->setCurrentIndex(1);
+    takeDefaults();
 }
 
 void PortConfig::hideLevel(bool keepRoom)
@@ -113,50 +127,93 @@ QList<QWidget *> PortConfig::focusOrder() const
             ui->cmbRxProtocol, ui->cmbTxProtocol};
 }
 
-char PortConfig::recordByte(int position, int offset) const
+PortSettings PortConfig::shownSettings() const
 {
-    if (position >= 0 && position <= 127)
-        return char(position);
-    return appliedRecord.size() == PortRecord::Size ? appliedRecord.at(offset) : char(0);
+    const auto at = [](const QComboBox *list) { return qMax(list->currentIndex(), 0); };
+    PortSettings shown;
+    shown.kind = ui->rdbUart->isChecked() ? PortRecord::Uart : PortRecord::Can;
+    shown.baud = shown.kind == PortRecord::Uart
+                     ? PortRecord::uartBaudRates().value(ui->cmbUartBaudrate->currentIndex())
+                     : PortRecord::canRateAt(ui->cmbCanBaudrate->currentIndex());
+    shown.parity = PortRecord::Parity(at(ui->cmbParity));
+    shown.dataBits = 8 + qMin(at(ui->cmbDataBit), 1);
+    shown.stopBits = 1 + qMin(at(ui->cmbStopBit), 1);
+    shown.level = PortRecord::Level(at(ui->cmbLevelSec));
+    shown.receiveCode =
+        quint8(qMax(PortRecord::protocolCode(ui->cmbRxProtocol->currentIndex()), 0));
+    shown.sendCode = quint8(qMax(PortRecord::protocolCode(ui->cmbTxProtocol->currentIndex()), 0));
+    return shown;
 }
 
-char PortConfig::protocolByte(int position, int offset) const
+const QComboBox *PortConfig::listOf(Field field) const
 {
-    const int code = PortRecord::protocolCode(position);
-    if (code >= 0)
-        return char(code);
-    return appliedRecord.size() == PortRecord::Size ? appliedRecord.at(offset) : char(0);
-}
-
-QByteArray PortConfig::getPortParam() const
-{
-    QByteArray record;
-    record.reserve(PortRecord::Size);
-    if (ui->rdbUart->isChecked()) {
-        record.append(char(PortRecord::Uart));
-        PortRecord::appendRate(record, ui->cmbUartBaudrate->currentText().toUInt());
-        record.append(recordByte(ui->cmbParity->currentIndex(), PortRecord::ParityOffset));
-        record.append(recordByte(ui->cmbDataBit->currentIndex(), PortRecord::DataBitsOffset));
-        record.append(recordByte(ui->cmbStopBit->currentIndex(), PortRecord::StopBitsOffset));
-        record.append(recordByte(ui->cmbLevelSec->currentIndex(), PortRecord::LevelOffset));
-    } else if (ui->rdbCan->isChecked()) {
-        record.append(char(PortRecord::Can));
-        PortRecord::appendRate(record, PortRecord::canRateAt(ui->cmbCanBaudrate->currentIndex()));
-        record.append(4, char(0));
-    } else {
-        return QByteArray();
+    const bool uart = ui->rdbUart->isChecked();
+    switch (field) {
+    case RateField:
+        return uart ? ui->cmbUartBaudrate : ui->cmbCanBaudrate;
+    case ParityField:
+        return uart ? ui->cmbParity : nullptr;
+    case DataBitsField:
+        return uart ? ui->cmbDataBit : nullptr;
+    case StopBitsField:
+        return uart ? ui->cmbStopBit : nullptr;
+    case LevelField:
+        return uart ? ui->cmbLevelSec : nullptr;
+    case RxField:
+        return ui->cmbRxProtocol;
+    case TxField:
+        return ui->cmbTxProtocol;
+    default:
+        return nullptr;
     }
-    record.append(protocolByte(ui->cmbRxProtocol->currentIndex(), PortRecord::RxProtocolOffset));
-    record.append(protocolByte(ui->cmbTxProtocol->currentIndex(), PortRecord::TxProtocolOffset));
-    return record;
 }
 
-bool PortConfig::setPortParam(const QByteArray &record)
+// Before any record is given, the card gives back what its defaults show.
+void PortConfig::takeDefaults()
+{
+    if (recordGiven)
+        return;
+    given = PortRecord::encode(shownSettings());
+    touched = 0;
+}
+
+PortRecord PortConfig::record() const
+{
+    if (touched == 0)
+        return given;
+    struct Span {
+        Field field;
+        int offset;
+        int length;
+    };
+    static constexpr Span spans[] = {
+        {KindField, PortRecord::KindOffset, 1},
+        {RateField, PortRecord::RateOffset, 4},
+        {ParityField, PortRecord::ParityOffset, 1},
+        {DataBitsField, PortRecord::DataBitsOffset, 1},
+        {StopBitsField, PortRecord::StopBitsOffset, 1},
+        {LevelField, PortRecord::LevelOffset, 1},
+        {RxField, PortRecord::RxProtocolOffset, 1},
+        {TxField, PortRecord::TxProtocolOffset, 1},
+    };
+    const QByteArray shown = PortRecord::encode(shownSettings()).bytes();
+    QByteArray bytes = given.bytes();
+    for (const Span &span : spans) {
+        if (!(touched & span.field))
+            continue;
+        const QComboBox *list = listOf(span.field);
+        if (list && list->currentIndex() < 0)
+            continue;
+        bytes.replace(span.offset, span.length, shown.mid(span.offset, span.length));
+    }
+    return PortRecord(bytes);
+}
+
+bool PortConfig::setRecord(const PortRecord &port)
 {
     // Relative to the card, so that a card on a page not shown still takes
     // the records of the choices it offers. Every refusal is decided before
     // the first widget changes.
-    const PortRecord port(record);
     PortTraits offered;
     offered.uartOffered = ui->rdbUart->isVisibleTo(this);
     offered.canOffered = ui->rdbCan->isVisibleTo(this);
@@ -178,30 +235,38 @@ bool PortConfig::setPortParam(const QByteArray &record)
     }
     ui->cmbRxProtocol->setCurrentIndex(PortRecord::protocolPosition(qint8(port.receiveCode())));
     ui->cmbTxProtocol->setCurrentIndex(PortRecord::protocolPosition(qint8(port.sendCode())));
-    appliedRecord = record;
+    given = port;
+    recordGiven = true;
+    touched = 0;
     return true;
 }
 
 void PortConfig::on_rdbUart_clicked(bool checked)
 {
-    if (checked)
-        ui->stackedWidget->setCurrentIndex(0);
+    if (!checked)
+        return;
+    ui->stackedWidget->setCurrentIndex(0);
+    touch(LineFields);
 }
 
 void PortConfig::on_rdbCan_clicked(bool checked)
 {
-    if (checked)
-        ui->stackedWidget->setCurrentIndex(1);
+    if (!checked)
+        return;
+    ui->stackedWidget->setCurrentIndex(1);
+    touch(LineFields);
 }
 
 void PortConfig::on_cmbRxProtocol_activated(int index)
 {
+    touch(RxField);
     const QString name = ui->cmbRxProtocol->currentText();
     emit sglAccept(portId, index, AgreementCatalog::helpText(acceptList, name), name);
 }
 
 void PortConfig::on_cmbTxProtocol_activated(int index)
 {
+    touch(TxField);
     const QString name = ui->cmbTxProtocol->currentText();
     emit sglSend(portId, index, AgreementCatalog::helpText(sendList, name), name);
 }

@@ -2,6 +2,8 @@
 
 #include "portconfig.h"
 
+#include <algorithm>
+
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -22,19 +24,33 @@ PortConfig *PortPanel::card(int port) const
     return port >= 0 && port < m_cards.size() ? m_cards.at(port) : nullptr;
 }
 
-QVector<QByteArray> PortPanel::records() const
+QVector<PortRecord> PortPanel::records() const
 {
-    QVector<QByteArray> records;
+    QVector<PortRecord> records;
     records.reserve(m_cards.size());
     for (const PortConfig *card : m_cards)
-        records.append(card->getPortParam());
+        records.append(card->record());
     return records;
 }
 
-bool PortPanel::apply(int port, const QByteArray &record)
+bool PortPanel::apply(int port, const PortRecord &record)
 {
     PortConfig *target = card(port);
-    return target && target->setPortParam(record);
+    return target && target->setRecord(record);
+}
+
+bool PortPanel::edited() const
+{
+    return std::any_of(m_cards.cbegin(), m_cards.cend(),
+                       [](const PortConfig *card) { return card->isEdited(); });
+}
+
+void PortPanel::adopt(const QVector<PortRecord> &written)
+{
+    for (int i = 0; i < m_cards.size() && i < written.size(); ++i) {
+        if (m_cards.at(i)->record() == written.at(i))
+            m_cards.at(i)->setRecord(written.at(i));
+    }
 }
 
 void PortPanel::rebuild(ModuleModel model)

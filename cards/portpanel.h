@@ -7,6 +7,7 @@
 #define PORTPANEL_H
 
 #include "moduleprofile.h"
+#include "portrecord.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -31,10 +32,15 @@ public:
     int count() const { return m_cards.size(); }
     PortConfig *card(int port) const;
 
-    // What every card shows, port 0 first.
-    QVector<QByteArray> records() const;
+    // Every card's record, port 0 first.
+    QVector<PortRecord> records() const;
     // Applies a record to a card; false when the card refuses it.
-    bool apply(int port, const QByteArray &record);
+    bool apply(int port, const PortRecord &record);
+    // Whether the user changed any card since it was given its record.
+    bool edited() const;
+    // After a write: each card that still shows what was written takes it as
+    // its given record; a card edited since keeps its edits.
+    void adopt(const QVector<PortRecord> &written);
 
 signals:
     // A protocol picked by the user on a card's receive or send list, as the

@@ -3,6 +3,7 @@
 #include "agreementcatalog.h"
 #include "portconfig.h"
 #include "pxcombobox.h"
+#include "userpick.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -119,6 +120,10 @@ private slots:
     void setPortParamRefuses_data();
     void setPortParamRefuses();
     void uncodableBytesArePreserved();
+    void untouchedCardKeepsRecord_data();
+    void untouchedCardKeepsRecord();
+    void editChangesOneField_data();
+    void editChangesOneField();
 };
 
 void TestPortConfig::defaults()
@@ -481,14 +486,14 @@ void TestPortConfig::getPortParam()
 
     PortConfig card;
     child<QRadioButton>(card, uart ? "rdbUart" : "rdbCan")->click();
-    list(card, "cmbUartBaudrate")->setCurrentIndex(baud);
-    list(card, "cmbParity")->setCurrentIndex(parity);
-    list(card, "cmbDataBit")->setCurrentIndex(dataBits);
-    list(card, "cmbStopBit")->setCurrentIndex(stopBits);
-    list(card, "cmbLevelSec")->setCurrentIndex(level);
-    list(card, "cmbCanBaudrate")->setCurrentIndex(can);
-    list(card, "cmbRxProtocol")->setCurrentIndex(rx);
-    list(card, "cmbTxProtocol")->setCurrentIndex(tx);
+    UserPick::pick(list(card, "cmbUartBaudrate"), baud);
+    UserPick::pick(list(card, "cmbParity"), parity);
+    UserPick::pick(list(card, "cmbDataBit"), dataBits);
+    UserPick::pick(list(card, "cmbStopBit"), stopBits);
+    UserPick::pick(list(card, "cmbLevelSec"), level);
+    UserPick::pick(list(card, "cmbCanBaudrate"), can);
+    UserPick::pick(list(card, "cmbRxProtocol"), rx);
+    UserPick::pick(list(card, "cmbTxProtocol"), tx);
     QCOMPARE(card.getPortParam().toHex(), record.toHex());
 
     // A fresh card shown the record comes back to the same choices.
@@ -516,38 +521,29 @@ void TestPortConfig::setPortParamApplies_data()
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QByteArray>("record");
     QTest::addColumn<QString>("expected"); // page, then the eight list positions
-    QTest::addColumn<QByteArray>("readBack");
 
+    // Read back, every record gives its own bytes: the card changes none the
+    // user did not touch.
     QTest::newRow("codes 13 and 14 select positions 0 and 1")
-        << "plain" << QByteArray::fromHex("0000e10000000000000d0e") << "0 5 0 0 0 0 0 0 1"
-        << QByteArray::fromHex("0000e10000000000000001");
+        << "plain" << QByteArray::fromHex("0000e10000000000000d0e") << "0 5 0 0 0 0 0 0 1";
     QTest::newRow("code 15 selects position 2, code 16 position 3")
-        << "plain" << QByteArray::fromHex("0000e10000000000000f10") << "0 5 0 0 0 0 0 2 3"
-        << QByteArray::fromHex("0000e10000000000000210");
+        << "plain" << QByteArray::fromHex("0000e10000000000000f10") << "0 5 0 0 0 0 0 2 3";
     QTest::newRow("last receive and send entries")
-        << "plain" << QByteArray::fromHex("0000e1000000000000201d") << "0 5 0 0 0 0 0 19 16"
-        << QByteArray::fromHex("0000e1000000000000201d");
+        << "plain" << QByteArray::fromHex("0000e1000000000000201d") << "0 5 0 0 0 0 0 19 16";
     QTest::newRow("921600 accepted")
-        << "plain" << QByteArray::fromHex("0000100e00000000000000") << "0 9 0 0 0 0 0 0 0"
-        << QByteArray::fromHex("0000100e00000000000000");
-    QTest::newRow("CAN on a card that offers CAN, bytes 5 to 8 not read")
-        << "plain" << QByteArray::fromHex("0140420f00ffffffff0102") << "1 5 0 0 0 0 1 1 2"
-        << QByteArray::fromHex("0140420f00000000000102");
+        << "plain" << QByteArray::fromHex("0000100e00000000000000") << "0 9 0 0 0 0 0 0 0";
+    QTest::newRow("CAN on a card that offers CAN, bytes 5 to 8 kept")
+        << "plain" << QByteArray::fromHex("0140420f00ffffffff0102") << "1 5 0 0 0 0 1 1 2";
     QTest::newRow("CAN on the CAN-only card")
-        << "canOnly" << QByteArray::fromHex("0120a1070000000000021d") << "1 5 0 0 0 0 2 2 16"
-        << QByteArray::fromHex("0120a1070000000000021d");
+        << "canOnly" << QByteArray::fromHex("0120a1070000000000021d") << "1 5 0 0 0 0 2 2 16";
     QTest::newRow("level applied while the level list is hidden")
-        << "hideLevel" << QByteArray::fromHex("0000c20100000000010000") << "0 6 0 0 0 1 0 0 0"
-        << QByteArray::fromHex("0000c20100000000010000");
+        << "hideLevel" << QByteArray::fromHex("0000c20100000000010000") << "0 6 0 0 0 1 0 0 0";
     QTest::newRow("locked lists still applied and read")
-        << "locked" << QByteArray::fromHex("00004b0000020101011112") << "0 3 2 1 1 1 0 4 5"
-        << QByteArray::fromHex("00004b0000020101011112");
+        << "locked" << QByteArray::fromHex("00004b0000020101011112") << "0 3 2 1 1 1 0 4 5";
     QTest::newRow("positions that name no item")
-        << "plain" << QByteArray::fromHex("0000e10000057f80ff0c80") << "0 5 -1 -1 -1 -1 0 -1 -1"
-        << QByteArray::fromHex("0000e10000057f80ff0c80");
+        << "plain" << QByteArray::fromHex("0000e10000057f80ff0c80") << "0 5 -1 -1 -1 -1 0 -1 -1";
     QTest::newRow("protocol code 3 names no item")
-        << "plain" << QByteArray::fromHex("0000e10000000000000300") << "0 5 0 0 0 0 0 -1 0"
-        << QByteArray::fromHex("0000e10000000000000300");
+        << "plain" << QByteArray::fromHex("0000e10000000000000300") << "0 5 0 0 0 0 0 -1 0";
 }
 
 void TestPortConfig::setPortParamApplies()
@@ -555,7 +551,6 @@ void TestPortConfig::setPortParamApplies()
     QFETCH(QString, setup);
     QFETCH(QByteArray, record);
     QFETCH(QString, expected);
-    QFETCH(QByteArray, readBack);
 
     PortConfig card;
     restrict(card, setup);
@@ -571,7 +566,7 @@ void TestPortConfig::setPortParamApplies()
     QCOMPARE(child<QRadioButton>(card, "rdbCan")->isChecked(), !uart);
     if (setup == QLatin1String("canOnly"))
         QVERIFY(!child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
-    QCOMPARE(card.getPortParam().toHex(), readBack.toHex());
+    QCOMPARE(card.getPortParam().toHex(), record.toHex());
 }
 
 void TestPortConfig::setPortParamRefuses_data()
@@ -612,19 +607,24 @@ void TestPortConfig::setPortParamRefuses()
     if (setup == QLatin1String("canOnly")) {
         QVERIFY(card.setPortParam(QByteArray::fromHex("0120a1070000000000201d")));
         for (const char *name : {"cmbUartBaudrate", "cmbParity", "cmbDataBit", "cmbStopBit"})
-            list(card, name)->setCurrentIndex(1);
+            UserPick::pick(list(card, name), 1);
     } else {
         QVERIFY(card.setPortParam(QByteArray::fromHex("0000100e0002010101201d")));
-        list(card, "cmbCanBaudrate")->setCurrentIndex(2);
+        UserPick::pick(list(card, "cmbCanBaudrate"), 2);
     }
+    UserPick::pick(list(card, "cmbTxProtocol"), 2);
     const QStringList before = snapshot(card);
     const QByteArray recordBefore = card.getPortParam();
+    const PortRecord givenBefore = card.givenRecord();
+    QVERIFY(card.isEdited());
 
     QSignalSpy accepted(&card, &PortConfig::sglAccept);
     QSignalSpy sent(&card, &PortConfig::sglSend);
     QVERIFY(!card.setPortParam(record));
     QCOMPARE(snapshot(card), before);
     QCOMPARE(card.getPortParam().toHex(), recordBefore.toHex());
+    QCOMPARE(card.givenRecord().bytes().toHex(), givenBefore.bytes().toHex());
+    QVERIFY(card.isEdited());
     QCOMPARE(accepted.count() + sent.count(), 0);
 }
 
@@ -640,13 +640,131 @@ void TestPortConfig::uncodableBytesArePreserved()
     QCOMPARE(card.getPortParam().toHex(), odd.toHex());
 
     // A list the user sets again writes its own position.
-    list(card, "cmbParity")->setCurrentIndex(2);
+    UserPick::pick(list(card, "cmbParity"), 2);
     QCOMPARE(card.getPortParam().toHex(), QByteArray::fromHex("0000c20100020000010710").toHex());
 
     // The next record replaces what is kept.
     QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100000000000000")));
     list(card, "cmbTxProtocol")->setCurrentIndex(-1);
     QCOMPARE(card.getPortParam().toHex(), QByteArray::fromHex("0000c20100000000000000").toHex());
+}
+
+void TestPortConfig::untouchedCardKeepsRecord_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QByteArray>("record");
+
+    // Codes 3 to 12 name no list item; 13 to 15 show the first three items,
+    // which themselves are written as 0 to 2.
+    for (int code = 3; code <= 15; ++code) {
+        QByteArray record = QByteArray::fromHex("0000c201000100000100");
+        record.append(char(code));
+        record[PortRecord::RxProtocolOffset] = char(18 - code);
+        QTest::addRow("protocol codes %d and %d", 18 - code, code) << "plain" << record;
+    }
+    QTest::newRow("level 2") << "plain" << QByteArray::fromHex("0000c20100000000020000");
+    QTest::newRow("level 0x7f, level hidden")
+        << "hideLevel" << QByteArray::fromHex("0000c201000000007f0000");
+    QTest::newRow("parity 3, data bits 2, stop bits 0xff")
+        << "plain" << QByteArray::fromHex("0000c201000302ff000000");
+    QTest::newRow("odd line bytes on a locked card")
+        << "locked" << QByteArray::fromHex("00004b0000808182831011");
+    QTest::newRow("CAN, 0xff at offsets 5 to 8")
+        << "plain" << QByteArray::fromHex("0140420f00ffffffff0102");
+    QTest::newRow("CAN on the CAN-only card, 1 2 3 4 at offsets 5 to 8")
+        << "canOnly" << QByteArray::fromHex("0120a10700010203040c0d");
+}
+
+void TestPortConfig::untouchedCardKeepsRecord()
+{
+    QFETCH(QString, setup);
+    QFETCH(QByteArray, record);
+
+    PortConfig card;
+    restrict(card, setup);
+    QVERIFY(!card.isEdited());
+    QVERIFY(card.setRecord(PortRecord(record)));
+    QCOMPARE(card.record().bytes().toHex(), record.toHex());
+    QCOMPARE(card.givenRecord().bytes().toHex(), record.toHex());
+    QVERIFY(!card.isEdited());
+
+    // Shown and laid out as on screen, still nothing touched.
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QCOMPARE(card.getPortParam().toHex(), record.toHex());
+}
+
+void TestPortConfig::editChangesOneField_data()
+{
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<QStringList>("actions"); // "pick LIST POSITION", "key LIST", "click BUTTON"
+    QTest::addColumn<QByteArray>("expected");
+
+    // Bytes no list item shows at every line field and in both protocols.
+    const QByteArray uart = QByteArray::fromHex("0000c20100057f8002030f");
+    const QByteArray can = QByteArray::fromHex("0140420f0001020304030f");
+    QTest::newRow("UART rate") << uart << QStringList{"pick cmbUartBaudrate 0"}
+                               << QByteArray::fromHex("0060090000057f8002030f");
+    QTest::newRow("UART rate by keyboard") << uart << QStringList{"key cmbUartBaudrate"}
+                                           << QByteArray::fromHex("0000840300057f8002030f");
+    QTest::newRow("parity") << uart << QStringList{"pick cmbParity 2"}
+                            << QByteArray::fromHex("0000c20100027f8002030f");
+    QTest::newRow("data bits") << uart << QStringList{"pick cmbDataBit 1"}
+                               << QByteArray::fromHex("0000c2010005018002030f");
+    QTest::newRow("stop bits") << uart << QStringList{"pick cmbStopBit 1"}
+                               << QByteArray::fromHex("0000c20100057f0102030f");
+    QTest::newRow("level") << uart << QStringList{"pick cmbLevelSec 1"}
+                           << QByteArray::fromHex("0000c20100057f8001030f");
+    QTest::newRow("receive protocol") << uart << QStringList{"pick cmbRxProtocol 3"}
+                                      << QByteArray::fromHex("0000c20100057f8002100f");
+    QTest::newRow("send protocol") << uart << QStringList{"pick cmbTxProtocol 0"}
+                                   << QByteArray::fromHex("0000c20100057f80020300");
+    QTest::newRow("CAN rate") << can << QStringList{"pick cmbCanBaudrate 2"}
+                              << QByteArray::fromHex("0120a1070001020304030f");
+    // The kind sets the line fields of that kind from the lists, the
+    // protocols stay.
+    QTest::newRow("UART chosen on a CAN record")
+        << can << QStringList{"click rdbUart"} << QByteArray::fromHex("0000e1000000000000030f");
+    QTest::newRow("CAN chosen on a UART record")
+        << uart << QStringList{"click rdbCan"} << QByteArray::fromHex("012a2c0a0000000000030f");
+    // Lists without an item still write what the record carried.
+    QTest::newRow("back to the kind given")
+        << uart << QStringList{"click rdbCan", "click rdbUart"} << uart;
+    QTest::newRow("the same item picked again")
+        << QByteArray::fromHex("0000c20100010000011011") << QStringList{"pick cmbParity 1"}
+        << QByteArray::fromHex("0000c20100010000011011");
+}
+
+void TestPortConfig::editChangesOneField()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QStringList, actions);
+    QFETCH(QByteArray, expected);
+
+    PortConfig card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QVERIFY(card.setRecord(PortRecord(record)));
+    for (const QString &action : actions) {
+        const QStringList words = action.split(QLatin1Char(' '));
+        const QByteArray name = words.at(1).toLatin1();
+        if (words.at(0) == QLatin1String("pick")) {
+            UserPick::pick(list(card, name.constData()), words.at(2).toInt());
+        } else if (words.at(0) == QLatin1String("key")) {
+            QTest::keyClick(list(card, name.constData()), Qt::Key_Down);
+        } else {
+            auto *button = child<QRadioButton>(card, name.constData());
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    QCOMPARE(card.record().bytes().toHex(), expected.toHex());
+    QCOMPARE(card.givenRecord().bytes().toHex(), record.toHex());
+    QCOMPARE(card.isEdited(), expected != record);
+
+    // Choices made in code are no edits: the next record is given whole.
+    QVERIFY(card.setRecord(PortRecord(record)));
+    QVERIFY(!card.isEdited());
+    QCOMPARE(card.getPortParam().toHex(), record.toHex());
 }
 
 QTEST_MAIN(TestPortConfig)

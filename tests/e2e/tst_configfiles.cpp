@@ -10,6 +10,7 @@
 #include "portconfig.h"
 #include "simsession.h"
 #include "windowprobe.h"
+#include "userpick.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -113,7 +114,7 @@ void selectItem(PortConfig *card, const char *list, int index)
 {
     auto *box = card->findChild<QComboBox *>(QLatin1String(list));
     QVERIFY(box);
-    box->setCurrentIndex(index);
+    UserPick::pick(box, index);
 }
 
 } // namespace

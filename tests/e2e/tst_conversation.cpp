@@ -6,6 +6,7 @@
 #include "simsession.h"
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "userpick.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -252,11 +253,11 @@ void TestConversation::writeEditedCards()
     // protocols of the first, and a whole record for the last.
     QByteArrayList expected = records;
     auto *baud = cardChild<QComboBox>(s.card(1), "cmbUartBaudrate");
-    baud->setCurrentIndex(baud->findText(QStringLiteral("19200")));
-    cardChild<QComboBox>(s.card(1), "cmbParity")->setCurrentIndex(1);
+    UserPick::pick(baud, baud->findText(QStringLiteral("19200")));
+    UserPick::pick(cardChild<QComboBox>(s.card(1), "cmbParity"), 1);
     expected[1].replace(1, 5, hex("004B000001"));
-    cardChild<QComboBox>(s.card(0), "cmbRxProtocol")->setCurrentIndex(4);
-    cardChild<QComboBox>(s.card(0), "cmbTxProtocol")->setCurrentIndex(0);
+    UserPick::pick(cardChild<QComboBox>(s.card(0), "cmbRxProtocol"), 4);
+    UserPick::pick(cardChild<QComboBox>(s.card(0), "cmbTxProtocol"), 0);
     expected[0].replace(9, 2, hex("1100"));
     const QByteArray last = r7 ? can(666666, 1, 0x12) : uart(921600, 0, 1, 1, 0, 0x10, 2);
     QVERIFY(s.card(WindowLookup::portCount(s.window()) - 1)->setPortParam(last));

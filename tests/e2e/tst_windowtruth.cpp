@@ -6,6 +6,7 @@
 #include "simsession.h"
 #include "testpaths.h"
 #include "windowprobe.h"
+#include "userpick.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -312,20 +313,20 @@ void TestWindowTruth::unwrittenEdits()
         QVERIFY(openAndRead(s));
         QComboBox *baud = baudList(s, 1);
         if (before == QLatin1String("written")) {
-            baud->setCurrentIndex(baud->currentIndex() + 1);
+            UserPick::pick(baud, baud->currentIndex() + 1);
             s.clickWrite();
             s.clickOk();
             QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeOk(), SimSession::WaitMs);
         } else if (before == QLatin1String("set back")) {
-            baud->setCurrentIndex(baud->currentIndex() + 1);
-            baud->setCurrentIndex(baud->currentIndex() - 1);
+            UserPick::pick(baud, baud->currentIndex() + 1);
+            UserPick::pick(baud, baud->currentIndex() - 1);
         }
         s.clickOpen(); // closed: the mode buttons work again
         QVERIFY(!WindowLookup::linkOpen(w));
     }
     if (edited) {
         QComboBox *baud = baudList(s, 2);
-        baud->setCurrentIndex(baud->currentIndex() == 0 ? 1 : 0);
+        UserPick::pick(baud, baud->currentIndex() == 0 ? 1 : 0);
     }
     const QByteArrayList shown = s.cardRecords();
     s.boxes.answer = yes ? QMessageBox::Yes : QMessageBox::No;

@@ -7,6 +7,7 @@
 #include "windowlookup.h"
 #include "testpaths.h"
 #include "linkpeers.h"
+#include "userpick.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -262,9 +263,9 @@ void TestCardCatalogue::entriesFillTheLists()
     QCOMPARE(itemsOf(tx), QStringList{QStringLiteral("发送甲")});
 
     // The blank entry takes a position, so 乙 has code 16.
-    rx->setCurrentIndex(3);
+    UserPick::pick(rx, 3);
     QCOMPARE(card.getPortParam().at(9), char(16));
-    rx->setCurrentIndex(5);
+    UserPick::pick(rx, 5);
     QCOMPARE(card.getPortParam().at(9), char(18));
 
     QSignalSpy accepted(&card, &PortConfig::sglAccept);
@@ -342,8 +343,8 @@ void TestCardCatalogue::entriesPastTheLastCodeAreNotOffered()
     }
     // The last entry offered carries the last code, and that code names it.
     PortConfig &card = *WindowLookup::card(&window, 0);
-    list(card, "cmbRxProtocol")->setCurrentIndex(114);
-    list(card, "cmbTxProtocol")->setCurrentIndex(3);
+    UserPick::pick(list(card, "cmbRxProtocol"), 114);
+    UserPick::pick(list(card, "cmbTxProtocol"), 3);
     QCOMPARE(card.getPortParam().mid(9).toHex(), QByteArray("7f10"));
     QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100000000007f7f")));
     QCOMPARE(list(card, "cmbTxProtocol")->currentText(), QStringLiteral("条目114"));

@@ -1,6 +1,7 @@
 // The port panel of the main window in both module modes.
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "userpick.h"
 #include "windowlookup.h"
 
 #include <QComboBox>
@@ -66,6 +67,7 @@ private slots:
     void rebuildRestoresDefaults_data();
     void rebuildRestoresDefaults();
     void oldCardsAreDestroyed();
+    void adoptKeepsLaterEdits();
     void modeButtonsRebuild();
     void pickReachesInformationPanel_data();
     void pickReachesInformationPanel();
@@ -220,6 +222,40 @@ void TestPortPanel::rebuildRestoresDefaults()
     setMode(*window, mode);
     for (int i = 0; i < portCount(window); ++i)
         QCOMPARE(card(window, i)->getPortParam().toHex(), defaults.at(i).toHex());
+}
+
+void TestPortPanel::adoptKeepsLaterEdits()
+{
+    setMode(*window, 1);
+    PortPanel *panel = WindowLookup::panel(window);
+    QVERIFY(!panel->edited());
+    const PortRecord given(QByteArray::fromHex("0000c20100057f8002030f"));
+    for (int i = 0; i < panel->count() - 1; ++i)
+        QVERIFY(panel->apply(i, given));
+    QVERIFY(!panel->apply(5, given)); // CAN2 takes no UART record
+    QVERIFY(!panel->edited());
+
+    UserPick::pick(child<QComboBox>(card(window, 0), QStringLiteral("cmbParity")), 2);
+    QVERIFY(panel->edited());
+    const QVector<PortRecord> written = panel->records();
+    QCOMPARE(written.at(0).bytes().toHex(), QByteArray("0000c20100027f8002030f"));
+    QCOMPARE(written.at(1), given);
+
+    // Edited while the write was under way.
+    UserPick::pick(child<QComboBox>(card(window, 1), QStringLiteral("cmbLevelSec")), 1);
+    auto *parity = child<QComboBox>(card(window, 0), QStringLiteral("cmbParity"));
+    QSignalSpy shown(parity, QOverload<int>::of(&QComboBox::currentIndexChanged));
+    panel->adopt(written);
+
+    QCOMPARE(card(window, 0)->givenRecord(), written.at(0));
+    QVERIFY(!card(window, 0)->isEdited());
+    QCOMPARE(shown.count(), 0);
+    QCOMPARE(parity->currentIndex(), 2);
+    QCOMPARE(card(window, 1)->givenRecord(), given);
+    QVERIFY(card(window, 1)->isEdited());
+    QCOMPARE(card(window, 1)->record().bytes().toHex(), QByteArray("0000c20100057f8001030f"));
+    QVERIFY(panel->edited());
+    QCOMPARE(panel->records().at(2), given);
 }
 
 void TestPortPanel::oldCardsAreDestroyed()
