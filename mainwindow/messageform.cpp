@@ -2,10 +2,10 @@
 #include "ui_messageform.h"
 
 #include "focusring.h"
+#include "windowdrag.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace
@@ -18,20 +18,6 @@ constexpr int kMaxListHeight = 320;
 constexpr int kMaxWidth = 760;
 } // namespace
 
-namespace
-{
-
-// The pointer's place on the screen: globalPos() is deprecated in Qt 6.
-QPoint globalPoint(const QMouseEvent *event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->globalPosition().toPoint();
-#else
-    return event->globalPos();
-#endif
-}
-
-} // namespace
 
 MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageForm)
 {
@@ -39,6 +25,8 @@ MessageForm::MessageForm(QWidget *parent) : QWidget(parent), ui(new Ui::MessageF
     // A window of its own even when the main window is its parent, and modal
     // to it: the cards cannot change under an open question.
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // No frame: the window is dragged by any point of its body.
+    WindowDrag::attach(this);
     setWindowModality(Qt::WindowModal);
     // The keyboard answers with the two buttons only, never with the cross.
     ui->btnClose->setFocusPolicy(Qt::NoFocus);
@@ -116,26 +104,4 @@ void MessageForm::keyPressEvent(QKeyEvent *event)
         break;
     }
     QWidget::keyPressEvent(event);
-}
-
-// The window has no frame, so it is dragged by any point of its body.
-void MessageForm::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    dragging = true;
-    dragOffset = globalPoint(event) - pos();
-    raise();
-}
-
-void MessageForm::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event)
-    dragging = false;
-}
-
-void MessageForm::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging)
-        move(globalPoint(event) - dragOffset);
 }

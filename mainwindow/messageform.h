@@ -5,7 +5,6 @@
 #ifndef MESSAGEFORM_H
 #define MESSAGEFORM_H
 
-#include <QPoint>
 #include <QStringList>
 #include <QWidget>
 
@@ -40,15 +39,10 @@ private slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     std::unique_ptr<Ui::MessageForm> ui;
     std::unique_ptr<FocusRing> focusRing;
-    bool dragging = false;
-    QPoint dragOffset;
 };
 
 #endif // MESSAGEFORM_H
