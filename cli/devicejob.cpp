@@ -290,10 +290,10 @@ void DeviceJob::finishInterrupted(ModuleWorkflow::Outcome outcome)
     }
     const int count = m_workflow.portCount();
     const int done = m_result.written.size();
-    const bool writing = m_workflow.step() == ModuleWorkflow::Step::Write;
-    const bool unanswered = writing && outcome == ModuleWorkflow::Outcome::NoReply;
+    const bool inWrite = m_workflow.step() == ModuleWorkflow::Step::Write;
+    const bool unanswered = inWrite && outcome == ModuleWorkflow::Outcome::NoReply;
     QString text;
-    if (!writing || done >= count)
+    if (!inWrite || done >= count)
         text =
             QStringLiteral("interrupted after the write: %1; not verified").arg(writtenText(false));
     else if (done == 0)
@@ -305,7 +305,7 @@ void DeviceJob::finishInterrupted(ModuleWorkflow::Outcome outcome)
                    .arg(done)
                    .arg(count)
                    .arg(writtenText(unanswered));
-    if (writing && done < count)
+    if (inWrite && done < count)
         text += QStringLiteral("; run the same command again to finish");
     fail(exitCode, word, text);
 }

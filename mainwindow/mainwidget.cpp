@@ -14,6 +14,7 @@
 #include "portpanel.h"
 #include "tovrinversion.h"
 #include "transport.h"
+#include "windowdrag.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
@@ -22,7 +23,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QSerialPortInfo>
 #include <QShortcut>
 #include <QTimer>
@@ -31,16 +31,6 @@
 
 namespace
 {
-
-// The pointer's place on the screen: globalPos() is deprecated in Qt 6.
-QPoint globalPoint(const QMouseEvent *event)
-{
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    return event->globalPosition().toPoint();
-#else
-    return event->globalPos();
-#endif
-}
 
 QStringList s_extraSerialPorts;
 bool s_connectAtStart = false;
@@ -103,8 +93,7 @@ MainWidget::~MainWidget() = default;
 
 void MainWidget::init()
 {
-    session = new ConfigSession(this);
-    session->setObjectName(QStringLiteral("configSession"));
+    workflow = new ModuleWorkflow(this);
     connect(ui->cbSerial, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int i) {
         if (!fillingPorts && i >= 0 && i < portNames.size())
             wantedPort = portNames.at(i);
@@ -115,6 +104,7 @@ void MainWidget::init()
     connect(portWatch, &QTimer::timeout, this, &MainWidget::followSystemPorts);
     portWatch->start();
     setWindowFlags(Qt::FramelessWindowHint);
+    WindowDrag::attach(this);
     connect(ui->btnClose, &QPushButton::clicked, this, &QWidget::close);
     connect(ui->btnMin, &QPushButton::clicked, this, &QWidget::showMinimized);
     ui->labVersion->setText(QStringLiteral("V" TOVRIN_VERSION));
@@ -132,18 +122,17 @@ void MainWidget::init()
     messageForm->hide();
     connect(messageForm, &MessageForm::sglOK, this, &MainWidget::startWrite);
 
-    connect(session, &ConfigSession::versionRead, this, &MainWidget::onVersionRead);
-    connect(session, &ConfigSession::recordRead, this, [this](int port, const QByteArray &record) {
+    connect(workflow, &ModuleWorkflow::versionRead, this, &MainWidget::onVersionRead);
+    connect(workflow, &ModuleWorkflow::recordRead, this, [this](int port, const PortRecord &record) {
         // The cards change under the question: what it lists is gone.
         messageForm->close();
-        applyRecord(port, record);
-        if (port >= 0 && port < reading.size())
-            reading[port] = PortRecord(record);
+        panel->apply(port, record);
     });
-    connect(session, &ConfigSession::finished, this,
-            [this](ConfigSession::Operation operation, ConfigSession::Outcome outcome) {
-                onFinished(operation, outcome);
+    connect(workflow, &ModuleWorkflow::finished, this,
+            [this](ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome) {
+                onFinished(step, outcome);
             });
+    ConfigSession *session = workflow->session();
     connect(session, &ConfigSession::idle, this, &MainWidget::onIdle);
     connect(session, &ConfigSession::notSent, this,
             [this] { ui->lblStatus->setText(tr("错误：请先打开端口")); });
@@ -161,8 +150,7 @@ void MainWidget::init()
     panel->setObjectName(QStringLiteral("portPanel"));
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
-    panel->rebuild(session->model());
-    built = panel->records();
+    panel->rebuild(workflow->model());
     setUpKeyboard();
     // The first fill of the port list selected the first named device.
     if (s_connectAtStart && !extraSerialPorts().isEmpty())
@@ -293,27 +281,6 @@ void MainWidget::sltSend(int Id, int index, QString msg, QString currentComboxTe
     ui->textCentorMsg->setText(msg);
 }
 
-void MainWidget::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        dragging = true;
-        dragOffset = globalPoint(event) - pos();
-    }
-    raise();
-}
-
-void MainWidget::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging)
-        move(globalPoint(event) - dragOffset);
-}
-
-void MainWidget::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event)
-    dragging = false;
-}
-
 void MainWidget::closeEvent(QCloseEvent *event)
 {
     if (!discardEditsAllowed()) {
@@ -326,25 +293,10 @@ void MainWidget::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-// Whether a card shows other settings than it was given last: read, loaded
-// or written, or, for a card that was given none, the defaults it was built
-// with.
-bool MainWidget::hasUnwrittenEdits() const
-{
-    const QVector<QByteArray> shown = panel->records();
-    for (int i = 0; i < shown.size(); ++i) {
-        const bool given = i < applied.size() && !applied.at(i).record.isEmpty();
-        const QByteArray before = given ? applied.at(i).shown : built.value(i);
-        if (shown.at(i) != before)
-            return true;
-    }
-    return false;
-}
-
 // Edits that never reached the module go only when the user says so.
 bool MainWidget::discardEditsAllowed()
 {
-    return !hasUnwrittenEdits() ||
+    return !panel->edited() ||
            MessageNotifier::question(tr("未写入的修改"), tr("放弃未写入的修改？"));
 }
 
@@ -430,7 +382,7 @@ void MainWidget::showPorts(const QStringList &found, int preferred, bool plugged
 // plugged in and pulled out, and is left alone while nothing changed.
 void MainWidget::followSystemPorts()
 {
-    if (session->isOpen())
+    if (workflow->isOpen())
         return;
     const QStringList present = presentPorts(true);
     if (present == seenPorts)
@@ -457,7 +409,7 @@ ConfigSession::Route MainWidget::routeShown() const
 void MainWidget::syncRouteControls()
 {
     const bool serial = routeShown() != ConfigSession::Route::GroundStation;
-    const bool closed = !session->isOpen();
+    const bool closed = !workflow->isOpen();
     ui->btnSearchSerialPort->setEnabled(serial && closed);
     ui->cbSerial->setEnabled(serial && closed);
 }
@@ -494,7 +446,7 @@ void MainWidget::openLink()
     // What the window said about the last link is not about this one.
     ui->lblStatus->setText(QString());
     ui->tbtnVersion->setText(QString());
-    if (!session->open(route, ConfigSession::createTransport(route, device))) {
+    if (!workflow->open(route, ConfigSession::createTransport(route, device))) {
         if (route == ConfigSession::Route::GroundStation)
             ui->lblStatus->setText(tr("错误：地面站端口 6161 已被占用"));
         else
@@ -509,7 +461,7 @@ void MainWidget::openLink()
 
 void MainWidget::closeLink()
 {
-    session->close();
+    workflow->close();
     endLink();
 }
 
@@ -524,7 +476,7 @@ void MainWidget::endLink()
 
 void MainWidget::on_btnOpenSerialPort_clicked()
 {
-    if (session->isOpen())
+    if (workflow->isOpen())
         closeLink();
     else
         openLink();
@@ -539,50 +491,37 @@ void MainWidget::on_btnSearchSerialPort_clicked()
 // nothing is asked or armed.
 bool MainWidget::linkReady()
 {
-    if (session->isOpen())
+    if (workflow->isOpen())
         return true;
     ui->lblStatus->setText(tr("错误：请先打开端口"));
     return false;
 }
 
-// The question shows what a write of the cards would change, and the records
-// it was computed from are the ones "确认" sends.
+// The question shows what a write of the cards would change; the workflow
+// keeps the records it was computed from, and those are what "确认" sends.
 void MainWidget::on_cbAllSet_clicked()
 {
     if (!linkReady())
         return;
-    confirming = cardRecords();
-    confirmingShown = panel->records();
-    messageForm->setChanges(changeList(confirming));
+    const bool known = workflow->holdsKnown();
+    QStringList lines;
+    for (const ConfigChanges::Change &change :
+         workflow->propose(panel->records(), panel->card(0)->protocolNames()))
+        lines.append(change.text);
+    if (!known)
+        lines = QStringList{tr("尚未从模块读取参数，无法列出将改变的内容。")};
+    else if (lines.isEmpty())
+        lines = QStringList{tr("与模块中的参数相比没有改变。")};
+    messageForm->setChanges(lines);
     messageForm->show();
-}
-
-// What writing records would change on the module, as the dialog shows it.
-QStringList MainWidget::changeList(const QVector<QByteArray> &records) const
-{
-    if (moduleRecords.isEmpty())
-        return {tr("尚未从模块读取参数，无法列出将改变的内容。")};
-    QVector<PortRecord> cards;
-    for (const QByteArray &record : records)
-        cards.append(PortRecord(record));
-    const QStringList lines = ConfigChanges::describe(
-        session->model(), moduleRecords, cards,
-        panel->count() > 0 ? panel->card(0)->protocolNames() : ProtocolNames::Lookup());
-    if (lines.isEmpty())
-        return {tr("与模块中的参数相比没有改变。")};
-    return lines;
 }
 
 void MainWidget::startWrite()
 {
-    if (confirming.isEmpty() || !linkReady())
+    if (!workflow->hasProposal() || !linkReady())
         return;
     ui->lblStatus->setText(QString());
-    writing.clear();
-    for (const QByteArray &record : qAsConst(confirming))
-        writing.append(PortRecord(record));
-    writingShown = confirmingShown;
-    session->write(confirming);
+    workflow->writeProposed();
 }
 
 void MainWidget::on_cbAllDownload_clicked()
@@ -590,8 +529,7 @@ void MainWidget::on_cbAllDownload_clicked()
     if (!linkReady())
         return;
     ui->lblStatus->setText(QString());
-    reading = QVector<PortRecord>(session->portCount());
-    session->read();
+    workflow->read();
 }
 
 // Saves what the cards show, whether or not they were read from a module.
@@ -604,11 +542,10 @@ void MainWidget::on_btnSaveConfig_clicked()
     if (!path.endsWith(ConfigFile::suffix(), Qt::CaseInsensitive))
         path += ConfigFile::suffix();
     ModuleConfig config;
-    config.model = session->model();
+    config.model = workflow->model();
     config.firmware = ui->tbtnVersion->text();
     config.saved = QDateTime::currentDateTimeUtc();
-    for (const QByteArray &record : cardRecords())
-        config.ports.append(PortRecord(record));
+    config.ports = panel->records();
     QString error;
     if (!ConfigFile::save(path, config, panel->card(0)->protocolNames(), &error)) {
         MessageNotifier::critical(tr("TIP_ERROR"), error);
@@ -631,17 +568,17 @@ void MainWidget::on_btnLoadConfig_clicked()
         MessageNotifier::warning(tr("TIP_ERROR"), error);
         return;
     }
-    if (config.model != session->model()) {
+    if (!workflow->fits(config)) {
         MessageNotifier::warning(tr("TIP_ERROR"),
                                  tr("文件是 %1 的配置，当前为 %2 模式。请切换到 %1 模式或连接 %1 "
                                     "模块后再加载。")
                                      .arg(ModuleProfile::name(config.model),
-                                          ModuleProfile::name(session->model())));
+                                          ModuleProfile::name(workflow->model())));
         return;
     }
     QStringList refused;
     for (int i = 0; i < config.ports.size(); ++i) {
-        if (!applyRecord(i, config.ports.at(i).bytes()))
+        if (!panel->apply(i, config.ports.at(i)))
             refused.append(ModuleProfile::port(config.model, i).title);
     }
     if (!refused.isEmpty())
@@ -656,7 +593,8 @@ void MainWidget::on_tbtnVersion_clicked()
     if (!linkReady())
         return;
     ui->lblStatus->setText(QString());
-    session->queryVersion();
+    // A version reply sets the mode, and the cards are read straight after.
+    workflow->detectAndRead();
 }
 
 void MainWidget::setModel(ModuleModel model)
@@ -666,42 +604,16 @@ void MainWidget::setModel(ModuleModel model)
     ui->rb_R7FuncMode->setChecked(r7);
     // A question about the old cards has no answer any more.
     messageForm->close();
-    session->setModel(model);
+    workflow->setModel(model);
     panel->rebuild(model);
-    built = panel->records();
     orderTabs();
-    // New cards: what the module holds is no longer known for them.
-    moduleRecords.clear();
-    applied.clear();
-}
-
-bool MainWidget::applyRecord(int port, const QByteArray &record)
-{
-    if (!panel->apply(port, record))
-        return false;
-    if (applied.size() != panel->count())
-        applied.resize(panel->count());
-    applied[port] = {record, panel->card(port)->getPortParam()};
-    return true;
-}
-
-// What the cards show, with the exact bytes of every card the user has not
-// changed since a record was applied to it.
-QVector<QByteArray> MainWidget::cardRecords() const
-{
-    QVector<QByteArray> records = panel->records();
-    for (int i = 0; i < records.size() && i < applied.size(); ++i) {
-        if (!applied.at(i).record.isEmpty() && applied.at(i).shown == records.at(i))
-            records[i] = applied.at(i).record;
-    }
-    return records;
 }
 
 void MainWidget::on_rb_TovrinMode_clicked()
 {
     if (!ui->rb_TovrinMode->isChecked()) {
         ui->rb_TovrinMode->setChecked(true);
-    } else if (session->model() != ModuleModel::Tovrin) {
+    } else if (workflow->model() != ModuleModel::Tovrin) {
         if (!discardEditsAllowed()) {
             ui->rb_R7FuncMode->setChecked(true);
             return;
@@ -718,7 +630,7 @@ void MainWidget::on_rb_R7FuncMode_clicked()
         ui->rb_R7FuncMode->setChecked(true);
         return;
     }
-    if (session->model() != ModuleModel::R7) {
+    if (workflow->model() != ModuleModel::R7) {
         if (!discardEditsAllowed()) {
             ui->rb_TovrinMode->setChecked(true);
             return;
@@ -739,47 +651,34 @@ void MainWidget::on_chb_DLSpace_clicked(bool checked)
     syncRouteControls();
 }
 
-// Every valid version reply sets the mode, rebuilds the panel for it (the
-// cards return to their defaults) and reads the fresh cards.
+// Every valid version reply sets the mode and rebuilds the panel for it (the
+// cards return to their defaults); the workflow reads the fresh cards next.
 void MainWidget::onVersionRead(ModuleModel model, const QString &firmware)
 {
     setModel(model);
     ui->tbtnVersion->setText(firmware);
-    on_cbAllDownload_clicked();
 }
 
-void MainWidget::onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome)
+void MainWidget::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome)
 {
-    using Outcome = ConfigSession::Outcome;
-    const bool write = operation == ConfigSession::Operation::Write;
-    if (operation == ConfigSession::Operation::Version && outcome == Outcome::Success)
-        return; // the read it starts tells the outcome
-    if (operation == ConfigSession::Operation::Read && outcome == Outcome::Success &&
-        std::all_of(reading.cbegin(), reading.cend(),
-                    [](const PortRecord &r) { return r.isValid(); }))
-        moduleRecords = reading;
-    // After a failed write the module may hold some of the new records.
-    if (write)
-        moduleRecords = outcome == Outcome::Success ? writing : QVector<PortRecord>();
+    using Outcome = ModuleWorkflow::Outcome;
+    const bool write = step == ModuleWorkflow::Step::Write;
+    const bool ok = outcome == Outcome::Success;
     // What was written is what the cards are measured against from now on.
-    if (write && outcome == Outcome::Success) {
-        applied.resize(panel->count());
-        for (int i = 0; i < applied.size() && i < writing.size() && i < writingShown.size(); ++i)
-            applied[i] = {writing.at(i).bytes(), writingShown.at(i)};
-    }
+    if (write && ok)
+        panel->adopt(workflow->written());
     // A command cut off by the user's closing of the link went unanswered
     // because of that: nothing to report about the module.
-    if (outcome == Outcome::NoReply && !session->isOpen())
+    if (outcome == Outcome::NoReply && !workflow->isOpen())
         return;
     QPushButton *button = write ? ui->cbAllSet : ui->cbAllDownload;
-    const bool ok = outcome == Outcome::Success;
     button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
     // A lost link has a status of its own.
     if (outcome == Outcome::LinkLost)
         return;
     if (outcome == Outcome::NoReply) {
         // Nothing answered: no module is known to be behind the link.
-        if (operation == ConfigSession::Operation::Version)
+        if (step == ModuleWorkflow::Step::Version)
             ui->tbtnVersion->setText(QString());
         ui->lblStatus->setText(tr("模块无应答，请检查连接、通信方式和型号"));
         return;

@@ -1,14 +1,14 @@
-// The program's only window: the view of a configuration session. It reads
-// its form (route, mode, cards) when the user acts, calls the session, and
-// turns the session's signals into button looks, status texts, the version
-// text and the port cards.
+// The program's only window: the view of a module workflow. It reads its form
+// (route, mode, cards) when the user acts, calls the workflow, and turns the
+// workflow's signals into button looks, status texts, the version text and
+// the port cards. What the module holds, what the user confirmed and what
+// was written are the workflow's; the cards keep what they were given.
 #ifndef MAINWIDGET_H
 #define MAINWIDGET_H
 
-#include "configsession.h"
+#include "moduleworkflow.h"
 #include "portrecord.h"
 
-#include <QPoint>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -46,9 +46,6 @@ public slots:
     void sltSend(int Id, int index, QString msg, QString currentComboxText);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -83,45 +80,17 @@ private:
     bool linkReady();
     void startWrite();
     void onVersionRead(ModuleModel model, const QString &firmware);
-    void onFinished(ConfigSession::Operation operation, ConfigSession::Outcome outcome);
+    void onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome);
     void onIdle();
-    QStringList changeList(const QVector<QByteArray> &records) const;
-    bool applyRecord(int port, const QByteArray &record);
-    QVector<QByteArray> cardRecords() const;
     void onLinkLost();
     void endLink();
-    bool hasUnwrittenEdits() const;
     bool discardEditsAllowed();
 
     std::unique_ptr<Ui::MainWidget> ui;
-    ConfigSession *session = nullptr;
+    ModuleWorkflow *workflow = nullptr;
     PortPanel *panel = nullptr;
     MessageForm *messageForm = nullptr;
     QStringList portNames;
-    // What the module is known to hold: the records of the last complete
-    // read, or of the last write it accepted; empty when nothing is known
-    // for the cards on show.
-    QVector<PortRecord> moduleRecords;
-    // Per card, the record read or loaded into it last and what the card
-    // showed right after; a card that still shows that gives the record's
-    // own bytes (a protocol code of 13 shows as, and would be written as, 0).
-    struct Applied {
-        QByteArray record;
-        QByteArray shown;
-    };
-    QVector<Applied> applied;
-    // The records of the read or write in progress.
-    QVector<PortRecord> reading;
-    QVector<PortRecord> writing;
-    // While the question before a write is open: the records its change list
-    // was computed from, which are what "确认" sends, and what the cards
-    // showed then.
-    QVector<QByteArray> confirming;
-    QVector<QByteArray> confirmingShown;
-    // What the cards showed when the write in progress was confirmed.
-    QVector<QByteArray> writingShown;
-    // What each card showed when it was built, before any record reached it.
-    QVector<QByteArray> built;
     // The devices present when the list was last filled; the list is filled
     // again only when they change.
     QStringList seenPorts;
@@ -133,8 +102,6 @@ private:
     bool fillingPorts = false;
     QTimer *portWatch = nullptr;
     std::unique_ptr<FocusRing> focusRing;
-    bool dragging = false;
-    QPoint dragOffset;
 };
 
 #endif // MAINWIDGET_H
