@@ -76,8 +76,10 @@ void TestTranslations::everyTextIsTranslated()
 
     QProcess lupdate;
     QStringList args{QStringLiteral("-no-obsolete"), QStringLiteral("-locations"), QStringLiteral("none")};
-    for (const char *folder : {"app", "mainwindow", "link", "ports"})
-        args << TestPaths::sourceDir() + QLatin1Char('/') + QLatin1String(folder);
+    // The folders the build's lupdate target scans.
+    const QStringList folders = QStringLiteral(TOVRIN_TR_FOLDERS).split(QLatin1Char(','));
+    for (const QString &folder : folders)
+        args << TestPaths::sourceDir() + QLatin1Char('/') + folder;
     args << QStringLiteral("-ts") << copy;
     lupdate.start(QStringLiteral(TOVRIN_LUPDATE), args);
     QVERIFY(lupdate.waitForFinished(60000));
