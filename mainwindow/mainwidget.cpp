@@ -1,6 +1,7 @@
 #include "mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "cataloguenotice.h"
 #include "configchanges.h"
 #include "configfile.h"
 #include "devicepicture.h"
@@ -12,6 +13,7 @@
 #include "messagenotifier.h"
 #include "portconfig.h"
 #include "portpanel.h"
+#include "protocolcatalogue.h"
 #include "tovrinversion.h"
 #include "transport.h"
 
@@ -167,6 +169,10 @@ void MainWidget::init()
                            ui->wdgPort6},
                           this);
     panel->setObjectName(QStringLiteral("portPanel"));
+    // Read once for every card of every rebuild; what went wrong is told once.
+    const ProtocolCatalogue catalogue = ProtocolCatalogue::load();
+    CatalogueNotice::show(catalogue);
+    panel->setCatalogue(catalogue);
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(session->model());
@@ -575,7 +581,7 @@ QStringList MainWidget::changeList(const QVector<QByteArray> &records) const
         cards.append(PortRecord(record));
     const QStringList lines = ConfigChanges::describe(
         session->model(), moduleRecords, cards,
-        panel->count() > 0 ? panel->card(0)->protocolNames() : ProtocolNames::Lookup());
+        panel->catalogue().names());
     if (lines.isEmpty())
         return {tr("与模块中的参数相比没有改变。")};
     return lines;
@@ -618,7 +624,7 @@ void MainWidget::on_btnSaveConfig_clicked()
     for (const QByteArray &record : cardRecords())
         config.ports.append(PortRecord(record));
     QString error;
-    if (!ConfigFile::save(path, config, panel->card(0)->protocolNames(), &error)) {
+    if (!ConfigFile::save(path, config, panel->catalogue().names(), &error)) {
         MessageNotifier::critical(tr("TIP_ERROR"), error);
         return;
     }
