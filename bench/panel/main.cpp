@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +32,13 @@ long residentKiB()
             return line.mid(6).trimmed().split(' ').first().toLong();
     }
     return -1;
+}
+
+// Bytes the program holds on the heap: growth here is live data, growth of
+// VmRSS alone is the allocator keeping freed pages.
+long heapInUseKiB()
+{
+    return long(mallinfo2().uordblks / 1024);
 }
 
 double median(std::vector<double> values)
@@ -68,6 +77,7 @@ int main(int argc, char *argv[])
     // Caches that fill once (fonts, glyphs, style rules) are full by then.
     const int settledBuild = std::min(100, builds);
     long afterSettled = 0;
+    long heapSettled = 0;
     QElapsedTimer timer;
     for (int i = 0; i < builds; ++i) {
         const int mode = i % 2 == 0 ? 1 : 0;
@@ -80,10 +90,13 @@ int main(int argc, char *argv[])
         (mode == 1 ? sixCards : fiveCards).push_back(built);
         if (i == 0)
             afterFirst = residentKiB();
-        if (i + 1 == settledBuild)
+        if (i + 1 == settledBuild) {
             afterSettled = residentKiB();
+            heapSettled = heapInUseKiB();
+        }
         if ((i + 1) % std::max(1, builds / 10) == 0)
-            std::printf("  after %5d builds: VmRSS %ld KiB\n", i + 1, residentKiB());
+            std::printf("  after %5d builds: VmRSS %ld KiB, heap in use %ld KiB\n", i + 1,
+                        residentKiB(), heapInUseKiB());
     }
     const long after = residentKiB();
 
@@ -98,5 +111,7 @@ int main(int argc, char *argv[])
                 after - afterFirst);
     std::printf("VmRSS growth from build %d:     %+ld KiB (target within 512 KiB)\n", settledBuild,
                 after - afterSettled);
+    std::printf("heap in use, growth from build %d: %+ld KiB\n", settledBuild,
+                heapInUseKiB() - heapSettled);
     return 0;
 }
