@@ -1,19 +1,18 @@
 #include "startup.h"
 
 #include "agreementcatalog.h"
-#include "installedlocale.h"
 #include "messagenotifier.h"
+#include "translationinstaller.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmapCache>
 #include <QTranslator>
 
 // Translations and catalogues are found and chosen by one rule.
-bool scanTranslations(QMap<QString, QString> &files, const QString &baseName,
-                      const QString &suffix, const QString &dir)
+bool scanTranslations(QMap<QString, QString> &files, const QString &baseName, const QString &suffix,
+                      const QString &dir)
 {
     return scanAgreementFiles(files, baseName, suffix, dir);
 }
@@ -25,22 +24,14 @@ QString chooseTranslation(const QMap<QString, QString> &files, const QString &lo
 
 bool initLanguage(const QString &dir)
 {
-    const QString locale = QLocale::system().name();
-    QMap<QString, QString> files;
-    if (!scanTranslations(files, QStringLiteral("TovrinVazodivuveTool"), QStringLiteral("qm"), dir)) {
+    const TranslationInstaller::Installed installed =
+        TranslationInstaller::install(dir, QLocale::system().name());
+    if (!installed.found) {
         MessageNotifier::critical(QObject::tr("MsgError"), QObject::tr("MsgErrInitLanguage"));
         return false;
     }
-    // Installed for the rest of the process; never removed.
-    auto *translator = new QTranslator;
-    const QString chosen = chooseTranslation(files, locale);
-    if (translator->load(chosen)) {
-        QCoreApplication::installTranslator(translator);
-        InstalledLocale::set(files.key(chosen));
-        installQtTranslation(files.key(chosen));
-    } else {
-        delete translator;
-    }
+    if (installed.installed)
+        installQtTranslation(installed.locale);
     return true;
 }
 

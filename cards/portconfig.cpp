@@ -1,16 +1,11 @@
 #include "portconfig.h"
 #include "ui_portconfig.h"
 
-#include "agreementcatalog.h"
-#include "agreementfinder.h"
 #include "exclusivetabstop.h"
-#include "messagenotifier.h"
-#include "portrecord.h"
 
 #include <algorithm>
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QLayout>
 #include <QStyle>
@@ -37,7 +32,8 @@ int textWidth(const QComboBox *list, const QString &text)
 }
 } // namespace
 
-PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig)
+PortConfig::PortConfig(const ProtocolCatalogue &catalogue, QWidget *parent)
+    : QWidget(parent), ui(new Ui::PortConfig), catalogue(catalogue)
 {
     ui->setupUi(this);
 
@@ -48,7 +44,7 @@ PortConfig::PortConfig(QWidget *parent) : QWidget(parent), ui(new Ui::PortConfig
 
     ui->cmbRxProtocol->clear();
     ui->cmbTxProtocol->clear();
-    loadAgreement();
+    fillProtocolLists();
     const QList<QWidget *> order = focusOrder();
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
@@ -261,14 +257,14 @@ void PortConfig::on_cmbRxProtocol_activated(int index)
 {
     touch(RxField);
     const QString name = ui->cmbRxProtocol->currentText();
-    emit sglAccept(portId, index, AgreementCatalog::helpText(acceptList, name), name);
+    emit sglAccept(portId, index, catalogue.helpText(true, name), name);
 }
 
 void PortConfig::on_cmbTxProtocol_activated(int index)
 {
     touch(TxField);
     const QString name = ui->cmbTxProtocol->currentText();
-    emit sglSend(portId, index, AgreementCatalog::helpText(sendList, name), name);
+    emit sglSend(portId, index, catalogue.helpText(false, name), name);
 }
 
 // Every card lays its columns out alike, whatever its lists show now and
@@ -323,42 +319,13 @@ void PortConfig::fixColumns()
                                          CompactRowSpacing);
 }
 
-void PortConfig::loadAgreement()
+void PortConfig::fillProtocolLists()
 {
-    QString fileName;
-    if (!findAgreementFile(fileName))
-        return;
-    const QString path =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/resources/agreement/") + fileName;
-    AgreementCatalog::ParseReport report;
-    if (!parseAgreementFile(path, acceptList, sendList, &report)) {
-        if (report.tooLarge)
-            MessageNotifier::critical(
-                QObject::tr("MsgError"),
-                QObject::tr("MsgErrAgreeTooLarge")
-                    .arg(fileName, QString::number(AgreementCatalog::MaxFileSize / 1024)));
-        return;
-    }
-    // The program works on with the entries that have a code; the file's
-    // author learns of the rest from the log. A box here would open a modal
-    // loop in the middle of a panel rebuild, for every card of it.
-    static bool droppedWarned = false;
-    if (report.dropped > 0 && !droppedWarned) {
-        droppedWarned = true;
-        qWarning("Protocol catalogue %s: %d entries past the first %d of a section are not "
-                 "offered (no protocol code left for them)",
-                 qUtf8Printable(fileName), report.dropped, AgreementCatalog::MaxEntries);
-    }
-
     // Added at once and measured once: measuring after every item went over
     // all the earlier items again, for each card.
-    for (auto [entries, list] : {std::make_pair(&acceptList, ui->cmbRxProtocol),
-                                 std::make_pair(&sendList, ui->cmbTxProtocol)}) {
-        QStringList keys;
-        keys.reserve(entries->size());
-        for (const QString &entry : qAsConst(*entries))
-            keys << AgreementCatalog::entryKey(entry);
-        list->addItems(keys);
+    for (auto [receive, list] :
+         {std::make_pair(true, ui->cmbRxProtocol), std::make_pair(false, ui->cmbTxProtocol)}) {
+        list->addItems(catalogue.keys(receive));
         list->adjustPopupWidth();
     }
 }

@@ -5,10 +5,9 @@
 #define PORTCONFIG_H
 
 #include "portrecord.h"
-#include "protocolnames.h"
+#include "protocolcatalogue.h"
 
 #include <QByteArray>
-#include <QStringList>
 #include <QWidget>
 
 #include <memory>
@@ -24,7 +23,8 @@ class PortConfig : public QWidget
 {
     Q_OBJECT
 public:
-    explicit PortConfig(QWidget *parent = nullptr);
+    // The protocol lists show the catalogue's entries; the card reads no file.
+    explicit PortConfig(const ProtocolCatalogue &catalogue, QWidget *parent = nullptr);
     ~PortConfig() override;
 
     void setId(int id);
@@ -52,11 +52,6 @@ public:
 
     QByteArray getPortParam() const { return record().bytes(); }
     bool setPortParam(const QByteArray &bytes) { return setRecord(PortRecord(bytes)); }
-    // Protocol names by code, from the catalogue this card's lists show.
-    ProtocolNames::Lookup protocolNames() const
-    {
-        return ProtocolNames::fromCatalogue(acceptList, sendList);
-    }
 
 signals:
     void sglAccept(int Id, int index, QString msg, QString currentComboxText);
@@ -84,7 +79,7 @@ private:
             KindField | RateField | ParityField | DataBitsField | StopBitsField | LevelField,
     };
 
-    void loadAgreement();
+    void fillProtocolLists();
     void fixColumns();
     void touch(unsigned fields) { touched |= fields; }
     // The settings the lists show; a list without a current item counts as
@@ -96,8 +91,7 @@ private:
 
     std::unique_ptr<Ui::PortConfig> ui;
     int portId = 0;
-    QStringList acceptList;
-    QStringList sendList;
+    ProtocolCatalogue catalogue;
     // The record given last; the fields not touched, and those whose list
     // shows no item, are written as it carries them.
     PortRecord given;

@@ -55,25 +55,6 @@ void PortPanel::adopt(const QVector<PortRecord> &written)
 
 void PortPanel::rebuild(ModuleModel model)
 {
-    // Building a card may show a message box (no catalogue) whose event loop
-    // can ask for another build (a version reply naming the other model). It
-    // must not start over the build in progress, nor be lost: once that build
-    // is done the panel is built again, for the model asked last.
-    m_requested = model;
-    if (m_building) {
-        m_rebuildAgain = true;
-        return;
-    }
-    m_building = true;
-    do {
-        m_rebuildAgain = false;
-        build(m_requested);
-    } while (m_rebuildAgain);
-    m_building = false;
-}
-
-void PortPanel::build(ModuleModel model)
-{
     const int count = ModuleProfile::portCount(model);
     m_holders[ModuleProfile::MaxPorts - 1]->setVisible(count == ModuleProfile::MaxPorts);
 
@@ -89,7 +70,7 @@ void PortPanel::build(ModuleModel model)
         // and moved there afterwards is styled twice, once for the window's
         // style sheet, which doubles the cost of every rebuild.
         QWidget *holder = m_holders[size_t(i)];
-        auto *card = new PortConfig(holder);
+        auto *card = new PortConfig(m_catalogue, holder);
         built.append(card);
         // The card spans its placeholder's width, at the top, as high as the
         // form draws it; six cards get less height each, and fit in it.

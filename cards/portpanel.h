@@ -1,13 +1,14 @@
 // The column of port cards in the main window: builds the cards of a module
-// model into the form's placeholders and gives the window records to and
-// from them. A rebuild builds the new cards before it lets the old ones go,
-// so a card reference is never null or dangling, even while building shows
-// a message box whose event loop delivers replies.
+// model into the form's placeholders, each with the panel's protocol
+// catalogue, and gives the window records to and from them. A rebuild reads
+// no file and shows no box; it builds the new cards before it lets the old
+// ones go, so a card reference is never null or dangling.
 #ifndef PORTPANEL_H
 #define PORTPANEL_H
 
 #include "moduleprofile.h"
 #include "portrecord.h"
+#include "protocolcatalogue.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -26,6 +27,10 @@ public:
 
     PortPanel(const Holders &holders, QObject *parent = nullptr);
     ~PortPanel() override;
+
+    // The catalogue every card built from now on shows.
+    void setCatalogue(const ProtocolCatalogue &catalogue) { m_catalogue = catalogue; }
+    const ProtocolCatalogue &catalogue() const { return m_catalogue; }
 
     void rebuild(ModuleModel model);
     ModuleModel model() const { return m_model; }
@@ -49,15 +54,10 @@ signals:
     void sglSend(int Id, int index, QString msg, QString currentComboxText);
 
 private:
-    void build(ModuleModel model);
-
     Holders m_holders;
+    ProtocolCatalogue m_catalogue;
     ModuleModel m_model = ModuleModel::Tovrin;
     QVector<PortConfig *> m_cards;
-    bool m_building = false;
-    // A rebuild asked while a build was in progress, and its model.
-    bool m_rebuildAgain = false;
-    ModuleModel m_requested = ModuleModel::Tovrin;
 };
 
 #endif // PORTPANEL_H

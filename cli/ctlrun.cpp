@@ -1,10 +1,10 @@
 #include "ctlrun.h"
 
-#include "agreementcatalog.h"
 #include "configfile.h"
 #include "devicejob.h"
-#include "installedlocale.h"
 #include "printabletext.h"
+#include "protocolcatalogue.h"
+#include "translationinstaller.h"
 #include "transport.h"
 
 #include <QCoreApplication>
@@ -13,7 +13,6 @@
 #include <QJsonDocument>
 #include <QLocale>
 #include <QTextStream>
-#include <QTranslator>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,28 +63,12 @@ CtlRun::~CtlRun()
 // first. The catalogue only lends names to the files and change lists.
 void CtlRun::loadTranslation()
 {
-    QMap<QString, QString> files;
-    if (!scanAgreementFiles(files, QStringLiteral("TovrinVazodivuveTool"), QStringLiteral("qm"),
-                            QCoreApplication::applicationDirPath()))
-        return;
-    const QString chosen = AgreementCatalog::choosePath(files, QLocale::system().name());
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (translator->load(chosen)) {
-        QCoreApplication::installTranslator(translator);
-        InstalledLocale::set(files.key(chosen));
-    }
+    TranslationInstaller::install(QCoreApplication::applicationDirPath(), QLocale::system().name());
 }
 
 void CtlRun::loadNames()
 {
-    QMap<QString, QString> files;
-    if (!scanAgreementFiles(files, QStringLiteral("agreement"), QStringLiteral("ini")))
-        return;
-    QStringList accept;
-    QStringList send;
-    if (parseAgreementFile(AgreementCatalog::choosePath(files, QLocale::system().name()), accept,
-                           send))
-        m_names = ProtocolNames::fromCatalogue(accept, send);
+    m_names = ProtocolCatalogue::load().names();
 }
 
 bool CtlRun::check(QString *error)

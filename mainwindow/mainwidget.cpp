@@ -1,6 +1,7 @@
 #include "mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "cataloguenotice.h"
 #include "configchanges.h"
 #include "configfile.h"
 #include "devicepicture.h"
@@ -12,6 +13,7 @@
 #include "messagenotifier.h"
 #include "portconfig.h"
 #include "portpanel.h"
+#include "protocolcatalogue.h"
 #include "tovrinversion.h"
 #include "transport.h"
 #include "windowdrag.h"
@@ -148,6 +150,10 @@ void MainWidget::init()
                            ui->wdgPort6},
                           this);
     panel->setObjectName(QStringLiteral("portPanel"));
+    // Read once for every card of every rebuild; what went wrong is told once.
+    const ProtocolCatalogue catalogue = ProtocolCatalogue::load();
+    CatalogueNotice::show(catalogue);
+    panel->setCatalogue(catalogue);
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(workflow->model());
@@ -506,7 +512,7 @@ void MainWidget::on_cbAllSet_clicked()
     const bool known = workflow->holdsKnown();
     QStringList lines;
     for (const ConfigChanges::Change &change :
-         workflow->propose(panel->records(), panel->card(0)->protocolNames()))
+         workflow->propose(panel->records(), panel->catalogue().names()))
         lines.append(change.text);
     if (!known)
         lines = QStringList{tr("尚未从模块读取参数，无法列出将改变的内容。")};
@@ -547,7 +553,7 @@ void MainWidget::on_btnSaveConfig_clicked()
     config.saved = QDateTime::currentDateTimeUtc();
     config.ports = panel->records();
     QString error;
-    if (!ConfigFile::save(path, config, panel->card(0)->protocolNames(), &error)) {
+    if (!ConfigFile::save(path, config, panel->catalogue().names(), &error)) {
         MessageNotifier::critical(tr("TIP_ERROR"), error);
         return;
     }

@@ -34,6 +34,20 @@ QString AgreementCatalog::choosePath(const QMap<QString, QString> &files, const 
     return it.value();
 }
 
+AgreementCatalog::ChosenFile AgreementCatalog::chooseFile(const QString &prefix,
+                                                          const QString &suffix,
+                                                          const QString &folder,
+                                                          const QString &locale)
+{
+    ChosenFile chosen;
+    QMap<QString, QString> files;
+    if (!scanAgreementFiles(files, prefix, suffix, folder))
+        return chosen;
+    chosen.path = choosePath(files, locale);
+    chosen.locale = files.key(chosen.path);
+    return chosen;
+}
+
 QString AgreementCatalog::entryKey(const QString &entry)
 {
     const int sep = entry.indexOf(kSeparator);

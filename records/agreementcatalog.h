@@ -30,6 +30,20 @@ QString defaultFolder();
 // else the smallest key; empty when files is empty.
 QString choosePath(const QMap<QString, QString> &files, const QString &localeName);
 
+// A file chosen by chooseFile: its absolute path and its locale key; an empty
+// path when the folder held none.
+struct ChosenFile {
+    QString path;
+    QString locale;
+    bool found() const { return !path.isEmpty(); }
+};
+
+// The one rule for catalogues and translations: of the files in folder named
+// prefix, a separator, a locale key and suffix (scanAgreementFiles), the one
+// choosePath picks for locale.
+ChosenFile chooseFile(const QString &prefix, const QString &suffix, const QString &folder,
+                      const QString &locale);
+
 // The display name of a catalogue entry: the part before the first "==".
 QString entryKey(const QString &entry);
 

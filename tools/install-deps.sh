@@ -12,7 +12,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-5compat-dev qt6-tools-dev
   qt6-tools-dev-tools qt6-l10n-tools qt6-qpa-plugins
   qttranslations5-l10n qt6-translations-l10n
-  clang libclang-rt-14-dev libbenchmark-dev
+  clang libclang-rt-14-dev libbenchmark-dev valgrind linux-perf heaptrack
   socat bsdutils xvfb xauth xdotool x11-apps imagemagick
   fonts-wqy-microhei
   gcc-mingw-w64-x86-64 wine64

@@ -55,6 +55,13 @@ QStringList snapshot(PortConfig &card)
     return state;
 }
 
+// The shipped catalogue of the system's language, as the window loads it.
+const ProtocolCatalogue &shipped()
+{
+    static const ProtocolCatalogue catalogue = ProtocolCatalogue::load();
+    return catalogue;
+}
+
 QStringList shippedKeys(bool accept)
 {
     QStringList acceptList;
@@ -128,7 +135,7 @@ private slots:
 
 void TestPortConfig::defaults()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     QCOMPARE(card.id(), 0);
     QCOMPARE(card.size(), QSize(648, 89));
     QVERIFY(child<QRadioButton>(card, "rdbUart")->isChecked());
@@ -157,7 +164,7 @@ void TestPortConfig::defaults()
 
 void TestPortConfig::radioSlots()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     auto *stack = child<QStackedWidget>(card, "stackedWidget");
@@ -206,7 +213,7 @@ void TestPortConfig::pickSendsHelpText()
     QFETCH(int, position);
     QFETCH(QString, help);
 
-    PortConfig card;
+    PortConfig card(shipped());
     card.setId(4);
     QSignalSpy accepted(&card, &PortConfig::sglAccept);
     QSignalSpy sent(&card, &PortConfig::sglSend);
@@ -226,7 +233,7 @@ void TestPortConfig::pickSendsHelpText()
 
 void TestPortConfig::pickByKeyboardAndPopup()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     card.setId(2);
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
@@ -258,7 +265,7 @@ void TestPortConfig::pickByKeyboardAndPopup()
 
 void TestPortConfig::programmaticChoicesEmitNothing()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     QSignalSpy accepted(&card, &PortConfig::sglAccept);
     QSignalSpy sent(&card, &PortConfig::sglSend);
     QVERIFY(card.setPortParam(QByteArray::fromHex("0000c20100010000011011")));
@@ -272,7 +279,7 @@ void TestPortConfig::programmaticChoicesEmitNothing()
 
 void TestPortConfig::idAndTitle()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     card.setId(6);
     card.setPortTitle(QStringLiteral("CAN2"));
     QCOMPARE(card.id(), 6);
@@ -284,7 +291,7 @@ void TestPortConfig::idAndTitle()
 
 void TestPortConfig::uartOnly()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     child<QRadioButton>(card, "rdbCan")->click();
     QCOMPARE(child<QStackedWidget>(card, "stackedWidget")->currentIndex(), 1);
     card.setUartOnly();
@@ -298,7 +305,7 @@ void TestPortConfig::uartOnly()
 
 void TestPortConfig::canOnly()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     card.setUartOnly();
     card.setCanOnly();
     QVERIFY(!child<QRadioButton>(card, "rdbUart")->isVisibleTo(&card));
@@ -313,7 +320,7 @@ void TestPortConfig::canOnly()
 
 void TestPortConfig::hideLevel()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     const QStringList before = snapshot(card);
     card.hideLevel();
     QVERIFY(!child<QLabel>(card, "label_37")->isVisibleTo(&card));
@@ -324,7 +331,7 @@ void TestPortConfig::hideLevel()
 
 void TestPortConfig::lockUartSettings()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     card.lockUartSettings();
@@ -349,7 +356,7 @@ void TestPortConfig::lockUartSettings()
 
 void TestPortConfig::popupWidth()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     for (const char *name : {"cmbRxProtocol", "cmbTxProtocol"}) {
         QComboBox *combo = list(card, name);
         QAbstractItemView *view = combo->view();
@@ -484,7 +491,7 @@ void TestPortConfig::getPortParam()
     QFETCH(int, tx);
     QFETCH(QByteArray, record);
 
-    PortConfig card;
+    PortConfig card(shipped());
     child<QRadioButton>(card, uart ? "rdbUart" : "rdbCan")->click();
     UserPick::pick(list(card, "cmbUartBaudrate"), baud);
     UserPick::pick(list(card, "cmbParity"), parity);
@@ -497,7 +504,7 @@ void TestPortConfig::getPortParam()
     QCOMPARE(card.getPortParam().toHex(), record.toHex());
 
     // A fresh card shown the record comes back to the same choices.
-    PortConfig other;
+    PortConfig other(shipped());
     QVERIFY(other.setPortParam(record));
     QCOMPARE(other.getPortParam().toHex(), record.toHex());
     QCOMPARE(child<QRadioButton>(other, "rdbUart")->isChecked(), uart);
@@ -552,7 +559,7 @@ void TestPortConfig::setPortParamApplies()
     QFETCH(QByteArray, record);
     QFETCH(QString, expected);
 
-    PortConfig card;
+    PortConfig card(shipped());
     restrict(card, setup);
     QVERIFY(card.setPortParam(record));
 
@@ -601,7 +608,7 @@ void TestPortConfig::setPortParamRefuses()
     QFETCH(QString, setup);
     QFETCH(QByteArray, record);
 
-    PortConfig card;
+    PortConfig card(shipped());
     restrict(card, setup);
     // Choices that differ from every default, so any change would show.
     if (setup == QLatin1String("canOnly")) {
@@ -630,7 +637,7 @@ void TestPortConfig::setPortParamRefuses()
 
 void TestPortConfig::uncodableBytesArePreserved()
 {
-    PortConfig card;
+    PortConfig card(shipped());
     // Parity 5 and receive code 7 name no item: the card shows nothing for
     // them and writes back what the module sent.
     const QByteArray odd = QByteArray::fromHex("0000c20100050000010710");
@@ -680,7 +687,7 @@ void TestPortConfig::untouchedCardKeepsRecord()
     QFETCH(QString, setup);
     QFETCH(QByteArray, record);
 
-    PortConfig card;
+    PortConfig card(shipped());
     restrict(card, setup);
     QVERIFY(!card.isEdited());
     QVERIFY(card.setRecord(PortRecord(record)));
@@ -741,7 +748,7 @@ void TestPortConfig::editChangesOneField()
     QFETCH(QStringList, actions);
     QFETCH(QByteArray, expected);
 
-    PortConfig card;
+    PortConfig card(shipped());
     card.show();
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     QVERIFY(card.setRecord(PortRecord(record)));

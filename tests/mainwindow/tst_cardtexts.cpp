@@ -90,7 +90,7 @@ void TestCardTexts::everyListShowsItsText()
 void TestCardTexts::canChoiceText()
 {
     // The Chinese cards keep the form's own text; English writes the acronym.
-    PortConfig card;
+    PortConfig card(ProtocolCatalogue::load());
     const QString expected = InstalledLocale::name() == QLatin1String("zh_CN")
                                  ? QStringLiteral("Can")
                                  : QStringLiteral("CAN");

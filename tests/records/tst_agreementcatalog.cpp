@@ -1,6 +1,8 @@
-// The catalogue reader: folder scan, choice of file, line rules, help texts.
+// The catalogue reader: folder scan, choice of file, line rules, help texts,
+// and the catalogue value the window and tovrinctl load once.
 #include "agreementcatalog.h"
 #include "catalogfixture.h"
+#include "protocolcatalogue.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,9 @@ private slots:
 
     void entryKey_data();
     void entryKey();
+
+    void loadCatalogue_data();
+    void loadCatalogue();
 };
 
 void TestAgreementCatalog::parse_data()
@@ -427,6 +432,78 @@ void TestAgreementCatalog::entryKey()
     QFETCH(QString, entry);
     QFETCH(QString, key);
     QCOMPARE(AgreementCatalog::entryKey(entry), key);
+}
+
+void TestAgreementCatalog::loadCatalogue_data()
+{
+    QTest::addColumn<QStringList>("files"); // name=content; content "*" is 2 MiB
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("receiveKeys");
+
+    using Outcome = ProtocolCatalogue::Outcome;
+    const QString fr = QStringLiteral("agreement_fr_FR.ini=[Accept]\n{\n\"甲==帮\\n助\"\n乙\n}\n"
+                                      "[Send]\n{\n丙==送\n}\n");
+    const QString en = QStringLiteral("agreement_en_US.ini=[Accept]\n{\nA\n}\n");
+    QTest::newRow("own locale") << QStringList{fr, en} << "fr_FR" << int(Outcome::Loaded)
+                                << "agreement_fr_FR.ini"
+                                << QStringList{QStringLiteral("甲"), QStringLiteral("乙")};
+    QTest::newRow("en_US for another locale")
+        << QStringList{fr, en} << "de_DE" << int(Outcome::Loaded) << "agreement_en_US.ini"
+        << QStringList{QStringLiteral("A")};
+    QTest::newRow("no catalogue") << QStringList{QStringLiteral("other_fr_FR.ini=[Accept]")}
+                                  << "fr_FR" << int(Outcome::NoCatalogue) << QString()
+                                  << QStringList{};
+    QTest::newRow("too large") << QStringList{QStringLiteral("agreement_fr_FR.ini=*")} << "fr_FR"
+                               << int(Outcome::TooLarge) << "agreement_fr_FR.ini" << QStringList{};
+}
+
+void TestAgreementCatalog::loadCatalogue()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, locale);
+    QFETCH(int, outcome);
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, receiveKeys);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const QString &file : qAsConst(files)) {
+        const int sep = file.indexOf(QLatin1Char('='));
+        const QString path = dir.filePath(file.left(sep));
+        const QString content = file.mid(sep + 1);
+        if (content == QLatin1String("*")) {
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly));
+            QVERIFY(big.resize(2 * AgreementCatalog::MaxFileSize));
+        } else {
+            QVERIFY(CatalogFixture::writeGbk(path, content));
+        }
+    }
+
+    const ProtocolCatalogue catalogue = ProtocolCatalogue::load(dir.path(), locale);
+    QCOMPARE(int(catalogue.outcome()), outcome);
+    QCOMPARE(catalogue.fileName(), fileName);
+    QCOMPARE(catalogue.keys(true), receiveKeys);
+    QCOMPARE(catalogue.entries(true).size(), receiveKeys.size());
+    QCOMPARE(catalogue.dropped(), 0);
+
+    // Names by code and help texts come from what was read; the file is not
+    // read again.
+    QVERIFY(QDir(dir.path()).removeRecursively());
+    const ProtocolNames::Lookup names = catalogue.names();
+    for (int position = 0; position < receiveKeys.size(); ++position)
+        QCOMPARE(names(true, PortRecord::protocolCode(position)), receiveKeys.at(position));
+    QCOMPARE(names(true, PortRecord::protocolCode(receiveKeys.size())), QString());
+    if (fileName == QLatin1String("agreement_fr_FR.ini") &&
+        outcome == int(ProtocolCatalogue::Outcome::Loaded)) {
+        QCOMPARE(catalogue.helpText(true, QStringLiteral("甲")), QStringLiteral("帮\n助"));
+        QCOMPARE(catalogue.helpText(true, QStringLiteral("乙")), QString());
+        QCOMPARE(catalogue.keys(false), QStringList{QStringLiteral("丙")});
+        QCOMPARE(catalogue.helpText(false, QStringLiteral("丙")), QStringLiteral("送"));
+        QCOMPARE(names(false, 0), QStringLiteral("丙"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAgreementCatalog)
