@@ -10,6 +10,8 @@
 #include "simseriallink.h"
 #include "simudplink.h"
 
+#include "portrecord.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -52,12 +54,12 @@ const char kDescription[] =
     "MSG_WRITE_ALL (00 stored, 01 refused; exactly ports x 11 bytes), MSG_READ_PORT (index +\n"
     "record; silent for an unknown port) and MSG_WRITE_PORT (the index once stored; silent for\n"
     "an unknown port or a payload other than 12 bytes). Records are checked: kind 0 (UART, only\n"
-    "on a port with UART) at 2400 4800 9600 19200 38400 57600 115200 230400 460800 921600 with\n"
-    "parity 0..2, data 0..1, stop 0..1, level 0..1; kind 1 (CAN, only on Tovrin ports 2 and 4 and\n"
-    "R7 port 5) at 666666 1000000 500000 with bytes 5..8 zero; protocol codes 0..2 or 16..127.\n"
+    "on a port with UART) at %1 with\n"
+    "parity 0..2, data 0..1, stop 0..1, level 0..1; kind 1 (CAN, only on %2) at %3 with bytes 5..8 "
+    "zero; protocol codes %4.\n"
     "An unsound record is stored with a warning, or refused with --strict.\n"
-    "Default records: UART 57600 8N1 RS-232, protocols 0 (00 00 E1 00 00 00 00 00 00 00 00);\n"
-    "R7 port 5: CAN 1000000 (01 40 42 0F 00 00 00 00 00 00 00).\n"
+    "Default records: UART %5 8N1 RS-232, protocols 0 (%6);\n"
+    "%7.\n"
     "\n"
     "Record and state files: one line per port, \"port N: \" and 11 hex bytes, e.g.\n"
     "  port 0: 00 00 E1 00 00 00 00 00 00 00 00\n"
@@ -73,8 +75,71 @@ const char kDescription[] =
     "--unasked-after counts the reply frames each route really sent. Unasked frames are logged\n"
     "like replies with \"(unasked)\" after the name; the faults of replies do not touch them.";
 
+QString hexOf(const QByteArray &record)
+{
+    return QString::fromLatin1(record.toHex(' ').toUpper());
+}
+
+QString numbers(const QVector<quint32> &values)
+{
+    QStringList texts;
+    for (quint32 v : values)
+        texts << QString::number(v);
+    return texts.join(QLatin1Char(' '));
+}
+
+// The protocol codes as runs such as "0..2 or 16..127".
+QString protocolCodeRuns()
+{
+    QStringList runs;
+    int first = PortRecord::protocolCode(0);
+    for (int position = 1; position <= PortRecord::MaxProtocolPosition + 1; ++position) {
+        const int previous = PortRecord::protocolCode(position - 1);
+        const int code = PortRecord::protocolCode(position);
+        if (code == previous + 1)
+            continue;
+        runs << QStringLiteral("%1..%2").arg(first).arg(previous);
+        first = code;
+    }
+    return runs.join(QStringLiteral(" or "));
+}
+
+// The description with the module tables filled in. Its line breaks are set
+// by hand; the models' CAN ports are one to a line.
+QString description()
+{
+    QStringList canPorts; // "Tovrin ports 2 and 4"
+    QStringList canOnly;  // "R7 port 5: CAN 1000000 (01 40 42 ..)"
+    for (ModuleModel model : SimModule::models()) {
+        const QList<QByteArray> records = SimModule::defaultRecords(model);
+        QStringList ports;
+        for (int i = 0; i < ModuleProfile::portCount(model); ++i) {
+            const PortTraits traits = ModuleProfile::port(model, i);
+            if (traits.canOffered)
+                ports << QString::number(i);
+            if (!traits.uartOffered)
+                canOnly << QStringLiteral("%1 port %2: CAN %3 (%4)")
+                               .arg(SimModule::shortName(model))
+                               .arg(i)
+                               .arg(PortRecord(records.at(i)).rate())
+                               .arg(hexOf(records.at(i)));
+        }
+        if (!ports.isEmpty())
+            canPorts << QStringLiteral("%1 %2 %3")
+                            .arg(SimModule::shortName(model),
+                                 ports.size() == 1 ? QStringLiteral("port")
+                                                   : QStringLiteral("ports"),
+                                 ports.join(QStringLiteral(" and ")));
+    }
+    const PortSettings uart;
+    return QString::fromLatin1(kDescription)
+        .arg(numbers(PortRecord::uartBaudRates()), canPorts.join(QStringLiteral(" and\n")),
+             numbers(PortRecord::canBitRates()), protocolCodeRuns(), QString::number(uart.baud),
+             hexOf(PortRecord::encode(uart).bytes()), canOnly.join(QStringLiteral(";\n")));
+}
+
 struct Options {
-    SimModule::Model model = SimModule::Model::Tovrin;
+    ModuleModel model = ModuleModel::Tovrin;
     quint8 firmware[3] = {1, 0, 7};
     QString recordsPath;
     QString statePath;
@@ -136,16 +201,28 @@ QByteArray hexFrame(const QString &text)
 Options parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromLatin1(kDescription));
+    parser.setApplicationDescription(description());
     parser.addHelpOption();
     auto add = [&parser](const QString &name, const QString &help, const QString &value = QString(),
                          const QString &defaultValue = QString()) {
         parser.addOption(QCommandLineOption(name, help, value, defaultValue));
     };
+    QStringList modelNames;
+    QStringList modelTexts;
+    for (ModuleModel model : SimModule::models()) {
+        modelNames << SimModule::optionName(model);
+        modelTexts << QStringLiteral("%1 (device 0x%2, %3 ports%4)")
+                          .arg(modelNames.last(),
+                               QString::number(ModuleProfile::deviceCode(model), 16)
+                                   .toUpper()
+                                   .rightJustified(2, QLatin1Char('0')),
+                               QString::number(ModuleProfile::portCount(model)),
+                               model == Options().model ? QStringLiteral("; the default")
+                                                        : QString());
+    }
     add(QStringLiteral("model"),
-        QStringLiteral("Module model: tovrin (device 0x20, 5 ports; the default) or r7 (device "
-                       "0x2D, 6 ports)."),
-        QStringLiteral("tovrin|r7"), QStringLiteral("tovrin"));
+        QStringLiteral("Module model: %1.").arg(modelTexts.join(QStringLiteral(" or "))),
+        modelNames.join(QLatin1Char('|')), SimModule::optionName(Options().model));
     add(QStringLiteral("firmware"),
         QStringLiteral(
             "Firmware version in the version reply, three numbers 0..255 (default 1.0.7)."),
@@ -237,12 +314,11 @@ Options parseOptions(const QCoreApplication &app)
 
     Options o;
     const QString model = parser.value(QStringLiteral("model"));
-    if (model == QLatin1String("tovrin"))
-        o.model = SimModule::Model::Tovrin;
-    else if (model == QLatin1String("r7"))
-        o.model = SimModule::Model::R7;
-    else
-        usageError(QStringLiteral("--model wants tovrin or r7, not %1").arg(model));
+    const int modelIndex = modelNames.indexOf(model);
+    if (modelIndex < 0)
+        usageError(QStringLiteral("--model wants %1, not %2")
+                       .arg(modelNames.join(QStringLiteral(" or ")), model));
+    o.model = SimModule::models().at(modelIndex);
 
     const QStringList parts = parser.value(QStringLiteral("firmware")).split(QLatin1Char('.'));
     bool versionOk = parts.size() == 3;
@@ -448,16 +524,15 @@ int main(int argc, char *argv[])
                     .arg(o.udpListenPort)
                     .arg(o.udpReplyPort));
     }
-    logLine(
-        QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
-            .arg(o.model == SimModule::Model::R7 ? QStringLiteral("r7") : QStringLiteral("tovrin"))
-            .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
-            .arg(o.firmware[0])
-            .arg(o.firmware[1])
-            .arg(o.firmware[2])
-            .arg(module.portCount())
-            .arg(o.strict ? QStringLiteral(", strict") : QString())
-            .arg(o.seed));
+    logLine(QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
+                .arg(SimModule::optionName(o.model))
+                .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
+                .arg(o.firmware[0])
+                .arg(o.firmware[1])
+                .arg(o.firmware[2])
+                .arg(module.portCount())
+                .arg(o.strict ? QStringLiteral(", strict") : QString())
+                .arg(o.seed));
 
     auto vanish = [pty] {
         if (!pty->isOpen())

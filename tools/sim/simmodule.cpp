@@ -1,36 +1,17 @@
 #include "simmodule.h"
 
 #include "linkframe.h"
+#include "portrecord.h"
 
 #include <QByteArrayList>
-#include <QtEndian>
 
 namespace
 {
 
-constexpr quint32 kUartBauds[] = {2400,  4800,   9600,   19200,  38400,
-                                  57600, 115200, 230400, 460800, 921600};
-constexpr quint32 kCanRates[] = {666666, 1000000, 500000};
-
-template <size_t N> bool contains(const quint32 (&list)[N], quint32 value)
-{
-    for (quint32 v : list)
-        if (v == value)
-            return true;
-    return false;
-}
-
+// The codes of the card's protocol lists; everything else is unknown.
 bool protocolCodeKnown(quint8 code)
 {
-    return code <= 2 || (code >= 16 && code <= 127);
-}
-
-QByteArray makeRecord(quint8 kind, quint32 rate)
-{
-    QByteArray record(PORT_RECORD_SIZE, '\0');
-    record[0] = static_cast<char>(kind);
-    qToLittleEndian(rate, record.data() + 1);
-    return record;
+    return PortRecord::protocolCode(PortRecord::protocolPosition(qint8(code))) == code;
 }
 
 } // namespace
@@ -40,14 +21,30 @@ SimModule::SimModule(Model model, QObject *parent)
 {
 }
 
+QVector<SimModule::Model> SimModule::models()
+{
+    QVector<Model> all;
+    for (int code = 0; code <= 0xFF; ++code) {
+        Model model;
+        if (ModuleProfile::modelForDeviceCode(quint8(code), &model))
+            all.append(model);
+    }
+    return all;
+}
+
+QString SimModule::shortName(Model model)
+{
+    return ModuleProfile::name(model).section(QLatin1Char('-'), 0, 0);
+}
+
 quint8 SimModule::deviceCode() const
 {
-    return m_model == Model::R7 ? DEVICE_R7 : DEVICE_TOVRIN;
+    return ModuleProfile::deviceCode(m_model);
 }
 
 int SimModule::portCount() const
 {
-    return m_model == Model::R7 ? 6 : 5;
+    return ModuleProfile::portCount(m_model);
 }
 
 void SimModule::setFirmware(quint8 major, quint8 minor, quint8 patch)
@@ -59,13 +56,16 @@ void SimModule::setFirmware(quint8 major, quint8 minor, quint8 patch)
 
 QList<QByteArray> SimModule::defaultRecords(Model model)
 {
-    // As shipped: every UART at 57600 8N1, RS-232, no protocol; the CAN port
-    // of the R7-Eda at 1 Mbit/s.
+    // As shipped: every port with UART at 57600 8N1, RS-232, no protocol;
+    // a CAN-only port at 1 Mbit/s.
+    PortSettings can;
+    can.kind = PortRecord::Can;
+    can.baud = 1000000;
     QList<QByteArray> records;
-    for (int i = 0; i < 5; ++i)
-        records.append(makeRecord(0, 57600));
-    if (model == Model::R7)
-        records.append(makeRecord(1, 1000000));
+    for (int i = 0; i < ModuleProfile::portCount(model); ++i)
+        records.append(
+            PortRecord::encode(ModuleProfile::port(model, i).uartOffered ? PortSettings() : can)
+                .bytes());
     return records;
 }
 
@@ -90,18 +90,12 @@ bool SimModule::setRecords(const QList<QByteArray> &records)
 
 bool SimModule::portHasUart(int port) const
 {
-    if (port < 0 || port >= portCount())
-        return false;
-    return m_model == Model::Tovrin || port < 5;
+    return port >= 0 && port < portCount() && ModuleProfile::port(m_model, port).uartOffered;
 }
 
 bool SimModule::portHasCan(int port) const
 {
-    if (port < 0 || port >= portCount())
-        return false;
-    if (m_model == Model::R7)
-        return port == 5;
-    return port == 2 || port == 4;
+    return port >= 0 && port < portCount() && ModuleProfile::port(m_model, port).canOffered;
 }
 
 QStringList SimModule::recordProblems(int port, const QByteArray &record) const
@@ -113,35 +107,37 @@ QStringList SimModule::recordProblems(int port, const QByteArray &record) const
                         .arg(PORT_RECORD_SIZE);
         return problems;
     }
-    const auto *b = reinterpret_cast<const quint8 *>(record.constData());
-    const quint32 rate = qFromLittleEndian<quint32>(b + 1);
-    if (b[0] == 0) {
+    // A card's rules (the port's kinds and rate lists, as in
+    // PortRecord::refusal), then the line bytes and protocol codes a card
+    // would take but the module does not.
+    const PortRecord r(record);
+    if (r.kind() == PortRecord::Uart) {
         if (!portHasUart(port))
             problems << QStringLiteral("UART record for a port without UART");
-        if (!contains(kUartBauds, rate))
-            problems << QStringLiteral("UART baud rate %1 not supported").arg(rate);
-        if (b[5] > 2)
-            problems << QStringLiteral("parity %1 out of range").arg(b[5]);
-        if (b[6] > 1)
-            problems << QStringLiteral("data bits %1 out of range").arg(b[6]);
-        if (b[7] > 1)
-            problems << QStringLiteral("stop bits %1 out of range").arg(b[7]);
-        if (b[8] > 1)
-            problems << QStringLiteral("level %1 out of range").arg(b[8]);
-    } else if (b[0] == 1) {
+        if (!PortRecord::uartBaudRates().contains(r.rate()))
+            problems << QStringLiteral("UART baud rate %1 not supported").arg(r.rate());
+        if (r.parity() > quint8(PortRecord::Parity::Odd))
+            problems << QStringLiteral("parity %1 out of range").arg(r.parity());
+        if (r.dataBits() > 1)
+            problems << QStringLiteral("data bits %1 out of range").arg(r.dataBits());
+        if (r.stopBits() > 1)
+            problems << QStringLiteral("stop bits %1 out of range").arg(r.stopBits());
+        if (r.level() > quint8(PortRecord::Level::Rs422))
+            problems << QStringLiteral("level %1 out of range").arg(r.level());
+    } else if (r.kind() == PortRecord::Can) {
         if (!portHasCan(port))
             problems << QStringLiteral("CAN record for a port without CAN");
-        if (!contains(kCanRates, rate))
-            problems << QStringLiteral("CAN bit rate %1 not supported").arg(rate);
-        if (b[5] != 0 || b[6] != 0 || b[7] != 0 || b[8] != 0)
+        if (PortRecord::canRatePosition(r.rate()) < 0)
+            problems << QStringLiteral("CAN bit rate %1 not supported").arg(r.rate());
+        if (r.parity() != 0 || r.dataBits() != 0 || r.stopBits() != 0 || r.level() != 0)
             problems << QStringLiteral("CAN record with non-zero line settings");
     } else {
-        problems << QStringLiteral("port kind %1 unknown").arg(b[0]);
+        problems << QStringLiteral("port kind %1 unknown").arg(r.kind());
     }
-    if (!protocolCodeKnown(b[9]))
-        problems << QStringLiteral("receive protocol code %1 unknown").arg(b[9]);
-    if (!protocolCodeKnown(b[10]))
-        problems << QStringLiteral("send protocol code %1 unknown").arg(b[10]);
+    if (!protocolCodeKnown(r.receiveCode()))
+        problems << QStringLiteral("receive protocol code %1 unknown").arg(r.receiveCode());
+    if (!protocolCodeKnown(r.sendCode()))
+        problems << QStringLiteral("send protocol code %1 unknown").arg(r.sendCode());
     return problems;
 }
 

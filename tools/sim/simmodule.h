@@ -1,15 +1,19 @@
 // The simulated module: its model, firmware version and one 11-byte parameter
 // record per port. Answers the configuration commands byte-in/bytes-out and
-// checks every record it is asked to store.
+// checks every record it is asked to store. Models, ports, rates and protocol
+// codes are the program's own tables (ModuleProfile, PortRecord); the checks
+// on top of them are stricter than a port card's.
 #ifndef SIMMODULE_H
 #define SIMMODULE_H
 
+#include "moduleprofile.h"
 #include "simfaults.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QVector>
 
 #include <optional>
 
@@ -17,7 +21,14 @@ class SimModule : public QObject
 {
     Q_OBJECT
 public:
-    enum class Model { Tovrin, R7 };
+    using Model = ModuleModel;
+
+    // Every model the profile knows, in the order of their device codes.
+    static QVector<Model> models();
+    // The model as the simulator names it: the profile's name up to a hyphen
+    // ("Tovrin", "R7"); --model takes it in lower case.
+    static QString shortName(Model model);
+    static QString optionName(Model model) { return shortName(model).toLower(); }
 
     explicit SimModule(Model model, QObject *parent = nullptr);
 
