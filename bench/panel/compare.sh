@@ -4,7 +4,7 @@
 #   bench/panel/compare.sh OLD_REV [BUILDS]
 # OLD_REV is built in a temporary worktree (only bench_portpanel and what it
 # needs), unless OLD_BENCH names a benchmark binary built already, e.g.
-#   OLD_BENCH=/work/base/build/bin/bench_portpanel bench/panel/compare.sh -
+#   OLD_BENCH=../old/build/bin/bench_portpanel bench/panel/compare.sh -
 # This tree's benchmark is taken from TOVRIN_BUILD_DIR (default build) and
 # built first. BUILDS defaults to 1000. Run it on an otherwise idle machine.
 set -euo pipefail
