@@ -156,6 +156,7 @@ private slots:
     void saveRefusesTargets();
     void partialFileChangesNamedCards();
     void writeLeavesSnapshot();
+    void unusableHistoryStopsWrite();
 };
 
 void TestConfigFiles::roundTrip_data()
@@ -539,6 +540,37 @@ void TestConfigFiles::writeLeavesSnapshot()
     QCOMPARE(answer.shown, 1);
     QVERIFY(answer.sidebar.contains(QUrl::fromLocalFile(history.path())));
     QCOMPARE(s.cardRecords(), records);
+}
+
+// A snapshot that cannot be saved: a box names the folder, the status says
+// why nothing was written, and the module hears no write.
+void TestConfigFiles::unusableHistoryStopsWrite()
+{
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    QFile blocker(scratch.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString history = blocker.fileName() + QStringLiteral("/history");
+    const QByteArray previous = qgetenv("TOVRIN_HISTORY_DIR");
+    qputenv("TOVRIN_HISTORY_DIR", history.toLocal8Bit());
+    const QByteArrayList records = sampleRecords(false);
+    SimSession s;
+    const bool started = s.start(Route::Direct, simArgs(false), false, records);
+    qputenv("TOVRIN_HISTORY_DIR", previous);
+    QVERIFY(started);
+    QVERIFY(openAndRead(s));
+    selectItem(s.card(3), "cmbRxProtocol", 3);
+    const int heard = s.received().size();
+    s.clickWrite();
+    s.clickOk();
+    QTRY_COMPARE_WITH_TIMEOUT(s.boxes.boxes.size(), 1, SimSession::WaitMs);
+    QVERIFY2(s.boxes.boxes.first().text.contains(history), qPrintable(s.boxes.boxes.first().text));
+    QVERIFY(s.boxes.boxes.first().text.contains(QStringLiteral("未向模块发送任何参数。")));
+    QCOMPARE(s.status(), QStringLiteral("未写入：无法保存写入前的快照"));
+    QTest::qWait(200);
+    QCOMPARE(s.received().size(), heard);
+    QCOMPARE(s.stored(), records);
 }
 
 QTEST_MAIN(TestConfigFiles)
