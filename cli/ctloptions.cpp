@@ -289,7 +289,8 @@ Options:
   --json                  One JSON object per device on stdout, for scripts:
                           device, model, firmware, outcome, exit, changes, error
                           (and the configuration as "config" for read without
-                          -o, or its path as "file"). Each change is an object:
+                          -o, or its path as "file"; for write and restore the
+                          snapshot's path as "snapshot"). Each change is an object:
                           port (its place in the file's "ports", from 0),
                           title, field (the file's key, e.g. "baud" or
                           "receive"), from and to (the module's value and the

@@ -12,8 +12,8 @@
 struct WriteNote {
     enum class Outcome { Success, Failure, Interrupted };
 
-    QString device;             // as named to the program: /dev/ttyUSB0, COM3, ground-station
-    QVector<PortRecord> sent;   // the records written, port 0 first
+    QString device;           // as named to the program: /dev/ttyUSB0, COM3, ground-station
+    QVector<PortRecord> sent; // the records written, port 0 first
     // Until the write ends the snapshot says Interrupted: a program that
     // ended during the write leaves that word.
     Outcome outcome = Outcome::Interrupted;

@@ -173,7 +173,7 @@ private:
     bool m_fileGiven = false;
     ModuleModel m_fileModel = ModuleModel::Tovrin;
     bool m_readBack = false;
-    bool m_readRefused = false; // the last read ended with refused records
+    bool m_readRefused = false;     // the last read ended with refused records
     bool m_readBeforeWrite = false; // the read in flight is the write's snapshot
     bool m_interrupted = false;     // interrupt() since the step started
     int m_retries = 0;

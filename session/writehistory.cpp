@@ -46,8 +46,8 @@ QString WriteHistory::defaultFolder()
 
 QString WriteHistory::deviceStem(const QString &device)
 {
-    QString stem = device.startsWith(QLatin1String("/dev/")) ? device.mid(5)
-                                                             : QFileInfo(device).fileName();
+    QString stem =
+        device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : QFileInfo(device).fileName();
     if (stem.isEmpty())
         stem = QStringLiteral("ground-station");
     for (QChar &c : stem) {
@@ -80,14 +80,13 @@ bool WriteHistory::take(const QString &folder, const ModuleConfig &config, const
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             break;
         if (!file.exists() || n >= 1000) {
-            *error = tr("无法在 %1 保存写入前的快照：%2")
-                         .arg(shownFolder(folder), file.errorString());
+            *error =
+                tr("无法在 %1 保存写入前的快照：%2").arg(shownFolder(folder), file.errorString());
             return false;
         }
     }
     if (file.write(text) != text.size() || !file.flush()) {
-        *error =
-            tr("无法在 %1 保存写入前的快照：%2").arg(shownFolder(folder), file.errorString());
+        *error = tr("无法在 %1 保存写入前的快照：%2").arg(shownFolder(folder), file.errorString());
         return false;
     }
     file.close();
@@ -123,7 +122,8 @@ QVector<WriteHistory::Entry> WriteHistory::list(const QString &folder)
         // refuse still has its snapshot listed.
         const QJsonObject top = QJsonDocument::fromJson(text).object();
         Entry entry;
-        if (top.value(QLatin1String("format")).toString() != QLatin1String("tovrin-module-config") ||
+        if (top.value(QLatin1String("format")).toString() !=
+                QLatin1String("tovrin-module-config") ||
             !ModuleProfile::modelForName(top.value(QLatin1String("model")).toString(),
                                          &entry.model))
             continue;

@@ -82,8 +82,8 @@ void TestCtlHistory::writeThenRestoreLast()
 {
     QFETCH(ModuleModel, model);
     QFETCH(bool, viaFc);
-    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '),
-                                                                             QLatin1Char('_'));
+    const QString tag =
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('_'));
     SimModule sim;
     QVERIFY(sim.start(SimModule::Pty, model, m_dir, tag));
     const QString history = m_dir.filePath(tag + QStringLiteral("-history"));
@@ -102,9 +102,9 @@ void TestCtlHistory::writeThenRestoreLast()
     QStringList taken = snapshots(history);
     QCOMPARE(taken.size(), 1);
     const QString first = QDir(history).filePath(taken.first());
-    QVERIFY2(taken.first().endsWith(QStringLiteral("-%1-%2.tovrin.json")
-                                        .arg(QFileInfo(sim.device()).fileName(),
-                                             ModuleProfile::name(model))),
+    QVERIFY2(taken.first().endsWith(
+                 QStringLiteral("-%1-%2.tovrin.json")
+                     .arg(QFileInfo(sim.device()).fileName(), ModuleProfile::name(model))),
              qPrintable(taken.first()));
     QCOMPARE(QJsonDocument::fromJson(write.out.toUtf8()).object().value(QLatin1String("snapshot")),
              QJsonValue(first));
@@ -118,8 +118,8 @@ void TestCtlHistory::writeThenRestoreLast()
                                QStringLiteral("--port"), sim.device()});
     QVERIFY2(listed.exitCode == 0, qPrintable(listed.err));
     QCOMPARE(listed.out.count(QLatin1Char('\n')), 1);
-    for (const QString &column : {sim.device(), ModuleProfile::name(model), QStringLiteral("V2.3.1"),
-                                  QStringLiteral("success"), first})
+    for (const QString &column : {sim.device(), ModuleProfile::name(model),
+                                  QStringLiteral("V2.3.1"), QStringLiteral("success"), first})
         QVERIFY2(listed.out.contains(column), qPrintable(listed.out + " lacks " + column));
     const CtlRun other = run({QStringLiteral("history"), QStringLiteral("--history"), history,
                               QStringLiteral("--port"), QStringLiteral("/dev/ttyNothing")});
@@ -153,8 +153,8 @@ void TestCtlHistory::writeThenRestoreLast()
              QJsonValue(first));
 
     // restore FILE: the file's records, as write would.
-    const CtlRun named = run(base + QStringList{QStringLiteral("restore"), second,
-                                                QStringLiteral("--yes")});
+    const CtlRun named =
+        run(base + QStringList{QStringLiteral("restore"), second, QStringLiteral("--yes")});
     QVERIFY2(named.exitCode == 0, qPrintable(named.err));
     QTRY_COMPARE(sim.state(), config.ports);
     QCOMPARE(snapshots(history).size(), 3);
@@ -210,13 +210,13 @@ void TestCtlHistory::unusableHistoryStopsTheWrite()
     }
     SimModule sim;
     QVERIFY(sim.start(SimModule::Pty, ModuleModel::R7, m_dir, QStringLiteral("locked-") + how));
-    const QString file = saveConfig(m_dir, QStringLiteral("locked.tovrin.json"),
-                                    sampleConfig(ModuleModel::R7));
+    const QString file =
+        saveConfig(m_dir, QStringLiteral("locked.tovrin.json"), sampleConfig(ModuleModel::R7));
     const QVector<PortRecord> before = sim.state();
     const CtlRun write = run({QStringLiteral("--port"), sim.device(), QStringLiteral("--history"),
                               history, QStringLiteral("write"), file, QStringLiteral("--yes")});
-    QFile::setPermissions(history, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
+    QFile::setPermissions(history,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(write.exitCode, 2);
     QVERIFY2(write.err.contains(history), qPrintable(write.err));
     QVERIFY2(write.err.contains(QLatin1String("nothing written")), qPrintable(write.err));
@@ -235,17 +235,18 @@ void TestCtlHistory::noHistoryTakesNone()
     QTemporaryDir history;
     QVERIFY(history.isValid());
     // Both ways of naming the folder are overruled.
-    const CtlRun write = run({QStringLiteral("--port"), sim.device(), QStringLiteral("--no-history"),
-                              QStringLiteral("write"), file, QStringLiteral("--yes")},
-                             60000, {QStringLiteral("TOVRIN_HISTORY_DIR=") + history.path()});
+    const CtlRun write =
+        run({QStringLiteral("--port"), sim.device(), QStringLiteral("--no-history"),
+             QStringLiteral("write"), file, QStringLiteral("--yes")},
+            60000, {QStringLiteral("TOVRIN_HISTORY_DIR=") + history.path()});
     QVERIFY2(write.exitCode == 0, qPrintable(write.err));
     QTRY_COMPARE(sim.state(), config.ports);
     QVERIFY(snapshots(history.path()).isEmpty());
     // TOVRIN_HISTORY_DIR names the folder when --history does not.
     const QString back = saveConfig(m_dir, QStringLiteral("nohistory-back.tovrin.json"),
                                     ModuleConfig{ModuleModel::Tovrin, {}, {}, before});
-    const CtlRun again = run({QStringLiteral("--port"), sim.device(), QStringLiteral("write"),
-                              back, QStringLiteral("--yes")},
+    const CtlRun again = run({QStringLiteral("--port"), sim.device(), QStringLiteral("write"), back,
+                              QStringLiteral("--yes")},
                              60000, {QStringLiteral("TOVRIN_HISTORY_DIR=") + history.path()});
     QVERIFY2(again.exitCode == 0, qPrintable(again.err));
     QCOMPARE(snapshots(history.path()).size(), 1);

@@ -83,8 +83,8 @@ void TestCtlPartial::writeLaysFilesOverTheModule_data()
     // 0) -> record after the write, every other port as the module held it.
     QTest::addColumn<QVector<Entries>>("files");
     QTest::addColumn<PortMap>("expected");
-    const Entries full{{0, kFast}, {0, kFaster}, {0, kSlow}, {0, kFast}, {0, kFaster},
-                       {0, "0120a10700000000000000"}};
+    const Entries full{{0, kFast}, {0, kFaster}, {0, kSlow},
+                       {0, kFast}, {0, kFaster}, {0, "0120a10700000000000000"}};
     QMap<int, QByteArray> fullResult;
     for (int i = 0; i < full.size(); ++i)
         fullResult.insert(i, full.at(i).second);
@@ -93,11 +93,18 @@ void TestCtlPartial::writeLaysFilesOverTheModule_data()
         << QVector<Entries>{{{5, kSlow}, {2, kFast}}}
         << QMap<int, QByteArray>{{1, kFast}, {4, kSlow}};
     QTest::newRow("full baseline, airframe overlay on Uart4")
-        << QVector<Entries>{full, {{3, kFaster}}}
-        << [&] { auto r = fullResult; r[2] = kFaster; return r; }();
+        << QVector<Entries>{full, {{3, kFaster}}} << [&] {
+               auto r = fullResult;
+               r[2] = kFaster;
+               return r;
+           }();
     QTest::newRow("two overlays: the later wins its port")
-        << QVector<Entries>{full, {{3, kFast}, {1, kSlow}}, {{3, kSlow}}}
-        << [&] { auto r = fullResult; r[0] = kSlow; r[2] = kSlow; return r; }();
+        << QVector<Entries>{full, {{3, kFast}, {1, kSlow}}, {{3, kSlow}}} << [&] {
+               auto r = fullResult;
+               r[0] = kSlow;
+               r[2] = kSlow;
+               return r;
+           }();
     QTest::newRow("partial baseline, partial overlay")
         << QVector<Entries>{{{1, kSlow}}, {{2, kFaster}}}
         << QMap<int, QByteArray>{{0, kSlow}, {1, kFaster}};
@@ -135,8 +142,10 @@ void TestCtlPartial::writeLaysFilesOverTheModule()
     const CtlRun diff = run(base + QStringList{QStringLiteral("diff")} + arguments);
     QCOMPARE(diff.exitCode, 1);
     QSet<int> changedPorts;
-    const QJsonArray changes =
-        QJsonDocument::fromJson(diff.out.toUtf8()).object().value(QLatin1String("changes")).toArray();
+    const QJsonArray changes = QJsonDocument::fromJson(diff.out.toUtf8())
+                                   .object()
+                                   .value(QLatin1String("changes"))
+                                   .toArray();
     for (const QJsonValue &change : changes)
         changedPorts.insert(change.toObject().value(QLatin1String("port")).toInt());
     QSet<int> differing;
@@ -147,10 +156,9 @@ void TestCtlPartial::writeLaysFilesOverTheModule()
     QCOMPARE(changedPorts, differing);
     QCOMPARE(sim.state(), before);
 
-    const CtlRun write = run(base + QStringList{QStringLiteral("--no-history"),
-                                                QStringLiteral("write")} +
-                             arguments + QStringList{QStringLiteral("--yes"),
-                                                     QStringLiteral("--verify")});
+    const CtlRun write =
+        run(base + QStringList{QStringLiteral("--no-history"), QStringLiteral("write")} +
+            arguments + QStringList{QStringLiteral("--yes"), QStringLiteral("--verify")});
     QVERIFY2(write.exitCode == 0, qPrintable(write.err));
     QTRY_COMPARE(sim.state(), after);
 
@@ -164,16 +172,18 @@ void TestCtlPartial::refusedBeforeAnythingIsSent_data()
     QTest::addColumn<QByteArray>("overlay"); // empty: none
     QTest::addColumn<QString>("message");
     const QByteArray good = fileText(QStringLiteral("R7-Eda"), {{1, kSlow}});
-    QTest::newRow("a port twice")
-        << fileText(QStringLiteral("R7-Eda"), {{2, kSlow}, {4, kFast}, {2, kFast}})
-        << QByteArray() << QStringLiteral("第 3 个端口条目：端口 2 已由第 1 个条目给出");
+    QTest::newRow("a port twice") << fileText(QStringLiteral("R7-Eda"),
+                                              {{2, kSlow}, {4, kFast}, {2, kFast}})
+                                  << QByteArray()
+                                  << QStringLiteral("第 3 个端口条目：端口 2 已由第 1 个条目给出");
     QTest::newRow("port out of range")
         << fileText(QStringLiteral("R7-Eda"), {{7, kSlow}}) << QByteArray()
         << QStringLiteral("第 1 个端口条目：“port”应为 1 到 6 的整数（型号 R7-Eda）");
     QTest::newRow("some entries without port")
         << fileText(QStringLiteral("R7-Eda"), {{0, kSlow}, {2, kFast}}) << QByteArray()
         << QStringLiteral("第 1 个端口条目没有“port”字段");
-    QTest::newRow("bad overlay") << good << fileText(QStringLiteral("R7-Eda"), {{1, kSlow}, {1, kSlow}})
+    QTest::newRow("bad overlay") << good
+                                 << fileText(QStringLiteral("R7-Eda"), {{1, kSlow}, {1, kSlow}})
                                  << QStringLiteral("第 2 个端口条目：端口 1 已由第 1 个条目给出");
     QTest::newRow("overlay for another model")
         << good << fileText(QStringLiteral("Tovrin"), {{1, kSlow}})

@@ -678,7 +678,7 @@ void TestConfigFile::saveRefusesTargets()
 void TestConfigFile::partialFile_data()
 {
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QList<int>>("covered"); // ports from 0
+    QTest::addColumn<QList<int>>("covered");  // ports from 0
     QTest::addColumn<QStringList>("records"); // in port order, empty where not covered
 
     QTest::newRow("two ports out of order")
@@ -769,8 +769,8 @@ void TestConfigFile::snapshotNote()
     note.device = QStringLiteral("/dev/ttyUSB0");
     note.sent = config.ports;
     note.sent[1] = PortRecord(QByteArray::fromHex(kOther.toLatin1()));
-    for (WriteNote::Outcome outcome :
-         {WriteNote::Outcome::Success, WriteNote::Outcome::Failure, WriteNote::Outcome::Interrupted}) {
+    for (WriteNote::Outcome outcome : {WriteNote::Outcome::Success, WriteNote::Outcome::Failure,
+                                       WriteNote::Outcome::Interrupted}) {
         note.outcome = outcome;
         const QByteArray text = ConfigFile::toJson(config, note, names());
         // Everything before the write object is what toJson writes alone.
