@@ -1,5 +1,7 @@
 #include "ctloptions.h"
 
+#include "writehistory.h"
+
 #include <QCommandLineParser>
 
 namespace
@@ -28,8 +30,13 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     const QCommandLineOption verify = option({QStringLiteral("verify")});
     const QCommandLineOption json = option({QStringLiteral("json")});
     const QCommandLineOption retries = option({QStringLiteral("retries")}, QStringLiteral("n"));
-    parser.addOptions(
-        {help, version, port, viaFc, groundStation, model, output, yes, verify, json, retries});
+    const QCommandLineOption history =
+        option({QStringLiteral("history")}, QStringLiteral("folder"));
+    const QCommandLineOption noHistory = option({QStringLiteral("no-history")});
+    const QCommandLineOption last = option({QStringLiteral("last")});
+    const QCommandLineOption overlay = option({QStringLiteral("overlay")}, QStringLiteral("file"));
+    parser.addOptions({help, version, port, viaFc, groundStation, model, output, yes, verify, json,
+                       retries, history, noHistory, last, overlay});
 
     CtlOptions parsed;
     if (!parser.parse(arguments)) {
@@ -62,9 +69,28 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     } else if (command == QLatin1String("write")) {
         parsed.command = Command::Write;
         wanted = 2;
+    } else if (command == QLatin1String("restore")) {
+        parsed.command = Command::Write;
+        parsed.restore = true;
+        parsed.last = parser.isSet(last);
+        wanted = parsed.last ? 1 : 2;
+        if (parsed.last && words.size() > 1) {
+            *error = QStringLiteral("restore takes a snapshot file or --last, not both.");
+            return false;
+        }
+    } else if (command == QLatin1String("history")) {
+        parsed.command = Command::History;
     } else {
         *error =
             QStringLiteral("Unknown command '%1' (version, read, diff or write).").arg(command);
+        return false;
+    }
+    if (parser.isSet(last) && !parsed.restore) {
+        *error = QStringLiteral("--last belongs to 'restore'.");
+        return false;
+    }
+    if (parsed.restore && words.size() < wanted) {
+        *error = QStringLiteral("'restore' needs a snapshot file or --last.");
         return false;
     }
     if (words.size() < wanted) {
@@ -77,8 +103,43 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     }
     if (wanted == 2)
         parsed.file = words.at(1);
+    if (parser.isSet(overlay)) {
+        if ((parsed.command != Command::Write && parsed.command != Command::Diff) ||
+            parsed.restore) {
+            *error = QStringLiteral("--overlay belongs to 'write' and 'diff'.");
+            return false;
+        }
+        parsed.overlays = parser.values(overlay);
+        if (parsed.overlays.contains(QString())) {
+            *error = QStringLiteral("--overlay needs a configuration file.");
+            return false;
+        }
+    }
 
     parsed.devices = parser.values(port);
+    if (parser.isSet(history) && parser.isSet(noHistory)) {
+        *error = QStringLiteral("--history and --no-history exclude each other.");
+        return false;
+    }
+    if (parser.isSet(history)) {
+        parsed.history = parser.value(history);
+        if (parsed.history.isEmpty()) {
+            *error = QStringLiteral("--history needs a folder.");
+            return false;
+        }
+    }
+    parsed.noHistory = parser.isSet(noHistory);
+    if (parsed.command == Command::History) {
+        // Lists the folder: no route; --port picks the device's snapshots.
+        if (parsed.devices.size() > 1 || parser.isSet(viaFc) || parser.isSet(groundStation) ||
+            parsed.noHistory) {
+            *error = QStringLiteral("'history' takes at most one --port and --history.");
+            return false;
+        }
+        parsed.json = parser.isSet(json);
+        *options = parsed;
+        return true;
+    }
     if (parser.isSet(groundStation)) {
         if (!parsed.devices.isEmpty() || parser.isSet(viaFc)) {
             *error = QStringLiteral("--ground-station takes neither --port nor --via-fc.");
@@ -146,10 +207,16 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     return true;
 }
 
+QString CtlOptions::historyFolder() const
+{
+    return history.isEmpty() ? WriteHistory::defaultFolder() : history;
+}
+
 QString CtlOptions::helpText()
 {
     return QStringLiteral(
         R"(Usage: tovrinctl ROUTE [options] COMMAND [FILE]
+       tovrinctl history [--port DEVICE] [--history DIR] [--json]
 
 Configures Tovrin engines and R7-Eda devices from the command line: the same
 conversation as the window, for one module or for several at once.
@@ -179,6 +246,33 @@ Commands:
     --yes                 Writes without asking; needed when stdin is no
                           terminal.
     --verify              Reads back after the write and compares with FILE.
+  restore FILE|--last     Writes a snapshot's records back, as write does (the
+                          same question, --yes, --verify, change list). --last
+                          takes the newest snapshot of each device and of its
+                          module's model.
+  history                 Lists the snapshots, newest first: time, device,
+                          model, firmware, the write's outcome (success,
+                          failure, interrupted) and the file. --port DEVICE
+                          lists that device's only; --json gives one object
+                          per snapshot.
+
+Snapshots: before every write (and restore) the module's records are saved as
+an ordinary configuration file in the history folder, named by UTC time,
+device and model (20261210T101502Z-ttyUSB0-R7-Eda.tovrin.json), with a "write"
+object saying what was sent and how the write ended. A snapshot that cannot be
+saved stops the write before anything is sent (exit 2). Nothing in the folder
+is ever deleted. The folder is ~/.local/share/TovrinVazodivuveTool/history
+(%LOCALAPPDATA%\TovrinVazodivuveTool\history on Windows), shared with the
+window, or the one TOVRIN_HISTORY_DIR names.
+  --history DIR           Saves and lists snapshots in DIR instead.
+  --no-history            Writes without a snapshot.
+
+Partial files and overlays: a file whose port entries each name their port
+("port": N, counted from 1) may give any of the ports; write and diff leave
+the others as the module holds them.
+  --overlay FILE2         For write and diff: lays FILE2 over FILE, port by
+                          port; repeat it for more, the later winning. All
+                          files must be for the same model.
 
 Options:
   --model tovrin|r7       The module's model. Through the flight controller it
@@ -195,7 +289,8 @@ Options:
   --json                  One JSON object per device on stdout, for scripts:
                           device, model, firmware, outcome, exit, changes, error
                           (and the configuration as "config" for read without
-                          -o, or its path as "file"). Each change is an object:
+                          -o, or its path as "file"; for write and restore the
+                          snapshot's path as "snapshot"). Each change is an object:
                           port (its place in the file's "ports", from 0),
                           title, field (the file's key, e.g. "baud" or
                           "receive"), from and to (the module's value and the
@@ -215,7 +310,9 @@ Exit codes (with several devices the worst wins; each line says its own):
   2  usage or file error, nothing sent: unknown command or option, missing,
      unreadable or invalid file, a device that does not exist, UDP port 6161
      in use, write without --yes and without a terminal; also a file for
-     another model than the module's, or a declined write (nothing written)
+     another model than the module's, or a declined write (nothing written),
+     overlays for different models, a snapshot that cannot be saved, or no
+     snapshot for restore --last (nothing written)
   3  no reply within the watchdog's time, after the retries (a write that
      stops part way says which ports the module acknowledged)
   4  the module refused or answered wrongly: write refused, reply of the wrong
@@ -232,5 +329,8 @@ Examples:
   tovrinctl --port /dev/ttyACM0 --via-fc --model r7 diff bench.tovrin.json
   tovrinctl --port /dev/ttyUSB0 --port /dev/ttyUSB1 --port /dev/ttyUSB2 \
             write bench.tovrin.json --yes --verify
+  tovrinctl --port /dev/ttyUSB0 write fleet.tovrin.json --overlay gimbal-b.tovrin.json
+  tovrinctl history --port /dev/ttyUSB0
+  tovrinctl --port /dev/ttyUSB0 restore --last
 )");
 }

@@ -11,14 +11,19 @@
 #include <QStringList>
 
 struct CtlOptions {
-    enum class Command { Version, Read, Diff, Write };
+    enum class Command { Version, Read, Diff, Write, History };
 
     Command command = Command::Version;
     ConfigSession::Route route = ConfigSession::Route::Direct;
     QStringList devices; // --port values, in order; empty for the ground station
     bool modelGiven = false;
     ModuleModel model = ModuleModel::Tovrin;
-    QString file;   // diff FILE, write FILE
+    QString file;   // diff FILE, write FILE, restore FILE
+    QStringList overlays; // write|diff FILE --overlay FILE2 ...: laid over FILE in order
+    bool restore = false; // restore: a write of a snapshot
+    bool last = false;    // restore --last: each device's newest snapshot of its model
+    QString history;      // --history DIR; empty: WriteHistory::defaultFolder()
+    bool noHistory = false;
     QString output; // read -o FILE or folder
     bool yes = false;
     bool verify = false;
@@ -31,6 +36,8 @@ struct CtlOptions {
     // line in error when they make no valid command.
     static bool parse(const QStringList &arguments, CtlOptions *options, QString *error);
     static QString helpText();
+    // The folder snapshots are saved in and listed from.
+    QString historyFolder() const;
 };
 
 #endif // CTLOPTIONS_H

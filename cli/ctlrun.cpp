@@ -6,6 +6,7 @@
 #include "protocolcatalogue.h"
 #include "translationinstaller.h"
 #include "transport.h"
+#include "writehistory.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,6 +86,26 @@ bool CtlRun::check(QString *error)
             return false;
         }
     }
+    // Each overlay over what came before it, port by port.
+    for (const QString &path : qAsConst(m_options.overlays)) {
+        if (!QFileInfo::exists(path)) {
+            *error = QStringLiteral("%1: no such file").arg(path);
+            return false;
+        }
+        ModuleConfig overlay;
+        QString why;
+        if (!ConfigFile::load(path, &overlay, &why)) {
+            *error = QStringLiteral("%1: %2").arg(path, why);
+            return false;
+        }
+        if (overlay.model != m_file.model) {
+            *error = QStringLiteral("%1: the overlay is for model %2, %3 is for %4")
+                         .arg(path, ModuleProfile::name(overlay.model), m_options.file,
+                              ModuleProfile::name(m_file.model));
+            return false;
+        }
+        m_file.overlay(overlay);
+    }
     if (m_options.command == CtlOptions::Command::Write && !m_options.yes &&
         !StatusBoard::stdinIsTerminal()) {
         *error = QStringLiteral("write asks for confirmation, but stdin is no terminal: "
@@ -143,8 +164,55 @@ QString CtlRun::outputPath(const QString &device) const
     return QDir(m_options.output).filePath(stem + ConfigFile::suffix());
 }
 
+// The history folder's snapshots, newest first: one line each, or one JSON
+// object each.
+int CtlRun::listHistory()
+{
+    const QString folder = m_options.historyFolder();
+    const QString device = m_options.devices.value(0);
+    int shown = 0;
+    for (const WriteHistory::Entry &entry : WriteHistory::list(folder)) {
+        if (!device.isEmpty() &&
+            WriteHistory::deviceStem(entry.device) != WriteHistory::deviceStem(device))
+            continue;
+        ++shown;
+        const QString outcome = entry.noted ? WriteNote::word(entry.outcome) : QStringLiteral("-");
+        const QString time = entry.time.isValid()
+                                 ? entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss'Z'"))
+                                 : QStringLiteral("-");
+        if (m_options.json) {
+            const QJsonObject object{
+                {QStringLiteral("time"), entry.time.isValid()
+                                             ? QJsonValue(entry.time.toUTC().toString(Qt::ISODate))
+                                             : QJsonValue()},
+                {QStringLiteral("device"), entry.noted ? QJsonValue(entry.device) : QJsonValue()},
+                {QStringLiteral("model"), ModuleProfile::name(entry.model)},
+                {QStringLiteral("firmware"),
+                 entry.firmware.isEmpty() ? QJsonValue() : QJsonValue(entry.firmware)},
+                {QStringLiteral("outcome"), entry.noted ? QJsonValue(outcome) : QJsonValue()},
+                {QStringLiteral("file"), entry.path}};
+            printLine(stdout,
+                      QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+            continue;
+        }
+        const QStringList columns{time,
+                                  entry.noted ? entry.device : QStringLiteral("-"),
+                                  ModuleProfile::name(entry.model),
+                                  entry.firmware.isEmpty() ? QStringLiteral("-") : entry.firmware,
+                                  outcome,
+                                  entry.path};
+        printLine(stdout, PrintableText::escaped(columns.join(QStringLiteral("  "))));
+    }
+    if (shown == 0)
+        warn(device.isEmpty() ? QStringLiteral("no snapshots in %1").arg(folder)
+                              : QStringLiteral("no snapshots of %1 in %2").arg(device, folder));
+    return 0;
+}
+
 int CtlRun::exec()
 {
+    if (m_options.command == CtlOptions::Command::History)
+        return listHistory();
     loadTranslation();
     loadNames();
     QString error;

@@ -31,6 +31,7 @@ public:
 
 private:
     bool check(QString *error);
+    int listHistory();
     void loadTranslation();
     void loadNames();
     QString outputPath(const QString &device) const;

@@ -1,7 +1,9 @@
 #include "devicejob.h"
 
 #include "configchanges.h"
+#include "configfile.h"
 #include "transport.h"
+#include "writehistory.h"
 
 #include <QJsonArray>
 
@@ -26,6 +28,10 @@ QJsonObject JobResult::toJson() const
             ports.append(port + 1);
         object.insert(QStringLiteral("written"), ports);
     }
+    if (!snapshot.isEmpty())
+        object.insert(QStringLiteral("snapshot"), snapshot);
+    if (!file.isEmpty())
+        object.insert(QStringLiteral("restored"), file);
     return object;
 }
 
@@ -35,6 +41,8 @@ DeviceJob::DeviceJob(const QString &device, const CtlOptions &options, const Mod
 {
     m_result.device = device;
     m_workflow.setRetries(m_options.retries);
+    if (!m_options.noHistory)
+        m_workflow.setHistory(m_options.historyFolder(), m_names);
     connect(&m_workflow, &ModuleWorkflow::versionRead, this, &DeviceJob::onVersionRead);
     connect(&m_workflow, &ModuleWorkflow::finished, this, &DeviceJob::onFinished);
     connect(m_workflow.session(), &ConfigSession::progress, this, &DeviceJob::onProgress);
@@ -46,17 +54,53 @@ DeviceJob::~DeviceJob() = default;
 bool DeviceJob::open(std::unique_ptr<Transport> transport)
 {
     emit status(QStringLiteral("opening"));
-    if (m_workflow.open(m_options.route, std::move(transport)))
+    const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
+    if (m_workflow.open(m_options.route, std::move(transport),
+                        groundStation ? QString() : m_result.device))
         return true;
     fail(5, QStringLiteral("open-failed"),
          QStringLiteral("cannot open the port: %1").arg(errorString()));
     return false;
 }
 
+// restore --last finds its file once the module's model is known.
 bool DeviceJob::needsFile() const
 {
-    return m_options.command == CtlOptions::Command::Write ||
-           m_options.command == CtlOptions::Command::Diff;
+    return (m_options.command == CtlOptions::Command::Write ||
+            m_options.command == CtlOptions::Command::Diff) &&
+           !m_options.last;
+}
+
+// The file's records, and for the ports a partial file leaves out those the
+// module holds.
+QVector<PortRecord> DeviceJob::fileRecords() const
+{
+    return m_file.over(m_workflow.lastRead());
+}
+
+// The newest snapshot of this device and the module's model.
+bool DeviceJob::pickLastSnapshot()
+{
+    const QString folder = m_options.historyFolder();
+    const QString stem = WriteHistory::deviceStem(m_result.device);
+    const ModuleModel model = m_workflow.model();
+    const QVector<WriteHistory::Entry> entries = WriteHistory::list(folder);
+    for (const WriteHistory::Entry &entry : entries) {
+        if (!entry.noted || entry.model != model || WriteHistory::deviceStem(entry.device) != stem)
+            continue;
+        QString why;
+        if (!ConfigFile::load(entry.path, &m_file, &why)) {
+            fail(2, QStringLiteral("file-error"),
+                 QStringLiteral("%1: %2; nothing written").arg(entry.path, why));
+            return false;
+        }
+        m_result.file = entry.path;
+        return true;
+    }
+    fail(2, QStringLiteral("no-snapshot"),
+         QStringLiteral("no snapshot of a %1 on %2 in %3; nothing written")
+             .arg(ModuleProfile::name(model), m_result.device, folder));
+    return false;
 }
 
 void DeviceJob::start()
@@ -150,8 +194,10 @@ void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome ou
     using Outcome = ModuleWorkflow::Outcome;
     if (m_stage == Stage::Done || m_stage == Stage::Idle || m_stage == Stage::Confirm)
         return;
-    if (m_stage == Stage::Write)
+    if (m_stage == Stage::Write) {
         m_result.written = m_workflow.acknowledgedPorts();
+        m_result.snapshot = m_workflow.snapshotPath();
+    }
     m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
                 outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
     if (m_interruptedBy != 0) {
@@ -186,6 +232,13 @@ void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome ou
         return;
     case Outcome::WrongModel:
         failModel();
+        return;
+    case Outcome::NoSnapshot:
+        // Nothing of the write was sent.
+        m_stage = Stage::Read;
+        m_result.writeStarted = false;
+        fail(2, QStringLiteral("no-snapshot"),
+             m_workflow.snapshotError() + QStringLiteral("; nothing written"));
         return;
     case Outcome::RecordRefused:
     case Outcome::Differs:
@@ -347,7 +400,7 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
                     QStringLiteral("read %1 ports").arg(m_result.records.size()));
         return;
     case CtlOptions::Command::Diff:
-        m_result.changes = m_workflow.changes(m_file.ports, m_names);
+        m_result.changes = m_workflow.changes(fileRecords(), m_names);
         if (refused)
             fail(4, QStringLiteral("record-refused"), refusal);
         else if (m_result.changes.isEmpty())
@@ -357,9 +410,23 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
                     QStringLiteral("%1 difference(s) from the file").arg(m_result.changes.size()));
         return;
     case CtlOptions::Command::Write:
+        if (m_options.last && !pickLastSnapshot())
+            return;
+        if (!m_file.isComplete() && refused) {
+            // A port the file leaves out keeps what the module holds, and
+            // that is a record no write may send.
+            for (int port : refusedPorts) {
+                if (!m_file.covers(port)) {
+                    fail(4, QStringLiteral("record-refused"),
+                         refusal + QStringLiteral("; the file leaves them as they are, nothing "
+                                                  "written"));
+                    return;
+                }
+            }
+        }
         // Refused records are shown as such in the change list; the write
         // replaces them.
-        m_result.changes = m_workflow.propose(m_file.ports, m_names);
+        m_result.changes = m_workflow.propose(fileRecords(), m_names);
         if (m_result.changes.isEmpty()) {
             succeed(0, QStringLiteral("unchanged"),
                     QStringLiteral("already holds the file's records; nothing written"));
@@ -371,6 +438,7 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
         emit readyToWrite();
         return;
     case CtlOptions::Command::Version:
+    case CtlOptions::Command::History:
         return;
     }
 }

@@ -31,6 +31,8 @@ struct JobResult {
     QVector<PortRecord> records; // what a read gave, in port order
     bool writeStarted = false;   // the write went out: written says how far
     QList<int> written;          // ports the module acknowledged, port 0 first
+    QString file;                // restore --last: the snapshot restored
+    QString snapshot;            // the snapshot taken before the write
 
     QJsonObject toJson() const;
 };
@@ -71,6 +73,8 @@ private:
 
     void detect();
     bool needsFile() const;
+    bool pickLastSnapshot();
+    QVector<PortRecord> fileRecords() const;
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                     const QList<int> &ports);

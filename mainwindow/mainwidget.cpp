@@ -17,12 +17,14 @@
 #include "tovrinversion.h"
 #include "transport.h"
 #include "windowdrag.h"
+#include "writehistory.h"
 
 #include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QSerialPortInfo>
@@ -157,6 +159,8 @@ void MainWidget::init()
     connect(panel, &PortPanel::sglAccept, this, &MainWidget::sltAccept);
     connect(panel, &PortPanel::sglSend, this, &MainWidget::sltSend);
     panel->rebuild(workflow->model());
+    // Every write leaves a snapshot of what the module held before it.
+    workflow->setHistory(WriteHistory::defaultFolder(), catalogue.names());
     setUpKeyboard();
     // The first fill of the port list selected the first named device.
     if (s_connectAtStart && !extraSerialPorts().isEmpty())
@@ -452,7 +456,7 @@ void MainWidget::openLink()
     // What the window said about the last link is not about this one.
     ui->lblStatus->setText(QString());
     ui->tbtnVersion->setText(QString());
-    if (!workflow->open(route, ConfigSession::createTransport(route, device))) {
+    if (!workflow->open(route, ConfigSession::createTransport(route, device), device)) {
         if (route == ConfigSession::Route::GroundStation)
             ui->lblStatus->setText(tr("错误：地面站端口 6161 已被占用"));
         else
@@ -564,8 +568,11 @@ void MainWidget::on_btnSaveConfig_clicked()
 // user writes.
 void MainWidget::on_btnLoadConfig_clicked()
 {
+    // The snapshots taken before writes are a place of their own.
+    const QString history = workflow->historyFolder();
+    QDir().mkpath(history);
     const QString path = FileChooser::openFileName(
-        this, tr("加载配置"), tr("Tovrin 配置文件 (*%1)").arg(ConfigFile::suffix()));
+        this, tr("加载配置"), tr("Tovrin 配置文件 (*%1)").arg(ConfigFile::suffix()), {history});
     if (path.isEmpty())
         return;
     ModuleConfig config;
@@ -582,16 +589,25 @@ void MainWidget::on_btnLoadConfig_clicked()
                                           ModuleProfile::name(workflow->model())));
         return;
     }
+    // A file that names its ports changes only those cards.
     QStringList refused;
-    for (int i = 0; i < config.ports.size(); ++i) {
-        if (!panel->apply(i, config.ports.at(i)))
-            refused.append(ModuleProfile::port(config.model, i).title);
+    QStringList loaded;
+    for (int i : config.coveredPorts()) {
+        const QString title = ModuleProfile::port(config.model, i).title;
+        if (panel->apply(i, config.ports.at(i)))
+            loaded.append(title);
+        else
+            refused.append(title);
     }
     if (!refused.isEmpty())
         MessageNotifier::warning(tr("TIP_ERROR"),
                                  tr("以下端口不接受文件中的设置，保持原样：%1")
                                      .arg(refused.join(QStringLiteral(", "))));
-    ui->lblStatus->setText(tr("已加载配置，点击“配置”写入模块"));
+    if (config.isComplete())
+        ui->lblStatus->setText(tr("已加载配置，点击“配置”写入模块"));
+    else
+        ui->lblStatus->setText(tr("已加载 %1 的配置，其余端口不变，点击“配置”写入模块")
+                                   .arg(loaded.join(QStringLiteral(", "))));
 }
 
 void MainWidget::on_tbtnVersion_clicked()
@@ -677,6 +693,13 @@ void MainWidget::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome o
     // because of that: nothing to report about the module.
     if (outcome == Outcome::NoReply && !workflow->isOpen())
         return;
+    if (outcome == Outcome::NoSnapshot) {
+        ui->cbAllSet->setStyleSheet(kFailureStyle);
+        ui->lblStatus->setText(tr("未写入：无法保存写入前的快照"));
+        MessageNotifier::critical(tr("TIP_ERROR"),
+                                  tr("%1\n未向模块发送任何参数。").arg(workflow->snapshotError()));
+        return;
+    }
     QPushButton *button = write ? ui->cbAllSet : ui->cbAllDownload;
     button->setStyleSheet(ok ? kSuccessStyle : kFailureStyle);
     // A lost link has a status of its own.

@@ -306,21 +306,69 @@ bool PortReader::fields(PortRecord *out)
 
 } // namespace
 
-QByteArray ConfigFile::toJson(const ModuleConfig &config, const ProtocolNames::Lookup &names)
+namespace
+{
+QByteArray portsArray(ModuleModel model, const QVector<PortRecord> &records,
+                      const ProtocolNames::Lookup &names, const QByteArray &indent)
 {
     QByteArrayList ports;
-    for (int i = 0; i < config.ports.size(); ++i) {
-        const QString title = ModuleProfile::port(config.model, i).title;
-        ports << "    " + blockObject(portMembers(title, config.ports.at(i), names), "    ");
+    for (int i = 0; i < records.size(); ++i) {
+        const QString title = ModuleProfile::port(model, i).title;
+        ports << indent + "  " +
+                     blockObject(portMembers(title, records.at(i), names), indent + "  ");
     }
+    return "[\n" + ports.join(",\n") + "\n" + indent + "]";
+}
+
+QByteArray configJson(const ModuleConfig &config, const WriteNote *write,
+                      const ProtocolNames::Lookup &names)
+{
     Members top{{QStringLiteral("format"), scalar(kFormat)},
-                {QStringLiteral("version"), QByteArray::number(Version)},
+                {QStringLiteral("version"), QByteArray::number(ConfigFile::Version)},
                 {QStringLiteral("model"), scalar(ModuleProfile::name(config.model))},
                 {QStringLiteral("firmware"), scalar(config.firmware)}};
     if (config.saved.isValid())
         top.append({QStringLiteral("saved"), scalar(config.saved.toUTC().toString(Qt::ISODate))});
-    top.append({QStringLiteral("ports"), "[\n" + ports.join(",\n") + "\n  ]"});
+    top.append({QStringLiteral("ports"), portsArray(config.model, config.ports, names, "  ")});
+    if (write) {
+        const Members members{
+            {QStringLiteral("device"), scalar(write->device)},
+            {QStringLiteral("outcome"), scalar(WriteNote::word(write->outcome))},
+            {QStringLiteral("ports"), portsArray(config.model, write->sent, names, "    ")}};
+        top.append({QStringLiteral("write"), blockObject(members, "  ")});
+    }
     return blockObject(top, QByteArray()) + '\n';
+}
+} // namespace
+
+QByteArray ConfigFile::toJson(const ModuleConfig &config, const ProtocolNames::Lookup &names)
+{
+    return configJson(config, nullptr, names);
+}
+
+QByteArray ConfigFile::toJson(const ModuleConfig &config, const WriteNote &write,
+                              const ProtocolNames::Lookup &names)
+{
+    return configJson(config, &write, names);
+}
+
+bool ConfigFile::writeNote(const QByteArray &json, WriteNote *note)
+{
+    const QJsonValue value = QJsonDocument::fromJson(json).object().value(QLatin1String("write"));
+    if (!value.isObject())
+        return false;
+    const QJsonObject write = value.toObject();
+    WriteNote read;
+    read.device = write.value(QLatin1String("device")).toString();
+    if (!WriteNote::outcomeForWord(write.value(QLatin1String("outcome")).toString(),
+                                   &read.outcome))
+        return false;
+    const QJsonArray ports = write.value(QLatin1String("ports")).toArray();
+    for (const QJsonValue &port : ports)
+        read.sent.append(PortRecord(
+            QByteArray::fromHex(port.toObject().value(QLatin1String("record")).toString().toLatin1())));
+    *note = read;
+    return true;
 }
 
 bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString *error)
@@ -354,24 +402,61 @@ bool ConfigFile::fromJson(const QByteArray &json, ModuleConfig *config, QString 
     }
     const QJsonArray ports = top.value(QLatin1String("ports")).toArray();
     const int count = ModuleProfile::portCount(read.model);
-    if (ports.size() != count) {
+    // Entries that name their port ("port": N, from 1) may give any of the
+    // ports, each once; entries that do not give every port in order.
+    const auto names = [&ports](int i) {
+        return ports.at(i).isObject() && ports.at(i).toObject().contains(QLatin1String("port"));
+    };
+    bool named = false;
+    for (int i = 0; i < ports.size(); ++i)
+        named = named || names(i);
+    if (!named && ports.size() != count) {
         *error = tr("型号 %1 有 %2 个端口，文件中有 %3 个")
                      .arg(ModuleProfile::name(read.model))
                      .arg(count)
                      .arg(ports.size());
         return false;
     }
-    for (int i = 0; i < count; ++i) {
-        const QString title = ModuleProfile::port(read.model, i).title;
+    read.ports = QVector<PortRecord>(count);
+    QVector<int> entryOf(count, -1); // the entry that gave each port
+    for (int i = 0; i < ports.size(); ++i) {
+        int port = i;
+        if (named) {
+            if (!names(i)) {
+                *error = tr("第 %1 个端口条目没有“port”字段，而其他条目有：要么每个条目都写明端口，"
+                            "要么都不写")
+                             .arg(i + 1);
+                return false;
+            }
+            const QJsonValue number = ports.at(i).toObject().value(QLatin1String("port"));
+            const double n = number.toDouble();
+            if (!number.isDouble() || std::floor(n) != n || n < 1 || n > count) {
+                *error = tr("第 %1 个端口条目：“port”应为 1 到 %2 的整数（型号 %3）")
+                             .arg(i + 1)
+                             .arg(count)
+                             .arg(ModuleProfile::name(read.model));
+                return false;
+            }
+            port = int(n) - 1;
+            if (entryOf.at(port) >= 0) {
+                *error = tr("第 %1 个端口条目：端口 %2 已由第 %3 个条目给出")
+                             .arg(i + 1)
+                             .arg(port + 1)
+                             .arg(entryOf.at(port) + 1);
+                return false;
+            }
+            entryOf[port] = i;
+        }
+        const QString title = ModuleProfile::port(read.model, port).title;
         if (!ports.at(i).isObject()) {
             *error = tr("端口 %1 不是 JSON 对象").arg(title);
             return false;
         }
         PortRecord record;
-        if (!PortReader(ports.at(i).toObject(), ModuleProfile::port(read.model, i))
+        if (!PortReader(ports.at(i).toObject(), ModuleProfile::port(read.model, port))
                  .read(&record, error))
             return false;
-        read.ports.append(record);
+        read.ports[port] = record;
     }
     read.firmware = top.value(QLatin1String("firmware")).toString();
     read.saved = QDateTime::fromString(top.value(QLatin1String("saved")).toString(), Qt::ISODate);

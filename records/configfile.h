@@ -6,6 +6,7 @@
 
 #include "moduleconfig.h"
 #include "protocolnames.h"
+#include "writenote.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -23,6 +24,12 @@ public:
     // its model. Protocol names come from names; a code it gives no name
     // for is written without one.
     static QByteArray toJson(const ModuleConfig &config, const ProtocolNames::Lookup &names = {});
+    // A history snapshot: the module's records as toJson writes them, and
+    // after them the write they were taken before.
+    static QByteArray toJson(const ModuleConfig &config, const WriteNote &write,
+                             const ProtocolNames::Lookup &names = {});
+    // The write object of a snapshot's text; false when it has none.
+    static bool writeNote(const QByteArray &json, WriteNote *note);
     // Reads file text. On a bad file returns false, sets one translated
     // message in error and leaves config untouched.
     static bool fromJson(const QByteArray &json, ModuleConfig *config, QString *error);

@@ -1,6 +1,9 @@
 #include "moduleworkflow.h"
 
 #include "transport.h"
+#include "writehistory.h"
+
+#include <QDateTime>
 
 #include <algorithm>
 
@@ -55,14 +58,19 @@ ModuleWorkflow::ModuleWorkflow(QObject *parent) : QObject(parent)
 
 ModuleWorkflow::~ModuleWorkflow() = default;
 
-bool ModuleWorkflow::open(ConfigSession::Route route, std::unique_ptr<Transport> transport)
+bool ModuleWorkflow::open(ConfigSession::Route route, std::unique_ptr<Transport> transport,
+                          const QString &device)
 {
     forget();
+    m_device = device.isEmpty() ? QStringLiteral("ground-station") : device;
     return m_session->open(route, std::move(transport));
 }
 
 void ModuleWorkflow::close()
 {
+    // A write cut off by the closing of its link.
+    if (m_notePending)
+        noteWriteEnd(WriteNote::Outcome::Interrupted);
     m_session->close();
     forget();
 }
@@ -72,6 +80,12 @@ void ModuleWorkflow::forget()
     m_firmware.clear();
     m_held.clear();
     m_proposed.clear();
+}
+
+void ModuleWorkflow::setHistory(const QString &folder, const ProtocolNames::Lookup &names)
+{
+    m_historyFolder = folder;
+    m_names = names;
 }
 
 void ModuleWorkflow::setModel(ModuleModel model)
@@ -118,6 +132,7 @@ void ModuleWorkflow::read()
 void ModuleWorkflow::startRead(Step step)
 {
     m_step = step;
+    m_interrupted = false;
     m_proposed.clear();
     m_read = QVector<PortRecord>(portCount());
     m_readRefused = false;
@@ -128,13 +143,57 @@ void ModuleWorkflow::startRead(Step step)
 void ModuleWorkflow::write(const QVector<PortRecord> &records, bool readBack)
 {
     m_step = Step::Write;
+    m_interrupted = false;
     m_proposed.clear();
     m_readBack = readBack;
     m_written = records;
+    m_snapshotPath.clear();
+    m_snapshotError.clear();
     m_session->setRetries(m_retries);
+    if (m_historyFolder.isEmpty()) {
+        send();
+        return;
+    }
+    if (holdsKnown()) {
+        snapshotAndSend();
+        return;
+    }
+    // The snapshot needs what the module holds: read first, the cards untold.
+    m_readBeforeWrite = true;
+    m_read = QVector<PortRecord>(portCount());
+    m_session->read();
+}
+
+// The records the module holds, saved before the first byte of the write.
+void ModuleWorkflow::snapshotAndSend()
+{
+    m_snapshot = ModuleConfig{model(), m_firmware, QDateTime::currentDateTimeUtc(),
+                              holdsKnown() ? m_held : m_read};
+    m_note = WriteNote{m_device, m_written, WriteNote::Outcome::Interrupted};
+    if (!WriteHistory::take(m_historyFolder, m_snapshot, m_note, m_names, &m_snapshotPath,
+                            &m_snapshotError)) {
+        end(Outcome::NoSnapshot);
+        return;
+    }
+    m_notePending = true;
+    send();
+}
+
+void ModuleWorkflow::noteWriteEnd(WriteNote::Outcome outcome)
+{
+    m_notePending = false;
+    m_note.outcome = outcome;
+    QString error;
+    // The snapshot itself is saved; a note that cannot be updated leaves it
+    // saying "interrupted".
+    WriteHistory::update(m_snapshotPath, m_snapshot, m_note, m_names, &error);
+}
+
+void ModuleWorkflow::send()
+{
     QVector<QByteArray> bytes;
-    bytes.reserve(records.size());
-    for (const PortRecord &record : records)
+    bytes.reserve(m_written.size());
+    for (const PortRecord &record : qAsConst(m_written))
         bytes.append(record.bytes());
     m_session->write(bytes);
 }
@@ -157,6 +216,7 @@ bool ModuleWorkflow::writeProposed(bool readBack)
 
 void ModuleWorkflow::interrupt()
 {
+    m_interrupted = true;
     m_candidates.clear();
     m_readAfterVersion = false;
     m_readBack = false;
@@ -201,7 +261,8 @@ void ModuleWorkflow::onRecordRead(int port, const QByteArray &record)
     const PortRecord value(record);
     if (port >= 0 && port < m_read.size())
         m_read[port] = value;
-    emit recordRead(port, value);
+    if (!m_readBeforeWrite)
+        emit recordRead(port, value);
 }
 
 void ModuleWorkflow::onFinished(ConfigSession::Operation operation,
@@ -227,9 +288,29 @@ void ModuleWorkflow::onFinished(ConfigSession::Operation operation,
         end(outcome);
         return;
     case ConfigSession::Operation::Read:
+        if (m_readBeforeWrite) {
+            m_readBeforeWrite = false;
+            if (outcome == Outcome::Success && allValid(m_read))
+                m_held = m_read;
+            // Records the rules refuse are the module's all the same: kept.
+            const bool whole = (outcome == Outcome::Success ||
+                                outcome == Outcome::RecordRefused) &&
+                               allValid(m_read);
+            if (m_interrupted)
+                end(Outcome::Interrupted);
+            else if (!whole)
+                end(outcome == Outcome::Success ? Outcome::WrongLength : outcome);
+            else
+                snapshotAndSend();
+            return;
+        }
         afterRead(outcome, refusedPorts);
         return;
     case ConfigSession::Operation::Write:
+        if (m_notePending)
+            noteWriteEnd(outcome == Outcome::Success       ? WriteNote::Outcome::Success
+                         : outcome == Outcome::Interrupted ? WriteNote::Outcome::Interrupted
+                                                           : WriteNote::Outcome::Failure);
         // After a failed write the module may hold some of the new records.
         if (outcome != Outcome::Success) {
             m_held.clear();

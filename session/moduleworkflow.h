@@ -3,9 +3,10 @@
 // turn), read, write with an optional read-back. It owns the session and the
 // records the module holds: those of the last complete read, or of the last
 // write it acknowledged whole, forgotten when a write fails, the link closes
-// or the model changes. It reports what happened as signals and never words
-// it for a window or a terminal; the main window and tovrinctl both stand on
-// it.
+// or the model changes. With a history folder it saves what the module holds
+// before every write, and notes how the write ended (WriteHistory). It
+// reports what happened as signals and never words it for a window or a
+// terminal; the main window and tovrinctl both stand on it.
 #ifndef MODULEWORKFLOW_H
 #define MODULEWORKFLOW_H
 
@@ -14,6 +15,7 @@
 #include "moduleconfig.h"
 #include "portrecord.h"
 #include "protocolnames.h"
+#include "writenote.h"
 
 #include <QList>
 #include <QObject>
@@ -43,6 +45,7 @@ public:
         Interrupted,
         WrongModel, // the module is not of the model a file is for: nothing read
         Differs,    // the read-back differs from what was written
+        NoSnapshot, // the snapshot before a write could not be saved: nothing sent
     };
     Q_ENUM(Outcome)
 
@@ -53,7 +56,9 @@ public:
     ConfigSession *session() const { return m_session; }
 
     // Opening or closing a link forgets the module behind the last one.
-    bool open(ConfigSession::Route route, std::unique_ptr<Transport> transport);
+    // device names the link in snapshots (empty: the ground station).
+    bool open(ConfigSession::Route route, std::unique_ptr<Transport> transport,
+              const QString &device = QString());
     void close();
     bool isOpen() const { return m_session->isOpen(); }
 
@@ -71,6 +76,17 @@ public:
     // one: a caller repeats the whole round of detect().
     void setRetries(int repeats) { m_retries = qMax(0, repeats); }
 
+    // Where a snapshot of the module's records is saved before every write;
+    // empty (the default): none is. Names lend the snapshot's readable
+    // fields their protocol names.
+    void setHistory(const QString &folder, const ProtocolNames::Lookup &names = {});
+    QString historyFolder() const { return m_historyFolder; }
+    // The snapshot of the last write; empty when none was taken.
+    QString snapshotPath() const { return m_snapshotPath; }
+    // Why the last write's snapshot could not be saved (NoSnapshot), naming
+    // the folder.
+    QString snapshotError() const { return m_snapshotError; }
+
     // Asks the version, as each candidate model in turn until one answers
     // (none: as the current model); a bare reply names the model itself.
     void detect(const QVector<ModuleModel> &candidates = {});
@@ -80,7 +96,10 @@ public:
                        const ModuleConfig *file = nullptr);
     void read();
     // Writes one record per port, port 0 first; with readBack, reads the
-    // module afterwards and compares (the ReadBack step).
+    // module afterwards and compares (the ReadBack step). With a history
+    // folder, what the module holds is saved there first, read first when
+    // not known (without recordRead signals); a snapshot that cannot be
+    // saved ends the write as NoSnapshot before anything is sent.
     void write(const QVector<PortRecord> &records, bool readBack = false);
     // Sends nothing new; the request in flight may still end (see
     // ConfigSession::interrupt).
@@ -142,6 +161,9 @@ private:
     void afterRead(Outcome outcome, const QList<int> &refusedPorts);
     void end(Outcome outcome, const QList<int> &ports = {});
     void forget();
+    void snapshotAndSend();
+    void send();
+    void noteWriteEnd(WriteNote::Outcome outcome);
 
     ConfigSession *m_session = nullptr;
     Step m_step = Step::None;
@@ -151,13 +173,24 @@ private:
     bool m_fileGiven = false;
     ModuleModel m_fileModel = ModuleModel::Tovrin;
     bool m_readBack = false;
-    bool m_readRefused = false; // the last read ended with refused records
+    bool m_readRefused = false;     // the last read ended with refused records
+    bool m_readBeforeWrite = false; // the read in flight is the write's snapshot
+    bool m_interrupted = false;     // interrupt() since the step started
     int m_retries = 0;
     QString m_firmware;
     QVector<PortRecord> m_held;
     QVector<PortRecord> m_read;
     QVector<PortRecord> m_written;
     QVector<PortRecord> m_proposed;
+    QString m_device;
+    QString m_historyFolder;
+    ProtocolNames::Lookup m_names;
+    // The snapshot of the write in flight, written again when it ends.
+    ModuleConfig m_snapshot;
+    WriteNote m_note;
+    bool m_notePending = false;
+    QString m_snapshotPath;
+    QString m_snapshotError;
 };
 
 #endif // MODULEWORKFLOW_H

@@ -106,6 +106,18 @@
         <source>无法读取文件 %1：%2</source>
         <translation>Cannot read the file %1: %2</translation>
     </message>
+    <message>
+        <source>第 %1 个端口条目没有“port”字段，而其他条目有：要么每个条目都写明端口，要么都不写</source>
+        <translation>Port entry %1 has no &quot;port&quot; field while other entries have one: either every entry names its port or none does.</translation>
+    </message>
+    <message>
+        <source>第 %1 个端口条目：“port”应为 1 到 %2 的整数（型号 %3）</source>
+        <translation>Port entry %1: &quot;port&quot; must be a whole number from 1 to %2 (model %3).</translation>
+    </message>
+    <message>
+        <source>第 %1 个端口条目：端口 %2 已由第 %3 个条目给出</source>
+        <translation>Port entry %1: port %2 is already given by entry %3.</translation>
+    </message>
 </context>
 <context>
     <name>MainWidget</name>
@@ -304,6 +316,20 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>刷新端口列表（%1）</source>
         <translation>Refresh the port list (%1)</translation>
+    </message>
+    <message>
+        <source>已加载 %1 的配置，其余端口不变，点击“配置”写入模块</source>
+        <translation>Settings of %1 loaded, the other ports unchanged; click Write to send them to the module</translation>
+    </message>
+    <message>
+        <source>未写入：无法保存写入前的快照</source>
+        <translation>Not written: the snapshot before the write could not be saved</translation>
+    </message>
+    <message>
+        <source>%1
+未向模块发送任何参数。</source>
+        <translation>%1
+Nothing was sent to the module.</translation>
     </message>
 </context>
 <context>
@@ -569,6 +595,17 @@ p, li { white-space: pre-wrap; }
     <message>
         <source>MsgErrAgreeTooLarge</source>
         <translation>The protocol catalogue %1 is larger than %2 KiB and was not read; the protocol lists stay empty.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteHistory</name>
+    <message>
+        <source>无法在 %1 保存写入前的快照：无法创建文件夹</source>
+        <translation>Cannot save the snapshot before the write in %1: the folder cannot be made.</translation>
+    </message>
+    <message>
+        <source>无法在 %1 保存写入前的快照：%2</source>
+        <translation>Cannot save the snapshot before the write in %1: %2.</translation>
     </message>
 </context>
 </TS>

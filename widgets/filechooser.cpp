@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QMimeDatabase>
+#include <QUrl>
 
 namespace
 {
@@ -39,20 +40,28 @@ QString FileChooser::saveFileName(QWidget *parent, const QString &caption, const
     return ask(parent, caption, filter, true);
 }
 
-QString FileChooser::openFileName(QWidget *parent, const QString &caption, const QString &filter)
+QString FileChooser::openFileName(QWidget *parent, const QString &caption, const QString &filter,
+                                  const QStringList &places)
 {
-    return ask(parent, caption, filter, false);
+    return ask(parent, caption, filter, false, places);
 }
 
 // The dialog QFileDialog::getSaveFileName/getOpenFileName would show (the
 // platform's own where it has one), built here so that it can be watched.
-QString FileChooser::ask(QWidget *parent, const QString &caption, const QString &filter, bool save)
+QString FileChooser::ask(QWidget *parent, const QString &caption, const QString &filter, bool save,
+                         const QStringList &places)
 {
     NameOnlyIconProvider icons;
     QFileDialog dialog(parent, caption, QString(), filter);
     dialog.setIconProvider(&icons);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!places.isEmpty()) {
+        QList<QUrl> sidebar = dialog.sidebarUrls();
+        for (const QString &place : places)
+            sidebar.append(QUrl::fromLocalFile(place));
+        dialog.setSidebarUrls(sidebar);
+    }
     emit instance()->aboutToShow(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return QString();

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QFileDialog;
 class QWidget;
@@ -19,7 +20,9 @@ public:
     // The chosen path, or an empty string when the user cancels. filter is a
     // name filter such as "Files (*.tovrin.json)".
     static QString saveFileName(QWidget *parent, const QString &caption, const QString &filter);
-    static QString openFileName(QWidget *parent, const QString &caption, const QString &filter);
+    // places: folders the dialog's sidebar shows beside its own.
+    static QString openFileName(QWidget *parent, const QString &caption, const QString &filter,
+                                const QStringList &places = {});
 
 signals:
     // Emitted just before the dialog runs its modal loop.
@@ -27,7 +30,8 @@ signals:
 
 private:
     using QObject::QObject;
-    static QString ask(QWidget *parent, const QString &caption, const QString &filter, bool save);
+    static QString ask(QWidget *parent, const QString &caption, const QString &filter, bool save,
+                       const QStringList &places = {});
 };
 
 #endif // FILECHOOSER_H

@@ -18,7 +18,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
 #include <QLabel>
+#include <QUrl>
 #include <QtTest>
 
 using namespace LinkBytes;
@@ -35,6 +37,7 @@ public:
         connect(FileChooser::instance(), &FileChooser::aboutToShow, this,
                 [this](QFileDialog *dialog) {
                     ++shown;
+                    sidebar = dialog->sidebarUrls();
                     const QString answer = this->path;
                     QTimer::singleShot(0, dialog, [dialog, answer] {
                         dialog->selectFile(answer);
@@ -44,6 +47,7 @@ public:
     }
     QString path;
     int shown = 0;
+    QList<QUrl> sidebar;
 };
 
 QStringList simArgs(bool r7)
@@ -104,6 +108,23 @@ QByteArray recordsFile(const char *model, const QByteArrayList &records)
         .toJson();
 }
 
+// Entries that name their port: {port (from 1), record}.
+QByteArray namedFile(const char *model, const QVector<QPair<QJsonValue, QByteArray>> &entries)
+{
+    QJsonArray ports;
+    for (const auto &entry : entries) {
+        QJsonObject port{{"record", QString::fromLatin1(entry.second.toHex())}};
+        if (!entry.first.isUndefined())
+            port.insert("port", entry.first);
+        ports.append(port);
+    }
+    return QJsonDocument(QJsonObject{{"format", "tovrin-module-config"},
+                                     {"version", 1},
+                                     {"model", model},
+                                     {"ports", ports}})
+        .toJson();
+}
+
 // A valid Tovrin file of records that differ from every fresh card.
 QByteArrayList tovrinFileRecords()
 {
@@ -133,6 +154,9 @@ private slots:
     void refusedRecords();
     void saveRefusesTargets_data();
     void saveRefusesTargets();
+    void partialFileChangesNamedCards();
+    void writeLeavesSnapshot();
+    void unusableHistoryStopsWrite();
 };
 
 void TestConfigFiles::roundTrip_data()
@@ -309,6 +333,23 @@ void TestConfigFiles::badFiles_data()
                                      "{\n            \"baud\": 115200, \"record\": \"" +
                                          good.at(1).toHex() + "\"")
         << QStringLiteral("端口 Port2：字段“baud”与 record 不一致");
+    const QByteArray other = good.at(0);
+    QTest::newRow("partial: a port twice")
+        << namedFile("Tovrin", {{3, other}, {1, other}, {3, other}})
+        << QStringLiteral("第 3 个端口条目：端口 3 已由第 1 个条目给出");
+    QTest::newRow("partial: port out of range")
+        << namedFile("Tovrin", {{2, other}, {6, other}})
+        << QStringLiteral("第 2 个端口条目：“port”应为 1 到 5 的整数（型号 Tovrin）");
+    QTest::newRow("partial: port 0")
+        << namedFile("Tovrin", {{0, other}})
+        << QStringLiteral("第 1 个端口条目：“port”应为 1 到 5 的整数（型号 Tovrin）");
+    QTest::newRow("partial: some entries without port")
+        << namedFile("Tovrin", {{1, other}, {QJsonValue::Undefined, other}})
+        << QStringLiteral("第 2 个端口条目没有“port”字段，而其他条目有：要么每个条目都写明端口，"
+                          "要么都不写");
+    QTest::newRow("partial: record refused by the named port")
+        << namedFile("Tovrin", {{1, QByteArray::fromHex("0120a10700000000000000")}})
+        << QStringLiteral("端口 Port1：字段“kind”为 CAN，但此端口只能用作 UART");
     // A good file of the other model.
     QTest::newRow("model of the other mode")
         << recordsFile("R7-Eda", sampleRecords(true))
@@ -423,6 +464,113 @@ void TestConfigFiles::saveRefusesTargets()
     QVERIFY2(text.contains(BadTargets::reason(kind)), qPrintable(text));
     QCOMPARE(s.status(), status);
     QCOMPARE(BadTargets::fingerprint(target), before);
+}
+
+// A file naming two ports changes those two cards, and the status says which.
+void TestConfigFiles::partialFileChangesNamedCards()
+{
+    const QByteArrayList records = sampleRecords(true);
+    SimSession s;
+    QVERIFY(s.start(Route::Direct, simArgs(true), true, records));
+    QVERIFY(openAndRead(s));
+    const QByteArray can = QByteArray::fromHex("0120a10700000000000000");
+    const QByteArray uart = QByteArray::fromHex("0080250000000000010000");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gimbal.tovrin.json"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(namedFile("R7-Eda", {{6, can}, {2, uart}}));
+    file.close();
+
+    load(s, path);
+    QVERIFY(s.boxes.boxes.isEmpty());
+    QByteArrayList expected = records;
+    expected[1] = uart;
+    expected[5] = can;
+    QCOMPARE(s.cardRecords(), expected);
+    QCOMPARE(s.status(),
+             QStringLiteral("已加载 Uart3, CAN2 的配置，其余端口不变，点击“配置”写入模块"));
+    s.clickWrite();
+    s.clickOk();
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeOk(), SimSession::WaitMs);
+    QCOMPARE(s.stored(), expected);
+}
+
+// A write from the window leaves in the history folder what the module held
+// before it; the Load dialog shows that folder in its sidebar.
+void TestConfigFiles::writeLeavesSnapshot()
+{
+    QTemporaryDir history;
+    QVERIFY(history.isValid());
+    const QByteArray previous = qgetenv("TOVRIN_HISTORY_DIR");
+    qputenv("TOVRIN_HISTORY_DIR", history.path().toLocal8Bit());
+    const QByteArrayList records = sampleRecords(false);
+    SimSession s;
+    const bool started = s.start(Route::Direct, simArgs(false), false, records);
+    qputenv("TOVRIN_HISTORY_DIR", previous);
+    QVERIFY(started);
+    QVERIFY(openAndRead(s));
+    selectItem(s.card(3), "cmbRxProtocol", 3);
+    const QByteArrayList written = s.cardRecords();
+    QVERIFY(written != records);
+    s.clickWrite();
+    s.clickOk();
+    QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::writeOk(), SimSession::WaitMs);
+    QCOMPARE(s.stored(), written);
+
+    const QStringList files =
+        QDir(history.path()).entryList({QStringLiteral("*.tovrin.json")}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    const QString snapshot = QDir(history.path()).filePath(files.first());
+    ModuleConfig config;
+    QString error;
+    QVERIFY2(ConfigFile::load(snapshot, &config, &error), qPrintable(error));
+    QByteArrayList held;
+    for (const PortRecord &record : qAsConst(config.ports))
+        held.append(record.bytes());
+    QCOMPARE(held, records);
+    QFile file(snapshot);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    WriteNote note;
+    QVERIFY(ConfigFile::writeNote(file.readAll(), &note));
+    QCOMPARE(note.outcome, WriteNote::Outcome::Success);
+
+    FileAnswer answer(snapshot);
+    WindowProbe::click(s.window(), "btnLoadConfig");
+    QCOMPARE(answer.shown, 1);
+    QVERIFY(answer.sidebar.contains(QUrl::fromLocalFile(history.path())));
+    QCOMPARE(s.cardRecords(), records);
+}
+
+// A snapshot that cannot be saved: a box names the folder, the status says
+// why nothing was written, and the module hears no write.
+void TestConfigFiles::unusableHistoryStopsWrite()
+{
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    QFile blocker(scratch.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString history = blocker.fileName() + QStringLiteral("/history");
+    const QByteArray previous = qgetenv("TOVRIN_HISTORY_DIR");
+    qputenv("TOVRIN_HISTORY_DIR", history.toLocal8Bit());
+    const QByteArrayList records = sampleRecords(false);
+    SimSession s;
+    const bool started = s.start(Route::Direct, simArgs(false), false, records);
+    qputenv("TOVRIN_HISTORY_DIR", previous);
+    QVERIFY(started);
+    QVERIFY(openAndRead(s));
+    selectItem(s.card(3), "cmbRxProtocol", 3);
+    const int heard = s.received().size();
+    s.clickWrite();
+    s.clickOk();
+    QTRY_COMPARE_WITH_TIMEOUT(s.boxes.boxes.size(), 1, SimSession::WaitMs);
+    QVERIFY2(s.boxes.boxes.first().text.contains(history), qPrintable(s.boxes.boxes.first().text));
+    QVERIFY(s.boxes.boxes.first().text.contains(QStringLiteral("未向模块发送任何参数。")));
+    QCOMPARE(s.status(), QStringLiteral("未写入：无法保存写入前的快照"));
+    QTest::qWait(200);
+    QCOMPARE(s.received().size(), heard);
+    QCOMPARE(s.stored(), records);
 }
 
 QTEST_MAIN(TestConfigFiles)

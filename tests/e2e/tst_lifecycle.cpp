@@ -7,6 +7,7 @@
 #include "look.h"
 #include "mainwidget.h"
 #include "timeout.h"
+#include "windowprobe.h"
 
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -105,6 +106,7 @@ void TestLifecycle::floodOfNonsense()
     QFETCH(bool, passThrough);
     HandLink link;
     QVERIFY(link.open(passThrough));
+    WindowProbe::takeNoSnapshots(link.window());
     QRandomGenerator rng(passThrough ? 7 : 11);
 
     for (int round = 0; round < 40; ++round) {

@@ -6,6 +6,7 @@
 #include "look.h"
 #include "mainwidget.h"
 #include "portconfig.h"
+#include "windowprobe.h"
 
 #include <QRadioButton>
 #include <QtTest>
@@ -326,6 +327,7 @@ void TestReplyHandling::writeAllReply()
 
     HandLink link;
     QVERIFY(link.open(passThrough));
+    WindowProbe::takeNoSnapshots(link.window());
     QVERIFY(link.setCards(sampleRecords(false)));
     link.confirmWrite();
     const QByteArray write =
@@ -399,6 +401,7 @@ void TestReplyHandling::portByPortWrite()
 
     HandLink link;
     QVERIFY(link.open(true, r7Window));
+    WindowProbe::takeNoSnapshots(link.window());
     const QByteArrayList records = sampleRecords(r7Window);
     QVERIFY(link.setCards(records));
     link.confirmWrite();

@@ -7,6 +7,7 @@
 #include "configsession.h"
 #include "mainwidget.h"
 #include "simsession.h"
+#include "windowprobe.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -109,6 +110,8 @@ void TestWatchdogFailures::failureThenIdle()
 
     SimSession s;
     QVERIFY(s.start(route, simArgs, r7Window));
+    if (operation == Operation::WriteAtOnce)
+        WindowProbe::takeNoSnapshots(s.window());
     QSignalSpy finished(WindowLookup::session(s.window()), &ConfigSession::finished);
     const QByteArrayList storedAtStart = s.stored();
     QVERIFY(!storedAtStart.isEmpty());

@@ -5,6 +5,7 @@
 
 #include "mainwidget.h"
 #include "messageform.h"
+#include "moduleworkflow.h"
 #include "windowlookup.h"
 
 #include <QAbstractButton>
@@ -14,6 +15,13 @@
 
 namespace WindowProbe
 {
+
+// No snapshot before writes: for tests of a write's own exchange on a link
+// where nothing was read, which the snapshot's read would otherwise precede.
+inline void takeNoSnapshots(QWidget *window)
+{
+    window->findChild<ModuleWorkflow *>()->setHistory(QString());
+}
 
 template <class T> T *child(QWidget *parent, const char *name)
 {

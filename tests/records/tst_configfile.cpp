@@ -78,6 +78,24 @@ QByteArray withPort(int index, const char *json)
     return withPort(index, QJsonValue(object(json)));
 }
 
+// An R7-Eda file of entries that name their port: {port, record}; port 0
+// leaves "port" out.
+QByteArray namedPorts(const QVector<QPair<int, QString>> &entries)
+{
+    QJsonObject file = validFile();
+    QJsonArray ports;
+    for (const auto &entry : entries) {
+        QJsonObject port{{QStringLiteral("record"), entry.second}};
+        if (entry.first != 0)
+            port.insert(QStringLiteral("port"), entry.first);
+        ports.append(port);
+    }
+    file.insert(QStringLiteral("ports"), ports);
+    return QJsonDocument(file).toJson();
+}
+
+const QString kOther = QStringLiteral("0080250000000000010000");
+
 ModuleConfig sentinel()
 {
     ModuleConfig config;
@@ -111,6 +129,11 @@ private slots:
     void loadNeverBlocks();
     void saveRefusesTargets_data();
     void saveRefusesTargets();
+    void partialFile_data();
+    void partialFile();
+    void overlayPrecedence_data();
+    void overlayPrecedence();
+    void snapshotNote();
 #endif
 };
 
@@ -257,6 +280,25 @@ void TestConfigFile::badFile_data()
         << QStringLiteral("文件格式版本 2 比本程序能读的版本 1 新，请使用更新的程序");
     QTest::newRow("unknown model") << withTop(QStringLiteral("model"), QStringLiteral("R7"))
                                    << QStringLiteral("未知的模块型号“R7”，应为 Tovrin 或 R7-Eda");
+    QTest::newRow("partial: a port twice")
+        << namedPorts({{2, kRecord}, {5, kRecord}, {2, kOther}})
+        << QStringLiteral("第 3 个端口条目：端口 2 已由第 1 个条目给出");
+    QTest::newRow("partial: port 7 of six")
+        << namedPorts({{7, kRecord}})
+        << QStringLiteral("第 1 个端口条目：“port”应为 1 到 6 的整数（型号 R7-Eda）");
+    QTest::newRow("partial: port as text")
+        << namedPorts({{1, kRecord}}).replace("\"port\": 1", "\"port\": \"1\"")
+        << QStringLiteral("第 1 个端口条目：“port”应为 1 到 6 的整数（型号 R7-Eda）");
+    QTest::newRow("partial: port 1.5")
+        << namedPorts({{1, kRecord}}).replace("\"port\": 1", "\"port\": 1.5")
+        << QStringLiteral("第 1 个端口条目：“port”应为 1 到 6 的整数（型号 R7-Eda）");
+    QTest::newRow("partial: an entry without port after one with")
+        << namedPorts({{1, kRecord}, {0, kRecord}})
+        << QStringLiteral("第 2 个端口条目没有“port”字段，而其他条目有：要么每个条目都写明端口，"
+                          "要么都不写");
+    QTest::newRow("partial: the named port's rules")
+        << namedPorts({{6, kRecord}})
+        << QStringLiteral("端口 CAN2：字段“kind”为 UART，但此端口只能用作 CAN");
     QTest::newRow("model named in other case")
         << withTop(QStringLiteral("model"), QStringLiteral("tovrin"))
         << QStringLiteral("未知的模块型号“tovrin”，应为 Tovrin 或 R7-Eda");
@@ -632,6 +674,128 @@ void TestConfigFile::saveRefusesTargets()
     QVERIFY2(ConfigFile::save(good, config, names(), &error), qPrintable(error));
 }
 #endif
+
+void TestConfigFile::partialFile_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QList<int>>("covered");  // ports from 0
+    QTest::addColumn<QStringList>("records"); // in port order, empty where not covered
+
+    QTest::newRow("two ports out of order")
+        << namedPorts({{5, kOther}, {2, kRecord}}) << QList<int>{1, 4}
+        << QStringList{{}, kRecord, {}, {}, kOther, {}};
+    QTest::newRow("every port named, any order")
+        << namedPorts({{6, kCanRecord}, {1, kOther}, {2, kRecord}, {3, kRecord}, {4, kRecord},
+                       {5, kRecord}})
+        << QList<int>{0, 1, 2, 3, 4, 5}
+        << QStringList{kOther, kRecord, kRecord, kRecord, kRecord, kCanRecord};
+    QTest::newRow("no entry at all is no partial file: every port needed")
+        << namedPorts({}) << QList<int>{} << QStringList{};
+}
+
+void TestConfigFile::partialFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QList<int>, covered);
+    QFETCH(QStringList, records);
+    ModuleConfig config;
+    QString error;
+    const bool read = ConfigFile::fromJson(file, &config, &error);
+    if (records.isEmpty()) {
+        QVERIFY(!read);
+        QCOMPARE(error, QStringLiteral("型号 R7-Eda 有 6 个端口，文件中有 0 个"));
+        return;
+    }
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(config.coveredPorts(), covered);
+    QCOMPARE(config.isComplete(), covered.size() == 6);
+    QCOMPARE(config.ports.size(), 6);
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(QString::fromLatin1(config.ports.at(i).bytes().toHex()), records.at(i));
+}
+
+void TestConfigFile::overlayPrecedence_data()
+{
+    // base and overlays as files; the module's records under them all.
+    QTest::addColumn<QByteArrayList>("files");
+    QTest::addColumn<QStringList>("result");
+    const QString m = QStringLiteral("0000e10000000000000000"); // the module's
+    const QString n = QStringLiteral("0000100e00000000001100");
+    const QByteArray full = QJsonDocument(validFile()).toJson();
+    QTest::newRow("partial over the module")
+        << QByteArrayList{namedPorts({{3, kOther}})} << QStringList{m, m, kOther, m, m, m};
+    QTest::newRow("overlay over a full baseline")
+        << QByteArrayList{full, namedPorts({{3, kOther}})}
+        << QStringList{kRecord, kRecord, kOther, kRecord, kRecord, kCanRecord};
+    QTest::newRow("the later overlay wins its ports only")
+        << QByteArrayList{full, namedPorts({{3, kOther}, {1, kOther}}), namedPorts({{3, n}})}
+        << QStringList{kOther, kRecord, n, kRecord, kRecord, kCanRecord};
+    QTest::newRow("a full overlay wins everywhere")
+        << QByteArrayList{namedPorts({{2, n}}), full}
+        << QStringList{kRecord, kRecord, kRecord, kRecord, kRecord, kCanRecord};
+}
+
+void TestConfigFile::overlayPrecedence()
+{
+    QFETCH(QByteArrayList, files);
+    QFETCH(QStringList, result);
+    ModuleConfig laid;
+    QString error;
+    for (int i = 0; i < files.size(); ++i) {
+        ModuleConfig config;
+        QVERIFY2(ConfigFile::fromJson(files.at(i), &config, &error), qPrintable(error));
+        if (i == 0)
+            laid = config;
+        else
+            laid.overlay(config);
+    }
+    const QVector<PortRecord> module(6, PortRecord(QByteArray::fromHex("0000e10000000000000000")));
+    QStringList merged;
+    for (const PortRecord &record : laid.over(module))
+        merged << QString::fromLatin1(record.bytes().toHex());
+    QCOMPARE(merged, result);
+}
+
+// A snapshot is an ordinary file to the reader; its write object is read
+// back whole.
+void TestConfigFile::snapshotNote()
+{
+    ModuleConfig config;
+    QString why;
+    QVERIFY2(ConfigFile::fromJson(QJsonDocument(validFile()).toJson(), &config, &why),
+             qPrintable(why));
+    config.firmware = QStringLiteral("V2.3.1");
+    WriteNote note;
+    note.device = QStringLiteral("/dev/ttyUSB0");
+    note.sent = config.ports;
+    note.sent[1] = PortRecord(QByteArray::fromHex(kOther.toLatin1()));
+    for (WriteNote::Outcome outcome : {WriteNote::Outcome::Success, WriteNote::Outcome::Failure,
+                                       WriteNote::Outcome::Interrupted}) {
+        note.outcome = outcome;
+        const QByteArray text = ConfigFile::toJson(config, note, names());
+        // Everything before the write object is what toJson writes alone.
+        const QByteArray plain = ConfigFile::toJson(config, names());
+        QVERIFY(text.startsWith(plain.left(plain.lastIndexOf(']') + 1)));
+        ModuleConfig read;
+        QString error;
+        QVERIFY2(ConfigFile::fromJson(text, &read, &error), qPrintable(error));
+        QCOMPARE(read.ports, config.ports);
+        WriteNote back;
+        QVERIFY(ConfigFile::writeNote(text, &back));
+        QCOMPARE(back.device, note.device);
+        QCOMPARE(back.sent, note.sent);
+        QCOMPARE(back.outcome, outcome);
+        QCOMPARE(QJsonDocument::fromJson(text)
+                     .object()
+                     .value(QLatin1String("write"))
+                     .toObject()
+                     .value(QLatin1String("outcome"))
+                     .toString(),
+                 WriteNote::word(outcome));
+    }
+    WriteNote none;
+    QVERIFY(!ConfigFile::writeNote(ConfigFile::toJson(config), &none));
+}
 
 QTEST_GUILESS_MAIN(TestConfigFile)
 #include "tst_configfile.moc"

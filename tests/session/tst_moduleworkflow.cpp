@@ -6,6 +6,8 @@
 #include "linkframe.h"
 #include "moduleworkflow.h"
 #include "passthrough.h"
+#include "configfile.h"
+#include "writehistory.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -152,6 +154,27 @@ struct Action {
     ModuleModel model = ModuleModel::Tovrin;
 };
 
+// Each request gets the next scripted reply; a silent one waits out the
+// watchdog, which ends the step or asks as the next model.
+bool answerUntilIdle(ModuleWorkflow &workflow, HandTransport *link, const QByteArrayList &replies,
+                     int *answered)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000) {
+        if (link->sent.size() > *answered) {
+            const QByteArray reply = replies.value((*answered)++);
+            if (!reply.isEmpty())
+                link->answer(reply);
+            continue;
+        }
+        if (!workflow.isBusy())
+            return true;
+        QTest::qWait(5);
+    }
+    return !workflow.isBusy();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Action)
@@ -165,6 +188,8 @@ private slots:
     void steps();
     void proposalIsWhatIsWritten();
     void closingForgetsTheModule();
+    void snapshotBeforeWrite_data();
+    void snapshotBeforeWrite();
 };
 
 void TestModuleWorkflow::steps_data()
@@ -317,22 +342,7 @@ void TestModuleWorkflow::steps()
             workflow.setModel(action.model);
             break;
         }
-        // Each request gets the next scripted reply; a silent one waits out
-        // the watchdog, which ends the step or asks as the next model.
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 20000) {
-            if (link->sent.size() > answered) {
-                const QByteArray reply = replies.value(answered++);
-                if (!reply.isEmpty())
-                    link->answer(reply);
-                continue;
-            }
-            if (!workflow.isBusy())
-                break;
-            QTest::qWait(5);
-        }
-        QVERIFY2(!workflow.isBusy(), "a step never ended");
+        QVERIFY2(answerUntilIdle(workflow, link, replies, &answered), "a step never ended");
     }
 
     QCOMPARE(seen.lines, ends);
@@ -393,6 +403,114 @@ void TestModuleWorkflow::closingForgetsTheModule()
     QVERIFY(!workflow.holdsKnown());
     QVERIFY(!workflow.modelDetected());
     QVERIFY(!workflow.hasProposal());
+}
+
+void TestModuleWorkflow::snapshotBeforeWrite_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::addColumn<bool>("readFirst");          // the test reads before the write
+    QTest::addColumn<bool>("folderUsable");
+    QTest::addColumn<QByteArrayList>("replies");  // to the write's requests (and its read)
+    QTest::addColumn<QString>("end");             // the write's finished()
+    QTest::addColumn<QByteArrayList>("requests"); // sent for the write
+    QTest::addColumn<QString>("outcome");         // the snapshot's write outcome; empty: none
+
+    const ModuleModel T = ModuleModel::Tovrin;
+    const Route direct = Route::Direct;
+    const Route fc = Route::FlightController;
+    const QVector<PortRecord> t0 = records(T);
+    const QVector<PortRecord> t1 = withReceive(t0, 2, 17);
+    QTest::newRow("after a read: no second read, success noted")
+        << direct << true << true << writeAcks(direct, T, 5) << "Write Success"
+        << writeAsks(direct, T, t1) << "success";
+    QTest::newRow("nothing read yet: read first, then write")
+        << fc << false << true << (readReplies(fc, T, t0) + writeAcks(fc, T, 5))
+        << "Write Success" << (readAsks(fc, T) + writeAsks(fc, T, t1)) << "success";
+    QTest::newRow("write refused: failure noted")
+        << direct << true << true
+        << QByteArrayList{frame(direct, T, MSG_WRITE_ALL, QByteArray(1, '\1'), true)}
+        << "Write Refused" << writeAsks(direct, T, t1) << "failure";
+    QTest::newRow("folder cannot be made: nothing of the write sent")
+        << direct << true << false << QByteArrayList{} << "Write NoSnapshot" << QByteArrayList{}
+        << QString();
+    QTest::newRow("read before the write unanswered: nothing written, no snapshot")
+        << direct << false << true << QByteArrayList{QByteArray()} << "Write NoReply"
+        << readAsks(direct, T) << QString();
+}
+
+// The records the module held before the write, saved before its first
+// request; the snapshot's note says what was sent and how it ended.
+void TestModuleWorkflow::snapshotBeforeWrite()
+{
+    QFETCH(Route, route);
+    QFETCH(bool, readFirst);
+    QFETCH(bool, folderUsable);
+    QFETCH(QByteArrayList, replies);
+    QFETCH(QString, end);
+    QFETCH(QByteArrayList, requests);
+    QFETCH(QString, outcome);
+
+    const ModuleModel T = ModuleModel::Tovrin;
+    const QVector<PortRecord> t0 = records(T);
+    const QVector<PortRecord> t1 = withReceive(t0, 2, 17);
+    QTemporaryDir scratch;
+    QVERIFY(scratch.isValid());
+    // A regular file where the folder's parent should be: no folder can be made.
+    QFile blocker(scratch.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = folderUsable ? scratch.filePath(QStringLiteral("history/deep"))
+                                        : blocker.fileName() + QStringLiteral("/history");
+
+    ModuleWorkflow workflow;
+    workflow.setHistory(folder);
+    auto transport = std::make_unique<HandTransport>();
+    HandTransport *link = transport.get();
+    QVERIFY(workflow.open(route, std::move(transport), QStringLiteral("/dev/ttyUSB0")));
+    int answered = 0;
+    if (readFirst) {
+        const QByteArrayList readScript = readReplies(route, T, t0);
+        workflow.read();
+        QVERIFY(answerUntilIdle(workflow, link, readScript, &answered));
+        QCOMPARE(workflow.held(), t0);
+    }
+    const int before = link->sent.size();
+    Steps seen(workflow);
+    QSignalSpy cards(&workflow, &ModuleWorkflow::recordRead);
+    workflow.write(t1);
+    answered = 0;
+    link->sent = link->sent.mid(before);
+    QVERIFY(answerUntilIdle(workflow, link, replies, &answered));
+
+    QCOMPARE(seen.lines, QStringList{end});
+    QCOMPARE(link->sent, requests);
+    QCOMPARE(cards.count(), 0); // the read for the snapshot is no read of the cards
+    const QStringList files = QDir(folder).entryList({QStringLiteral("*.tovrin.json")}, QDir::Files);
+    if (outcome.isEmpty()) {
+        QVERIFY2(files.isEmpty(), qPrintable(files.join(QLatin1Char(' '))));
+        if (!folderUsable) {
+            QVERIFY2(workflow.snapshotError().contains(QDir::toNativeSeparators(folder)),
+                     qPrintable(workflow.snapshotError()));
+        }
+        return;
+    }
+    QCOMPARE(files.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{8}T\\d{6}Z-ttyUSB0-Tovrin\\.tovrin\\.json$"))
+                 .match(files.first())
+                 .hasMatch(),
+             qPrintable(files.first()));
+    QCOMPARE(QDir(folder).filePath(files.first()), workflow.snapshotPath());
+    ModuleConfig snapshot;
+    QString error;
+    QVERIFY2(ConfigFile::load(workflow.snapshotPath(), &snapshot, &error), qPrintable(error));
+    QCOMPARE(snapshot.ports, t0);
+    QFile file(workflow.snapshotPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    WriteNote note;
+    QVERIFY(ConfigFile::writeNote(file.readAll(), &note));
+    QCOMPARE(note.device, QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(note.sent, t1);
+    QCOMPARE(WriteNote::word(note.outcome), outcome);
 }
 
 QTEST_GUILESS_MAIN(TestModuleWorkflow)
