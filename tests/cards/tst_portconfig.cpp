@@ -1,6 +1,7 @@
 // The port card with the shipped catalogue: defaults, user picks, restrictions
 // and the conversion to and from the 11-byte port record.
 #include "agreementcatalog.h"
+#include "childwidget.h"
 #include "portconfig.h"
 #include "pxcombobox.h"
 #include "userpick.h"
@@ -18,10 +19,6 @@
 
 namespace
 {
-template <class T> T *child(QWidget &card, const char *name)
-{
-    return card.findChild<T *>(QString::fromLatin1(name));
-}
 QComboBox *list(QWidget &card, const char *name)
 {
     return child<QComboBox>(card, name);

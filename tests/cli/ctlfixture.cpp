@@ -1,11 +1,29 @@
 #include "ctlfixture.h"
 
 #include "configfile.h"
+#include "simstatefile.h"
 #include "testpaths.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QtTest>
+
+QStringList CtlFixture::routeArguments(Route route, const QString &device)
+{
+    switch (route) {
+    case Route::Direct:
+        return {QStringLiteral("--port"), device};
+    case Route::ViaFc:
+        return {QStringLiteral("--port"), device, QStringLiteral("--via-fc")};
+    case Route::GroundStation:
+        return {QStringLiteral("--ground-station")};
+    }
+    return {};
+}
+
+QStringList CtlFixture::words(const char *text)
+{
+    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
 
 QString CtlFixture::ctlPath()
 {
@@ -65,17 +83,9 @@ QString CtlFixture::saveConfig(const QTemporaryDir &dir, const QString &name,
 
 QVector<PortRecord> CtlFixture::readState(const QString &path)
 {
-    QFile file(path);
     QVector<PortRecord> records;
-    if (!file.open(QIODevice::ReadOnly))
-        return records;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        const int colon = line.indexOf(':');
-        if (!line.startsWith("port ") || colon < 0)
-            continue;
-        records.append(PortRecord(QByteArray::fromHex(line.mid(colon + 1).trimmed())));
-    }
+    for (const QByteArray &record : SimStateFile::read(path))
+        records.append(PortRecord(record));
     return records;
 }
 

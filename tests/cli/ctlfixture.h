@@ -1,12 +1,13 @@
 // Shared pieces of the tovrinctl tests and benchmark: running tovrinctl as a
-// process, a simulated module with its state file, and configuration files
-// whose records differ from the simulator's defaults.
+// process on one of its routes, a simulated module with its state file, and
+// configuration files whose records differ from the simulator's defaults.
 #ifndef CTLFIXTURE_H
 #define CTLFIXTURE_H
 
 #include "moduleconfig.h"
 #include "simprocess.h"
 
+#include <QMetaType>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
@@ -21,6 +22,13 @@ struct CtlRun {
 
 namespace CtlFixture
 {
+enum class Route { Direct, ViaFc, GroundStation };
+// The options that put tovrinctl on the route; device is the pty for the
+// serial routes.
+QStringList routeArguments(Route route, const QString &device);
+// Arguments written as one string, split at spaces.
+QStringList words(const char *text);
+
 QString ctlPath(); // build/bin/tovrinctl
 // Runs tovrinctl with stdin from the null device (no terminal); environment
 // holds NAME=value entries that override the test's own.
@@ -33,6 +41,8 @@ QString saveConfig(const QTemporaryDir &dir, const QString &name, const ModuleCo
 // The records of a simulator state file, port by port.
 QVector<PortRecord> readState(const QString &path);
 } // namespace CtlFixture
+
+Q_DECLARE_METATYPE(CtlFixture::Route)
 
 // A simulator process for one module: on a pty, or as the ground station.
 class SimModule

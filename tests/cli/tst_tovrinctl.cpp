@@ -15,31 +15,6 @@ using namespace CtlFixture;
 
 Q_DECLARE_METATYPE(ModuleModel)
 
-namespace
-{
-enum class Route { Direct, ViaFc, GroundStation };
-
-QStringList routeArguments(Route route, const QString &device)
-{
-    switch (route) {
-    case Route::Direct:
-        return {QStringLiteral("--port"), device};
-    case Route::ViaFc:
-        return {QStringLiteral("--port"), device, QStringLiteral("--via-fc")};
-    case Route::GroundStation:
-        return {QStringLiteral("--ground-station")};
-    }
-    return {};
-}
-
-QStringList words(const char *text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-} // namespace
-
-Q_DECLARE_METATYPE(Route)
-
 class TestTovrinctl : public QObject
 {
     Q_OBJECT

@@ -18,31 +18,6 @@
 
 using namespace CtlFixture;
 
-namespace
-{
-enum class Route { Direct, ViaFc, GroundStation };
-
-QStringList words(const char *text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
-QStringList routeArguments(Route route, const QString &device)
-{
-    switch (route) {
-    case Route::Direct:
-        return {QStringLiteral("--port"), device};
-    case Route::ViaFc:
-        return {QStringLiteral("--port"), device, QStringLiteral("--via-fc")};
-    case Route::GroundStation:
-        return {QStringLiteral("--ground-station")};
-    }
-    return {};
-}
-} // namespace
-
-Q_DECLARE_METATYPE(Route)
-
 class TestTovrinctlFaults : public QObject
 {
     Q_OBJECT

@@ -37,13 +37,13 @@ bool HandLink::open(bool passThrough, bool r7Window)
     m_window->show();
     if (!QTest::qWaitForWindowExposed(m_window.get(), WaitMs))
         return false;
-    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllDownload"));
-    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllSet"));
+    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(child<QPushButton>(window(), "cbAllSet"));
     if (r7Window)
         WindowProbe::click(window(), "rb_R7FuncMode");
     if (passThrough)
         WindowProbe::click(window(), "chb_ConfigByFCS");
-    if (WindowProbe::child<QComboBox>(window(), "cbSerial")->currentText() != m_pty.first())
+    if (child<QComboBox>(window(), "cbSerial")->currentText() != m_pty.first())
         return false;
     WindowProbe::click(window(), "btnOpenSerialPort");
     const QByteArray query = request(MSG_VERSION, LinkBytes::byte(0));

@@ -6,6 +6,7 @@
 
 #include "linkframe.h"
 #include "passthrough.h"
+#include "testbytes.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -19,35 +20,11 @@ Q_DECLARE_METATYPE(Route)
 namespace LinkBytes
 {
 
-inline QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
-
-inline QByteArray byte(int value)
-{
-    return QByteArray(1, static_cast<char>(value));
-}
-
-// A frame around a body of one or more messages; the checksum is appended
-// low byte first.
-inline QByteArray frameOf(const QByteArray &body)
-{
-    const QByteArray f = hex("AB0E") + byte(body.size() + 2) + body;
-    const quint16 crc = crc16Modbus(f.constData(), f.size());
-    return f + byte(crc & 0xFF) + byte(crc >> 8);
-}
-
-// One message: identifier, length, payload.
-inline QByteArray message(quint8 id, const QByteArray &payload)
-{
-    return byte(id) + byte(payload.size()) + payload;
-}
-
-inline QByteArray frame(quint8 id, const QByteArray &payload)
-{
-    return frameOf(message(id, payload));
-}
+using TestBytes::byte;
+using TestBytes::frame;
+using TestBytes::frameOf;
+using TestBytes::hex;
+using TestBytes::message;
 
 // A command wrapped for the flight controller, as the program sends it.
 inline QByteArray forward(quint8 device, quint8 id, const QByteArray &payload)

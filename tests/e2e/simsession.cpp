@@ -3,13 +3,13 @@
 #include "mainwidget.h"
 #include "messageform.h"
 #include "portconfig.h"
-#include "windowprobe.h"
 #include "simprocess.h"
+#include "simstatefile.h"
+#include "windowprobe.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,26 +18,6 @@
 #include <QToolButton>
 
 #include <csignal>
-
-namespace
-{
-
-QByteArrayList parseRecords(const QByteArray &text)
-{
-    static const QRegularExpression line(QStringLiteral("^port (\\d+): ([0-9A-F ]+)$"));
-    QByteArrayList records;
-    for (const QByteArray &l : text.split('\n')) {
-        const QRegularExpressionMatch m = line.match(QString::fromLatin1(l.trimmed()));
-        if (!m.hasMatch())
-            continue;
-        if (m.captured(1).toInt() != records.size())
-            return {};
-        records.append(QByteArray::fromHex(m.captured(2).toLatin1()));
-    }
-    return records;
-}
-
-} // namespace
 
 SimSession::SimSession() = default;
 
@@ -58,12 +38,8 @@ bool SimSession::startSimulator(const QStringList &simArgs, const QByteArrayList
     args << QStringLiteral("--state") << m_statePath;
     if (!records.isEmpty()) {
         const QString recordsPath = m_dir.filePath(QStringLiteral("records%1.txt").arg(m_runs));
-        QFile file(recordsPath);
-        if (!file.open(QIODevice::WriteOnly))
+        if (!SimStateFile::write(recordsPath, records))
             return false;
-        for (int i = 0; i < records.size(); ++i)
-            file.write("port " + QByteArray::number(i) + ": " + records.at(i).toHex(' ') + '\n');
-        file.close();
         args << QStringLiteral("--records") << recordsPath;
     }
     args << (m_route == Route::GroundStation ? QStringLiteral("--udp") : QStringLiteral("--pty"));
@@ -89,10 +65,10 @@ bool SimSession::start(Route route, const QStringList &simArgs, bool r7Window,
         WindowProbe::click(window(), "chb_ConfigByFCS");
     if (route == Route::GroundStation)
         WindowProbe::click(window(), "chb_DLSpace");
-    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllDownload"));
-    styles.watch(WindowProbe::child<QPushButton>(window(), "cbAllSet"));
+    styles.watch(child<QPushButton>(window(), "cbAllDownload"));
+    styles.watch(child<QPushButton>(window(), "cbAllSet"));
     return route == Route::GroundStation ||
-           WindowProbe::child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
+           child<QComboBox>(window(), "cbSerial")->currentText() == ptyPath();
 }
 
 bool SimSession::restartSimulator(const QStringList &simArgs, const QByteArrayList &records)
@@ -104,7 +80,7 @@ bool SimSession::restartSimulator(const QStringList &simArgs, const QByteArrayLi
         return false;
     MainWidget::setExtraSerialPorts({ptyPath()});
     WindowProbe::click(window(), "btnSearchSerialPort");
-    auto *list = WindowProbe::child<QComboBox>(window(), "cbSerial");
+    auto *list = child<QComboBox>(window(), "cbSerial");
     const int index = list->findText(ptyPath());
     if (index < 0)
         return false;
@@ -223,8 +199,5 @@ QByteArrayList SimSession::received()
 
 QByteArrayList SimSession::stored() const
 {
-    QFile file(m_statePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parseRecords(file.readAll());
+    return SimStateFile::read(m_statePath);
 }

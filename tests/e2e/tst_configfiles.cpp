@@ -89,7 +89,7 @@ void load(SimSession &s, const QString &path)
 QStringList changeList(SimSession &s)
 {
     s.clickWrite();
-    auto *label = WindowProbe::child<QLabel>(WindowLookup::dialog(s.window()), "lblChanges");
+    auto *label = child<QLabel>(WindowLookup::dialog(s.window()), "lblChanges");
     return label->text().split(QLatin1Char('\n'));
 }
 

@@ -43,17 +43,9 @@ QByteArrayList defaults(int ports)
     return cardDefaults(ports == 6);
 }
 
-template <class T> T *cardChild(PortConfig *card, const char *name)
-{
-    T *w = card->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no card widget %s", name);
-    return w;
-}
-
 QString combo(PortConfig *card, const char *name)
 {
-    return cardChild<QComboBox>(card, name)->currentText();
+    return child<QComboBox>(card, name)->currentText();
 }
 
 // Cards on show now carry a mark that freshly built cards lack.
@@ -160,14 +152,14 @@ void TestConversation::readOnOpen()
     // What the cards show, not only what they give back.
     if (r7Module) {
         QCOMPARE(combo(s.card(0), "cmbUartBaudrate"), QStringLiteral("230400"));
-        QCOMPARE(cardChild<QComboBox>(s.card(2), "cmbParity")->currentIndex(), 2);
-        QCOMPARE(cardChild<QGroupBox>(s.card(5), "gpbPort")->title(), QStringLiteral("CAN2"));
+        QCOMPARE(child<QComboBox>(s.card(2), "cmbParity")->currentIndex(), 2);
+        QCOMPARE(child<QGroupBox>(s.card(5), "gpbPort")->title(), QStringLiteral("CAN2"));
     } else {
         QCOMPARE(combo(s.card(1), "cmbUartBaudrate"), QStringLiteral("9600"));
-        QCOMPARE(cardChild<QComboBox>(s.card(1), "cmbParity")->currentIndex(), 2);
-        QVERIFY(cardChild<QRadioButton>(s.card(2), "rdbCan")->isChecked());
+        QCOMPARE(child<QComboBox>(s.card(1), "cmbParity")->currentIndex(), 2);
+        QVERIFY(child<QRadioButton>(s.card(2), "rdbCan")->isChecked());
         QCOMPARE(combo(s.card(2), "cmbCanBaudrate"), QStringLiteral("500"));
-        QCOMPARE(cardChild<QComboBox>(s.card(4), "cmbTxProtocol")->currentIndex(), 0x13 - 13);
+        QCOMPARE(child<QComboBox>(s.card(4), "cmbTxProtocol")->currentIndex(), 0x13 - 13);
     }
 
     QCOMPARE(s.received(), readRequests(route, r7Module));
@@ -213,7 +205,7 @@ void TestConversation::modeFollowsEachModule()
     QCOMPARE(s.versionText(), QStringLiteral("V1.0.7"));
     for (int i = 0; i < 5; ++i) {
         QVERIFY(!isMarked(s.card(i)));
-        QCOMPARE(cardChild<QGroupBox>(s.card(i), "gpbPort")->title(),
+        QCOMPARE(child<QGroupBox>(s.card(i), "gpbPort")->title(),
                  QStringLiteral("Port%1").arg(i + 1));
     }
     QCOMPARE(s.cardRecords(), tovrinRecords());
@@ -252,12 +244,12 @@ void TestConversation::writeEditedCards()
     // The user's edits: baud rate and parity of the second port, the
     // protocols of the first, and a whole record for the last.
     QByteArrayList expected = records;
-    auto *baud = cardChild<QComboBox>(s.card(1), "cmbUartBaudrate");
+    auto *baud = child<QComboBox>(s.card(1), "cmbUartBaudrate");
     UserPick::pick(baud, baud->findText(QStringLiteral("19200")));
-    UserPick::pick(cardChild<QComboBox>(s.card(1), "cmbParity"), 1);
+    UserPick::pick(child<QComboBox>(s.card(1), "cmbParity"), 1);
     expected[1].replace(1, 5, hex("004B000001"));
-    UserPick::pick(cardChild<QComboBox>(s.card(0), "cmbRxProtocol"), 4);
-    UserPick::pick(cardChild<QComboBox>(s.card(0), "cmbTxProtocol"), 0);
+    UserPick::pick(child<QComboBox>(s.card(0), "cmbRxProtocol"), 4);
+    UserPick::pick(child<QComboBox>(s.card(0), "cmbTxProtocol"), 0);
     expected[0].replace(9, 2, hex("1100"));
     const QByteArray last = r7 ? can(666666, 1, 0x12) : uart(921600, 0, 1, 1, 0, 0x10, 2);
     QVERIFY(s.card(WindowLookup::portCount(s.window()) - 1)->setPortParam(last));

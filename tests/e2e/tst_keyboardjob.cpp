@@ -159,7 +159,7 @@ void TestKeyboardJob::wholeJobWithoutMouse()
     press(Qt::Key_Return, Qt::ControlModifier);
     QVERIFY(dialog->isVisible());
     QVERIFY(activate(dialog));
-    auto *ok = WindowProbe::child<QPushButton>(dialog, "btnOk");
+    auto *ok = child<QPushButton>(dialog, "btnOk");
     QVERIFY(QApplication::focusWidget() != ok);
     for (int i = 0; i < 6 && QApplication::focusWidget() != ok; ++i)
         press(Qt::Key_Tab);
@@ -195,7 +195,7 @@ void TestKeyboardJob::wholeJobWithoutMouse()
 
     // Enter on the focused read button reads, as Space does.
     QVERIFY(activate(window));
-    QVERIFY(tabTo(WindowProbe::child<QPushButton>(window, "cbAllDownload")));
+    QVERIFY(tabTo(child<QPushButton>(window, "cbAllDownload")));
     done.clear();
     press(Qt::Key_Return);
     QVERIFY(finished(done, ConfigSession::Operation::Read));

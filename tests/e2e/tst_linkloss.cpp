@@ -5,8 +5,8 @@
 // device back in the list and working again, and a port list that follows
 // devices plugged in while the link is closed.
 #include "boxwatcher.h"
+#include "linkedsim.h"
 #include "look.h"
-#include "simprocess.h"
 #include "stylelog.h"
 #include "windowprobe.h"
 
@@ -14,12 +14,9 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <memory>
 #include <unistd.h>
 
@@ -55,22 +52,6 @@ double cpuOver(int ms)
     return cpuSeconds() - before;
 }
 
-// A simulator whose pty is reached through a link in a folder of its own.
-struct Device {
-    QTemporaryDir dir;
-    QString link = dir.filePath(QStringLiteral("ttyTovrin"));
-    SimProcess sim;
-
-    bool start(const QStringList &extra = {})
-    {
-        return dir.isValid()
-               && sim.start(QStringList{QStringLiteral("--pty"), QStringLiteral("--link"), link}
-                            + extra);
-    }
-    bool present() const { return QFileInfo::exists(link); }
-    void toggle() { sim.signal(SIGUSR2); } // vanish, or come back
-};
-
 std::unique_ptr<MainWidget> makeWindow(const QStringList &extras)
 {
     MainWidget::setExtraSerialPorts(extras);
@@ -83,7 +64,7 @@ std::unique_ptr<MainWidget> makeWindow(const QStringList &extras)
 
 QComboBox *portList(MainWidget *w)
 {
-    return WindowProbe::child<QComboBox>(w, "cbSerial");
+    return child<QComboBox>(w, "cbSerial");
 }
 
 // How the list shows a chosen device that is not there.
@@ -102,13 +83,12 @@ QStringList listed(MainWidget *w)
 
 bool showsClosed(MainWidget *w)
 {
-    return WindowProbe::child<QPushButton>(w, "btnOpenSerialPort")
+    return child<QPushButton>(w, "btnOpenSerialPort")
                ->styleSheet()
-               .contains(QLatin1String("on-load-normal"))
-           && WindowProbe::child<QRadioButton>(w, "rb_TovrinMode")->isEnabled()
-           && WindowProbe::child<QRadioButton>(w, "rb_R7FuncMode")->isEnabled()
-           && WindowProbe::child<QCheckBox>(w, "chb_ConfigByFCS")->isEnabled()
-           && portList(w)->isEnabled();
+               .contains(QLatin1String("on-load-normal")) &&
+           child<QRadioButton>(w, "rb_TovrinMode")->isEnabled() &&
+           child<QRadioButton>(w, "rb_R7FuncMode")->isEnabled() &&
+           child<QCheckBox>(w, "chb_ConfigByFCS")->isEnabled() && portList(w)->isEnabled();
 }
 } // namespace
 
@@ -134,16 +114,16 @@ void TestLinkLoss::pulledOutAndBack_data()
 void TestLinkLoss::pulledOutAndBack()
 {
     QFETCH(bool, readInFlight);
-    Device device;
+    LinkedSim device;
     // With a read in flight, the replies are held long enough for the pty to
     // vanish before the read is answered, but not past the watchdog.
     QVERIFY(device.start(readInFlight ? QStringList{QStringLiteral("--delay"), QStringLiteral("600")}
                                       : QStringList()));
-    auto window = makeWindow({device.link});
+    auto window = makeWindow({device.link()});
     MainWidget *w = window.get();
-    QCOMPARE(portList(w)->currentText(), device.link);
+    QCOMPARE(portList(w)->currentText(), device.link());
     StyleLog styles;
-    styles.watch(WindowProbe::child<QPushButton>(w, "cbAllDownload"));
+    styles.watch(child<QPushButton>(w, "cbAllDownload"));
     BoxWatcher boxes;
     // What an idle window uses, watching the port list.
     const double idleCpu = cpuOver(QuietMs);
@@ -151,7 +131,8 @@ void TestLinkLoss::pulledOutAndBack()
     WindowProbe::click(w, "btnOpenSerialPort");
     QVERIFY(WindowLookup::linkOpen(w));
     if (readInFlight) {
-        QTRY_VERIFY_WITH_TIMEOUT(device.sim.log().contains(QLatin1String("MSG_READ_ALL")), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(device.sim().log().contains(QLatin1String("MSG_READ_ALL")),
+                                 WaitMs);
     } else {
         QTRY_COMPARE_WITH_TIMEOUT(WindowProbe::status(w), Look::readOk(), WaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(WindowProbe::readStyle(w), Look::idle(), WaitMs);
@@ -178,13 +159,13 @@ void TestLinkLoss::pulledOutAndBack()
              readInFlight ? 1 : 0);
     QCOMPARE(WindowProbe::status(w), Look::text("端口已断开"));
     QVERIFY(boxes.boxes.isEmpty());
-    QVERIFY(!listed(w).contains(device.link));
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(device.link), WaitMs);
+    QVERIFY(!listed(w).contains(device.link()));
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(device.link()), WaitMs);
 
     // Plugged back in: listed and chosen again, it opens and reads.
     device.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(device.present(), WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), device.link, WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(device.reachable(), WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), device.link(), WaitMs);
     WindowProbe::click(w, "btnOpenSerialPort");
     QVERIFY(WindowLookup::linkOpen(w));
     QTRY_COMPARE_WITH_TIMEOUT(WindowProbe::status(w), Look::readOk(), WaitMs);
@@ -196,40 +177,40 @@ void TestLinkLoss::pulledOutAndBack()
 // the one chosen.
 void TestLinkLoss::listFollowsPluggedDevices()
 {
-    Device first;
-    Device second;
+    LinkedSim first;
+    LinkedSim second;
     QVERIFY(first.start());
-    auto window = makeWindow({first.link, second.link});
+    auto window = makeWindow({first.link(), second.link()});
     MainWidget *w = window.get();
-    QCOMPARE(portList(w)->currentText(), first.link);
+    QCOMPARE(portList(w)->currentText(), first.link());
 
     first.toggle();
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(first.link), WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(first.link()), WaitMs);
     // Not there, so not listed either.
-    QVERIFY(!listed(w).contains(second.link));
+    QVERIFY(!listed(w).contains(second.link()));
 
     QVERIFY(second.start());
-    QTRY_VERIFY_WITH_TIMEOUT(listed(w).contains(second.link), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(listed(w).contains(second.link()), WaitMs);
     // The device plugged in is listed; the chosen one, though away, stays
     // chosen (this list used to move to the new device by itself).
-    QCOMPARE(portList(w)->currentText(), missing(first.link));
+    QCOMPARE(portList(w)->currentText(), missing(first.link()));
     first.toggle();
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), first.link, WaitMs);
-    QVERIFY(listed(w).contains(second.link));
-    QVERIFY(!listed(w).contains(missing(first.link)));
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), first.link(), WaitMs);
+    QVERIFY(listed(w).contains(second.link()));
+    QVERIFY(!listed(w).contains(missing(first.link())));
 
     // The user picks the second; the first, no longer chosen, simply goes
     // when pulled out and comes back unchosen.
-    portList(w)->setCurrentIndex(portList(w)->findText(second.link));
+    portList(w)->setCurrentIndex(portList(w)->findText(second.link()));
     first.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link), WaitMs);
-    QVERIFY(!listed(w).contains(missing(first.link)));
-    QCOMPARE(portList(w)->currentText(), second.link);
+    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link()), WaitMs);
+    QVERIFY(!listed(w).contains(missing(first.link())));
+    QCOMPARE(portList(w)->currentText(), second.link());
     int changes = 0;
     connect(portList(w), &QComboBox::currentTextChanged, this, [&changes] { ++changes; });
     first.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(listed(w).contains(first.link), WaitMs);
-    QCOMPARE(portList(w)->currentText(), second.link);
+    QTRY_VERIFY_WITH_TIMEOUT(listed(w).contains(first.link()), WaitMs);
+    QCOMPARE(portList(w)->currentText(), second.link());
     // Nothing changed since: the list is not filled again.
     const int afterReturn = changes;
     QTest::qWait(1500);
@@ -240,12 +221,12 @@ void TestLinkLoss::listFollowsPluggedDevices()
     QVERIFY(WindowLookup::linkOpen(w));
     const QStringList whileOpen = listed(w);
     first.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(!first.present(), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!first.reachable(), WaitMs);
     QTest::qWait(1500);
     QCOMPARE(listed(w), whileOpen);
     WindowProbe::click(w, "btnOpenSerialPort");
-    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link), WaitMs);
-    QCOMPARE(portList(w)->currentText(), second.link);
+    QTRY_VERIFY_WITH_TIMEOUT(!listed(w).contains(first.link()), WaitMs);
+    QCOMPARE(portList(w)->currentText(), second.link());
 }
 
 // The chosen device pulled out while the link is closed: it stays the
@@ -253,21 +234,21 @@ void TestLinkLoss::listFollowsPluggedDevices()
 // and the plug says so instead of opening anything; back, it opens.
 void TestLinkLoss::chosenDeviceStaysChosen()
 {
-    Device chosen;
-    Device other;
+    LinkedSim chosen;
+    LinkedSim other;
     QVERIFY(chosen.start());
     QVERIFY(other.start());
-    auto window = makeWindow({chosen.link, other.link});
+    auto window = makeWindow({chosen.link(), other.link()});
     MainWidget *w = window.get();
-    QCOMPARE(portList(w)->currentText(), chosen.link);
+    QCOMPARE(portList(w)->currentText(), chosen.link());
     BoxWatcher boxes;
 
     chosen.toggle();
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(chosen.link), WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), missing(chosen.link()), WaitMs);
     // Listed once, last, beside the device that is there.
-    QCOMPARE(listed(w).last(), missing(chosen.link));
-    QVERIFY(!listed(w).contains(chosen.link));
-    QVERIFY(listed(w).contains(other.link));
+    QCOMPARE(listed(w).last(), missing(chosen.link()));
+    QVERIFY(!listed(w).contains(chosen.link()));
+    QVERIFY(listed(w).contains(other.link()));
 
     WindowProbe::click(w, "btnOpenSerialPort");
     QCOMPARE(WindowProbe::status(w), Look::text("错误：所选设备未连接"));
@@ -276,12 +257,12 @@ void TestLinkLoss::chosenDeviceStaysChosen()
     QVERIFY(boxes.boxes.isEmpty());
     // Seconds later, still the chosen one.
     QTest::qWait(2500);
-    QCOMPARE(portList(w)->currentText(), missing(chosen.link));
+    QCOMPARE(portList(w)->currentText(), missing(chosen.link()));
 
     chosen.toggle();
-    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), chosen.link, WaitMs);
-    QVERIFY(!listed(w).contains(missing(chosen.link)));
-    QVERIFY(listed(w).contains(other.link));
+    QTRY_COMPARE_WITH_TIMEOUT(portList(w)->currentText(), chosen.link(), WaitMs);
+    QVERIFY(!listed(w).contains(missing(chosen.link())));
+    QVERIFY(listed(w).contains(other.link()));
     WindowProbe::click(w, "btnOpenSerialPort");
     QVERIFY(WindowLookup::linkOpen(w));
     QTRY_COMPARE_WITH_TIMEOUT(WindowProbe::status(w), Look::readOk(), WaitMs);

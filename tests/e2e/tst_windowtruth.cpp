@@ -49,7 +49,7 @@ private:
 
 QComboBox *baudList(SimSession &s, int port)
 {
-    return WindowProbe::child<QComboBox>(s.card(port), "cmbUartBaudrate");
+    return child<QComboBox>(s.card(port), "cmbUartBaudrate");
 }
 
 // Opens the link and waits until the read on opening is over and the
@@ -108,7 +108,7 @@ void TestWindowTruth::questionFreezesWhatItLists()
     QVERIFY((question->frameGeometry().center() - w->frameGeometry().center()).manhattanLength() <=
             2);
     const QStringList listed =
-        WindowProbe::child<QLabel>(question, "lblChanges")->text().split(QLatin1Char('\n'));
+        child<QLabel>(question, "lblChanges")->text().split(QLatin1Char('\n'));
     QVERIFY2(listed.filter(QStringLiteral("Port1")).size() >= 1, qPrintable(listed.join('|')));
     QVERIFY2(listed.filter(QStringLiteral("Port2")).size() == 1, qPrintable(listed.join('|')));
     QVERIFY(listed.filter(QStringLiteral("Port3")).isEmpty());
@@ -346,8 +346,8 @@ void TestWindowTruth::unwrittenEdits()
     const bool goes = !asked || yes;
     if (action == QLatin1String("mode")) {
         QCOMPARE(WindowLookup::model(w), goes ? ModuleModel::R7 : ModuleModel::Tovrin);
-        QCOMPARE(WindowProbe::child<QRadioButton>(w, "rb_R7FuncMode")->isChecked(), goes);
-        QCOMPARE(WindowProbe::child<QRadioButton>(w, "rb_TovrinMode")->isChecked(), !goes);
+        QCOMPARE(child<QRadioButton>(w, "rb_R7FuncMode")->isChecked(), goes);
+        QCOMPARE(child<QRadioButton>(w, "rb_TovrinMode")->isChecked(), !goes);
         if (goes)
             QCOMPARE(s.cardRecords(), cardDefaults(true));
     } else {

@@ -3,6 +3,7 @@
 #ifndef WINDOWPROBE_H
 #define WINDOWPROBE_H
 
+#include "childwidget.h"
 #include "mainwidget.h"
 #include "messageform.h"
 #include "moduleworkflow.h"
@@ -21,14 +22,6 @@ namespace WindowProbe
 inline void takeNoSnapshots(QWidget *window)
 {
     window->findChild<ModuleWorkflow *>()->setHistory(QString());
-}
-
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
 }
 
 inline QString status(MainWidget *w)

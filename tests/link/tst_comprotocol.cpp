@@ -163,14 +163,14 @@ void TestComProtocol::streams_data()
 
     // Around frames.
     QTest::newRow("nothing") << QByteArray() << none;
-    QTest::newRow("garbage only") << hexBytes("000E0EFFAB00AB") << none;
+    QTest::newRow("garbage only") << hex("000E0EFFAB00AB") << none;
     QTest::newRow("garbage before a frame")
-        << hexBytes("00FF0EAB00") + version << QStringList{versionRecord()};
+        << hex("00FF0EAB00") + version << QStringList{versionRecord()};
     QTest::newRow("start byte then a non-start byte, then a frame")
-        << hexBytes("AB00") + version << QStringList{versionRecord()};
-    QTest::newRow("doubled first start byte breaks the frame") << hexBytes("AB") + version << none;
+        << hex("AB00") + version << QStringList{versionRecord()};
+    QTest::newRow("doubled first start byte breaks the frame") << hex("AB") + version << none;
     QTest::newRow("doubled first start byte, next frame decodes")
-        << hexBytes("AB") + version + readAll << QStringList{readAllRecord()};
+        << hex("AB") + version + readAll << QStringList{readAllRecord()};
     QTest::newRow("wrong checksum low byte, next frame decodes")
         << withByteFlipped(version, 6) + readAll << QStringList{readAllRecord()};
     QTest::newRow("wrong checksum high byte, next frame decodes")
@@ -180,74 +180,71 @@ void TestComProtocol::streams_data()
     QTest::newRow("wrong second start byte, next frame decodes")
         << withByteFlipped(version, 1) + readAll << QStringList{readAllRecord()};
     QTest::newRow("frames back to back with garbage between")
-        << version + hexBytes("0011") + readAll + hexBytes("AB00") + version + hexBytes("FF") +
-               readAll
+        << version + hex("0011") + readAll + hex("AB00") + version + hex("FF") + readAll
         << QStringList{versionRecord(), readAllRecord(), versionRecord(), readAllRecord()};
     // The bytes of a frame, dropped or not, are not searched again for frames.
     QTest::newRow("frame inside a dropped frame is not decoded")
-        << withByteFlipped(frameAround(A + lenByte(version.size()) + version), 5 + version.size()) +
+        << withByteFlipped(frameOf(A + lenByte(version.size()) + version), 5 + version.size()) +
                readAll
         << QStringList{readAllRecord()};
     QTest::newRow("frame inside a valid frame is only payload")
-        << frameAround(A + lenByte(version.size()) + version)
+        << frameOf(A + lenByte(version.size()) + version)
         << QStringList{describe('A', version.size(), version)};
     QTest::newRow("truncated frame swallows the next one, the one after decodes")
-        << hexBytes("AB0E05E2") + version + readAll << QStringList{readAllRecord()};
+        << hex("AB0E05E2") + version + readAll << QStringList{readAllRecord()};
 
     // LEN values that no frame can carry are abandoned at once.
     for (int len = 0; len <= 2; ++len) {
-        QTest::addRow("LEN %d, then a frame", len) << hexBytes("AB0E") + lenByte(len) + version
-                                                   << QStringList{versionRecord()};
+        QTest::addRow("LEN %d, then a frame", len)
+            << hex("AB0E") + lenByte(len) + version << QStringList{versionRecord()};
         QTest::addRow("LEN %d, start byte, then a frame", len)
-            << hexBytes("AB0E") + lenByte(len) + hexBytes("AB") + readAll << none;
+            << hex("AB0E") + lenByte(len) + hex("AB") + readAll << none;
     }
 
     // Splitting a body into sub-records.
-    QTest::newRow("A 1 x B 2 y z") << frameAround(A + lenByte(1) + x + B + lenByte(2) + y + z)
+    QTest::newRow("A 1 x B 2 y z") << frameOf(A + lenByte(1) + x + B + lenByte(2) + y + z)
                                    << QStringList{describe('A', 1, x), describe('B', 2, y + z)};
-    QTest::newRow("A 1 x B 0") << frameAround(A + lenByte(1) + x + B + lenByte(0))
+    QTest::newRow("A 1 x B 0") << frameOf(A + lenByte(1) + x + B + lenByte(0))
                                << QStringList{describe('A', 1, x)};
-    QTest::newRow("A 0") << frameAround(A + lenByte(0))
-                         << QStringList{describe('A', 0, QByteArray())};
-    QTest::newRow("A 1 x B 0 D") << frameAround(A + lenByte(1) + x + B + lenByte(0) + D)
+    QTest::newRow("A 0") << frameOf(A + lenByte(0)) << QStringList{describe('A', 0, QByteArray())};
+    QTest::newRow("A 1 x B 0 D") << frameOf(A + lenByte(1) + x + B + lenByte(0) + D)
                                  << QStringList{describe('A', 1, x),
                                                 describe('B', 0, QByteArray())};
-    QTest::newRow("A 5 x") << frameAround(A + lenByte(5) + x) << none;
-    QTest::newRow("A 1 x B 5 y") << frameAround(A + lenByte(1) + x + B + lenByte(5) + y)
+    QTest::newRow("A 5 x") << frameOf(A + lenByte(5) + x) << none;
+    QTest::newRow("A 1 x B 5 y") << frameOf(A + lenByte(1) + x + B + lenByte(5) + y)
                                  << QStringList{describe('A', 1, x)};
-    QTest::newRow("single byte") << frameAround(A) << none;
+    QTest::newRow("single byte") << frameOf(A) << none;
     QTest::newRow("three records")
-        << frameAround(A + lenByte(0) + B + lenByte(1) + x + D + lenByte(2) + y + z)
+        << frameOf(A + lenByte(0) + B + lenByte(1) + x + D + lenByte(2) + y + z)
         << QStringList{describe('A', 0, QByteArray()), describe('B', 1, x),
                        describe('D', 2, y + z)};
 
     // Lengths of 128 and more are unsigned like any other.
     const QByteArray p128 = countingBytes(0x80, 128);
     const QByteArray p144 = countingBytes(0x20, 144);
-    QTest::newRow("length 128, first") << frameAround(A + lenByte(128) + p128)
-                                       << QStringList{describe('A', 128, p128)};
+    QTest::newRow("length 128, first")
+        << frameOf(A + lenByte(128) + p128) << QStringList{describe('A', 128, p128)};
     QTest::newRow("length 144, second")
-        << frameAround(A + lenByte(1) + x + B + lenByte(144) + p144)
+        << frameOf(A + lenByte(1) + x + B + lenByte(144) + p144)
         << QStringList{describe('A', 1, x), describe('B', 144, p144)};
-    QTest::newRow("length 255 does not fit, first")
-        << frameAround(A + lenByte(255) + x + y) << none;
+    QTest::newRow("length 255 does not fit, first") << frameOf(A + lenByte(255) + x + y) << none;
     QTest::newRow("length 200 does not fit, second")
-        << frameAround(A + lenByte(1) + x + B + lenByte(200) + y + z)
+        << frameOf(A + lenByte(1) + x + B + lenByte(200) + y + z)
         << QStringList{describe('A', 1, x)};
     const QByteArray p251 = countingBytes(0x05, 251);
-    QTest::newRow("largest frame") << frameAround(A + lenByte(251) + p251)
-                                   << QStringList{describe('A', 251, p251)};
+    QTest::newRow("largest frame")
+        << frameOf(A + lenByte(251) + p251) << QStringList{describe('A', 251, p251)};
 
     // Replies of the module.
     const QByteArray records55 = countingBytes(0x30, 55);
     const QByteArray records66 = countingBytes(0x40, 66);
-    QTest::newRow("read-all reply, 5 ports") << frameAround(hexBytes("F137") + records55)
-                                             << QStringList{describe(0xF1, 55, records55)};
-    QTest::newRow("read-all reply, 6 ports") << frameAround(hexBytes("F142") + records66)
-                                             << QStringList{describe(0xF1, 66, records66)};
+    QTest::newRow("read-all reply, 5 ports")
+        << frameOf(hex("F137") + records55) << QStringList{describe(0xF1, 55, records55)};
+    QTest::newRow("read-all reply, 6 ports")
+        << frameOf(hex("F142") + records66) << QStringList{describe(0xF1, 66, records66)};
     QTest::newRow("version reply with write reply")
-        << frameAround(hexBytes("E20420010203") + hexBytes("F00100"))
-        << QStringList{describe(0xE2, 4, hexBytes("20010203")), describe(0xF0, 1, hexBytes("00"))};
+        << frameOf(hex("E20420010203") + hex("F00100"))
+        << QStringList{describe(0xE2, 4, hex("20010203")), describe(0xF0, 1, hex("00"))};
 }
 
 void TestComProtocol::streams()
@@ -283,7 +280,7 @@ void TestComProtocol::randomStreamInRandomBlocks()
             if (r == 0 || r < count - 1 || n > 0)
                 records << describe(id, n, payload);
         }
-        QByteArray frame = frameAround(body);
+        QByteArray frame = frameOf(body);
         if (rng.bounded(10) == 0)
             frame = withByteFlipped(frame, 3 + int(rng.bounded(frame.size() - 3))); // LEN kept
         else
@@ -310,7 +307,7 @@ void TestComProtocol::insideSlot_data()
     QTest::addColumn<QByteArray>("fedInside");
     QTest::addColumn<QStringList>("expected");
 
-    const QByteArray twoRecords = frameAround(A + lenByte(1) + x + B + lenByte(2) + y + z);
+    const QByteArray twoRecords = frameOf(A + lenByte(1) + x + B + lenByte(2) + y + z);
     const QStringList both{describe('A', 1, x), describe('B', 2, y + z)};
 
     QTest::newRow("whole frame fed inside is dropped")
@@ -318,7 +315,7 @@ void TestComProtocol::insideSlot_data()
     QTest::newRow("rest of the frame survives a whole frame fed inside")
         << twoRecords << versionQuery() << both;
     QTest::newRow("rest of the frame survives a partial frame fed inside")
-        << twoRecords << frameAround(countingBytes(0x61, 40)).left(30) << both;
+        << twoRecords << frameOf(countingBytes(0x61, 40)).left(30) << both;
     QTest::newRow("rest of the frame survives an empty block fed inside")
         << twoRecords << QByteArray() << both;
     // The rest of the outer block is consumed by the inner call, while dispatching.
@@ -378,9 +375,9 @@ void TestComProtocol::keptCopiesOfDataStayIntact()
                      [&kept](tNKLinkData *d) { kept.append(d->data); });
     const QByteArray p40 = countingBytes(0x30, 40);
     parser.receive(
-        frameAround(A + lenByte(3) + hexBytes("010203") + D + lenByte(0) + B + lenByte(40) + p40) +
-        frameAround(A + lenByte(1) + x));
-    QCOMPARE(kept, (QList<QByteArray>{hexBytes("010203"), QByteArray(), p40, x}));
+        frameOf(A + lenByte(3) + hex("010203") + D + lenByte(0) + B + lenByte(40) + p40) +
+        frameOf(A + lenByte(1) + x));
+    QCOMPARE(kept, (QList<QByteArray>{hex("010203"), QByteArray(), p40, x}));
 }
 
 void TestComProtocol::parsersKeepSeparateState()

@@ -108,7 +108,7 @@ void TestFrameAssembler::bodyInPiecesLikeByteByByte()
             a->takeLength(quint8(frame.at(2)));
         }
         // Pieces may run past the body's end, as bytes may.
-        const QByteArray fed = body + hexBytes("0102");
+        const QByteArray fed = body + hex("0102");
         for (int pos = 0; pos < fed.size(); pos += piece) {
             const QByteArray chunk = fed.mid(pos, piece);
             piecewise.takeBodyBytes(chunk.constData(), chunk.size());

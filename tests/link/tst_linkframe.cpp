@@ -31,9 +31,9 @@ void TestLinkFrame::crcKnownValues_data()
     QTest::addColumn<int>("crc");
     QTest::newRow("check value") << QByteArray("123456789") << 0x4B37;
     QTest::newRow("empty range") << QByteArray() << 0xFFFF;
-    QTest::newRow("one zero byte") << hexBytes("00") << 0x40BF;
-    QTest::newRow("one 0xFF byte") << hexBytes("FF") << 0x00FF;
-    QTest::newRow("version query head and body") << hexBytes("AB0E05E20100") << 0x6BD1;
+    QTest::newRow("one zero byte") << hex("00") << 0x40BF;
+    QTest::newRow("one 0xFF byte") << hex("FF") << 0x00FF;
+    QTest::newRow("version query head and body") << hex("AB0E05E20100") << 0x6BD1;
 }
 
 void TestLinkFrame::crcKnownValues()
@@ -122,14 +122,12 @@ void TestLinkFrame::packFrameUsesExactlyNBytes_data()
     QTest::addColumn<int>("n");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<QByteArray>("frame");
-    QTest::newRow("n 0 leaves the payload out")
-        << 0 << QByteArray("xyz") << hexBytes("AB0E04F1000761");
-    QTest::newRow("longer payload is cut to n")
-        << 1 << hexBytes("0011") << hexBytes("AB0E05F1010020AE");
+    QTest::newRow("n 0 leaves the payload out") << 0 << QByteArray("xyz") << hex("AB0E04F1000761");
+    QTest::newRow("longer payload is cut to n") << 1 << hex("0011") << hex("AB0E05F1010020AE");
     // Never read past the payload: what is missing goes out as zero bytes.
-    QTest::newRow("shorter payload is padded") << 1 << QByteArray() << hexBytes("AB0E05F1010020AE");
+    QTest::newRow("shorter payload is padded") << 1 << QByteArray() << hex("AB0E05F1010020AE");
     QTest::newRow("shorter payload is padded, 3 bytes")
-        << 3 << hexBytes("01") << frameAround(hexBytes("F103010000"));
+        << 3 << hex("01") << frameOf(hex("F103010000"));
 }
 
 void TestLinkFrame::packFrameUsesExactlyNBytes()

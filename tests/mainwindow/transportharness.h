@@ -23,14 +23,6 @@ namespace Harness
 
 using namespace LinkPeers;
 
-template <class T> T *child(QWidget *window, const char *name)
-{
-    T *w = window->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
-}
-
 inline QStringList comboItems(QWidget *window)
 {
     auto *cb = child<QComboBox>(window, "cbSerial");

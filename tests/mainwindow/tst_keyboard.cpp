@@ -20,8 +20,6 @@
 namespace
 {
 
-using WindowLookup::child;
-
 // The key of a one-key sequence, pressed on target.
 void press(QWidget *target, const QKeySequence &key)
 {

@@ -1,4 +1,5 @@
 // The port panel of the main window in both module modes.
+#include "childwidget.h"
 #include "mainwidget.h"
 #include "portconfig.h"
 #include "userpick.h"
@@ -17,11 +18,6 @@
 
 namespace
 {
-template <class T> T *child(QWidget *parent, const QString &name)
-{
-    return parent->findChild<T *>(name);
-}
-
 QWidget *holder(MainWidget &window, int position)
 {
     return child<QWidget>(&window, QStringLiteral("wdgPort%1").arg(position + 1));

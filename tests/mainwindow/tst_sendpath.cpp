@@ -11,11 +11,7 @@ namespace
 {
 const QString NotOpen = QStringLiteral("错误：请先打开端口");
 
-QByteArray withCrc(const QByteArray &body)
-{
-    const quint16 crc = crc16Modbus(body.constData(), body.size());
-    return body + QByteArray(1, char(crc & 0xFF)) + QByteArray(1, char(crc >> 8));
-}
+using TestBytes::withCrc;
 
 // One window with its link open on the chosen transport and the far end
 // listening; the version query sent on opening is already taken off.
@@ -49,13 +45,7 @@ struct OpenLink {
     // line once at least the expected number has come.
     QByteArray next(int expectedSize)
     {
-        if (groundStation)
-            return station.nextDatagram();
-        if (!QTest::qWaitFor([&] { return serialPeer.received.size() >= expectedSize; }, WaitMs))
-            qWarning("only %d of %d bytes came", int(serialPeer.received.size()), expectedSize);
-        QByteArray bytes = serialPeer.received;
-        serialPeer.received.clear();
-        return bytes;
+        return groundStation ? station.nextDatagram() : serialPeer.take(expectedSize);
     }
 };
 } // namespace

@@ -28,8 +28,6 @@
 namespace
 {
 
-using WindowLookup::child;
-
 QString describe(const QWidget *w)
 {
     return QStringLiteral("%1 (%2,%3 %4x%5)")

@@ -5,6 +5,8 @@
 #include "handtransport.h"
 #include "linkframe.h"
 #include "passthrough.h"
+#include "testbytes.h"
+#include "transport.h"
 
 #include <QtTest>
 
@@ -16,10 +18,7 @@ namespace
 
 enum class Command { None, Version, Read, Write };
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 QByteArray uart(int rx = 0)
 {

@@ -122,15 +122,13 @@ void TestGroundStationTransport::datagramsReachParser()
     QVERIFY(station.bind());
     GroundStationTransport transport;
     QVERIFY(transport.open());
-    COMPROTOCOL parser;
-    connect(&transport, &Transport::received, &parser, &COMPROTOCOL::receive);
-    RecordLog log(&parser);
+    HandedOn handedOn(&transport, &Transport::received, HandedOn::Decode);
 
     QUdpSocket otherSender;
     QUdpSocket &sender = fromGroundStationPort ? station.socket : otherSender;
     for (const QByteArray &d : datagrams)
         QCOMPARE(sender.writeDatagram(d, localHost(), ProgramPort), qint64(d.size()));
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.records(), expected, WaitMs);
 }
 
 // More datagrams than are handed on in one turn of the event loop: none is
@@ -141,17 +139,15 @@ void TestGroundStationTransport::manyDatagramsInOrder()
     QVERIFY(station.bind());
     GroundStationTransport transport;
     QVERIFY(transport.open());
-    QByteArrayList handedOn;
-    connect(&transport, &Transport::received, this,
-            [&handedOn](const QByteArray &bytes) { handedOn.append(bytes); });
+    HandedOn handedOn(&transport, &Transport::received);
 
     QByteArrayList sent;
     for (int i = 0; i < 150; ++i) {
         sent.append(frame(0x42, QByteArray(1 + i % 7, char(i))));
         station.sendToProgram(sent.last());
     }
-    QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), sent.size(), WaitMs);
-    QCOMPARE(handedOn, sent);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.chunks.size(), sent.size(), WaitMs);
+    QCOMPARE(handedOn.chunks, sent);
 }
 
 namespace
@@ -219,9 +215,7 @@ void TestGroundStationTransport::answerAfterBurst()
     QVERIFY(station.bind());
     GroundStationTransport transport;
     QVERIFY(transport.open());
-    QByteArrayList handedOn;
-    connect(&transport, &Transport::received, this,
-            [&handedOn](const QByteArray &bytes) { handedOn.append(bytes); });
+    HandedOn handedOn(&transport, &Transport::received);
 
     for (int round = 0; round < 5; ++round) {
         std::atomic<bool> done{false};
@@ -236,7 +230,7 @@ void TestGroundStationTransport::answerAfterBurst()
         QTRY_COMPARE_WITH_TIMEOUT(receiveQueue(ProgramPort), qint64(0), WaitMs);
         const QByteArray answer = frame(0x77, QByteArray(1, char(round)));
         station.sendToProgram(answer);
-        QTRY_VERIFY_WITH_TIMEOUT(handedOn.contains(answer), WaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(handedOn.chunks.contains(answer), WaitMs);
     }
 }
 

@@ -6,18 +6,14 @@
 // ground-station link stays open and usable.
 #include "configsession.h"
 #include "groundstationtransport.h"
+#include "linkedsim.h"
 #include "linkpeers.h"
 #include "serialtransport.h"
-#include "simprocess.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
-
-#include <csignal>
 
 using namespace LinkPeers;
 
@@ -27,22 +23,6 @@ namespace
 {
 const QByteArray VersionQuery = frame(MSG_VERSION, hex("00"));
 
-// The simulator with its pty reachable under a fixed name that outlives it.
-struct VanishingDevice {
-    QTemporaryDir dir;
-    QString link = dir.filePath(QStringLiteral("ttyTovrin"));
-    SimProcess sim;
-
-    bool start(const QStringList &extra = {})
-    {
-        return dir.isValid()
-               && sim.start(QStringList{QStringLiteral("--pty"), QStringLiteral("--link"), link}
-                            + extra);
-    }
-    bool present() const { return QFileInfo(link).isSymLink(); }
-    // SIGUSR2: the pty vanishes, or comes back.
-    void toggle() { sim.signal(SIGUSR2); }
-};
 } // namespace
 
 class TestLinkLoss : public QObject
@@ -66,9 +46,9 @@ void TestLinkLoss::serialFailsOnceWhenDeviceVanishes_data()
 void TestLinkLoss::serialFailsOnceWhenDeviceVanishes()
 {
     QFETCH(bool, sendAfter);
-    VanishingDevice device;
+    LinkedSim device;
     QVERIFY(device.start());
-    SerialTransport transport(device.link);
+    SerialTransport transport(device.link());
     QVERIFY2(transport.open(), qPrintable(transport.errorString()));
     QSignalSpy failed(&transport, &Transport::failed);
 
@@ -78,9 +58,9 @@ void TestLinkLoss::serialFailsOnceWhenDeviceVanishes()
         // in the write; the failure still arrives from the event loop only.
         QElapsedTimer clock;
         clock.start();
-        while (device.present() && clock.elapsed() < WaitMs)
+        while (device.linked() && clock.elapsed() < WaitMs)
             QThread::msleep(10);
-        QVERIFY(!device.present());
+        QVERIFY(!device.linked());
         transport.send(VersionQuery);
         QCOMPARE(failed.count(), 0);
     }
@@ -95,18 +75,19 @@ void TestLinkLoss::serialFailsOnceWhenDeviceVanishes()
 
 void TestLinkLoss::commandInFlightEndsAsLinkLost()
 {
-    VanishingDevice device;
+    LinkedSim device;
     // The version reply is held long enough for the pty to vanish first.
     QVERIFY(device.start({QStringLiteral("--delay"), QStringLiteral("700")}));
     ConfigSession session;
-    QVERIFY(session.open(ConfigSession::Route::Direct,
-                         ConfigSession::createTransport(ConfigSession::Route::Direct, device.link)));
+    QVERIFY(
+        session.open(ConfigSession::Route::Direct,
+                     ConfigSession::createTransport(ConfigSession::Route::Direct, device.link())));
     QSignalSpy finished(&session, &ConfigSession::finished);
     QSignalSpy lost(&session, &ConfigSession::linkLost);
     QSignalSpy idle(&session, &ConfigSession::idle);
 
     session.queryVersion();
-    QTRY_VERIFY_WITH_TIMEOUT(device.sim.log().contains(QLatin1String(" rx ")), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(device.sim().log().contains(QLatin1String(" rx ")), WaitMs);
     device.toggle();
     QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, WaitMs);
     QVERIFY(!session.isOpen());
@@ -122,9 +103,10 @@ void TestLinkLoss::commandInFlightEndsAsLinkLost()
 
     // Back again: the same device opens and answers.
     device.toggle();
-    QTRY_VERIFY_WITH_TIMEOUT(device.present(), WaitMs);
-    QVERIFY(session.open(ConfigSession::Route::Direct,
-                         ConfigSession::createTransport(ConfigSession::Route::Direct, device.link)));
+    QTRY_VERIFY_WITH_TIMEOUT(device.linked(), WaitMs);
+    QVERIFY(
+        session.open(ConfigSession::Route::Direct,
+                     ConfigSession::createTransport(ConfigSession::Route::Direct, device.link())));
     finished.clear();
     session.queryVersion();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, WaitMs);

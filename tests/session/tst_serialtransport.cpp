@@ -36,16 +36,16 @@ private slots:
 
 void TestSerialTransport::lineSettingsAndBytesWritten()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
     // A descriptor of the program's end, opened first, reads the settings
     // the transport gives the line.
-    const int fd = ::open(pty.first().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(line.device().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     QVERIFY(fd >= 0);
 
-    SerialTransport transport(pty.first());
+    SerialTransport transport(line.device());
     QVERIFY2(transport.open(), qPrintable(transport.errorString()));
     QVERIFY(transport.isOpen());
     QCOMPARE(transport.errorString(), QString());
@@ -88,19 +88,13 @@ void TestSerialTransport::receivedBytesReachParser()
     QFETCH(QByteArrayList, chunks);
     QFETCH(QByteArrayList, expected);
 
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
-    SerialTransport transport(pty.first());
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
+    SerialTransport transport(line.device());
     QVERIFY(transport.open());
-    COMPROTOCOL parser;
-    connect(&transport, &Transport::received, &parser, &COMPROTOCOL::receive);
-    RecordLog log(&parser);
+    HandedOn handedOn(&transport, &Transport::received, HandedOn::Decode);
 
-    QByteArray handedOn;
-    connect(&transport, &Transport::received, this,
-            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
     QByteArray sent;
     for (const QByteArray &chunk : chunks) {
         peer.send(chunk);
@@ -108,32 +102,29 @@ void TestSerialTransport::receivedBytesReachParser()
         // Each chunk is handed on before the next one is written.
         QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), sent.size(), WaitMs);
     }
-    QCOMPARE(handedOn, sent);
-    QTRY_COMPARE_WITH_TIMEOUT(log.records, expected, WaitMs);
+    QCOMPARE(handedOn.bytes(), sent);
+    QTRY_COMPARE_WITH_TIMEOUT(handedOn.records(), expected, WaitMs);
 }
 
 void TestSerialTransport::floodArrivesInSlices()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
-    SerialTransport transport(pty.first());
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
+    SerialTransport transport(line.device());
     QVERIFY(transport.open());
 
     QByteArray flood;
     for (int i = 0; flood.size() < 64 * 1024; ++i)
         flood += frame(0x42, QByteArray(1, char(i)) + QByteArray(30, char(i >> 8)));
-    QByteArray handedOn;
-    int largest = 0;
-    connect(&transport, &Transport::received, this, [&](const QByteArray &bytes) {
-        handedOn += bytes;
-        largest = qMax(largest, bytes.size());
-    });
+    HandedOn handedOn(&transport, &Transport::received);
     peer.port.write(flood);
     QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), flood.size(), 10 * WaitMs);
-    QVERIFY(handedOn == flood);
+    QVERIFY(handedOn.bytes() == flood);
     // No turn of the event loop takes more than one slice.
+    int largest = 0;
+    for (const QByteArray &chunk : handedOn.chunks)
+        largest = qMax(largest, chunk.size());
     QVERIFY2(largest <= 4096, qPrintable(QString::number(largest)));
 }
 
@@ -141,18 +132,12 @@ void TestSerialTransport::floodArrivesInSlices()
 // answer: every byte is handed on, the answer last, and the parser decodes it.
 void TestSerialTransport::answerAfterFlood()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
-    SerialTransport transport(pty.first());
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
+    SerialTransport transport(line.device());
     QVERIFY(transport.open());
-    COMPROTOCOL parser;
-    connect(&transport, &Transport::received, &parser, &COMPROTOCOL::receive);
-    RecordLog log(&parser);
-    QByteArray handedOn;
-    connect(&transport, &Transport::received, this,
-            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
+    HandedOn handedOn(&transport, &Transport::received, HandedOn::Decode);
 
     QRandomGenerator random(21);
     QByteArray flood(512 * 1024, Qt::Uninitialized);
@@ -162,37 +147,35 @@ void TestSerialTransport::answerAfterFlood()
     const QByteArray answer = filler(300) + frame(0x77, hex("0102"));
     peer.port.write(flood + answer);
     QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), flood.size() + answer.size(), 10 * WaitMs);
-    QVERIFY(handedOn == flood + answer);
-    QTRY_VERIFY_WITH_TIMEOUT(log.records.contains(record(0x77, hex("0102"))), WaitMs);
+    QVERIFY(handedOn.bytes() == flood + answer);
+    QTRY_VERIFY_WITH_TIMEOUT(handedOn.records().contains(record(0x77, hex("0102"))), WaitMs);
 }
 
 // Bytes the device sent before the link was opened (a late answer to a
 // command of an earlier run) are not handed on; bytes sent after it are.
 void TestSerialTransport::bytesWaitingBeforeOpenDiscarded()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
     // A descriptor of the program's end holds the line open, so the bytes wait
     // in its input until the transport opens it.
-    const int fd = ::open(pty.first().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    const int fd =
+        ::open(line.device().toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
     QVERIFY(fd >= 0);
     const QByteArray stale = frame(0x45, hex("02")) + frame(0x46, hex("03"));
     peer.send(stale);
     int waiting = 0;
     QTRY_VERIFY_WITH_TIMEOUT((::ioctl(fd, FIONREAD, &waiting), waiting == stale.size()), WaitMs);
 
-    SerialTransport transport(pty.first());
-    QByteArray handedOn;
-    connect(&transport, &Transport::received, this,
-            [&handedOn](const QByteArray &bytes) { handedOn += bytes; });
+    SerialTransport transport(line.device());
+    HandedOn handedOn(&transport, &Transport::received);
     QVERIFY(transport.open());
     ::close(fd);
     const QByteArray fresh = frame(0x47, hex("04"));
     peer.send(fresh);
     QTRY_COMPARE_WITH_TIMEOUT(handedOn.size(), fresh.size(), WaitMs);
-    QCOMPARE(handedOn.toHex(' '), fresh.toHex(' '));
+    QCOMPARE(handedOn.bytes().toHex(' '), fresh.toHex(' '));
 }
 
 void TestSerialTransport::missingDeviceDoesNotOpen()
@@ -206,17 +189,16 @@ void TestSerialTransport::missingDeviceDoesNotOpen()
 
 void TestSerialTransport::closeLetsDeviceGo()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
-    SerialTransport transport(pty.first());
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
+    SerialTransport transport(line.device());
     QVERIFY(transport.open());
     transport.close();
     QVERIFY(!transport.isOpen());
     QVERIFY(!transport.send(hex("AB0E05E20100D16B")));
     {
-        QSerialPort other(pty.first());
+        QSerialPort other(line.device());
         QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
     }
     // Nothing was written, and bytes sent to a closed transport go nowhere.

@@ -20,11 +20,7 @@ Q_DECLARE_METATYPE(ModuleModel)
 
 namespace
 {
-QByteArray withCrc(const QByteArray &body)
-{
-    const quint16 crc = crc16Modbus(body.constData(), body.size());
-    return body + QByteArray(1, char(crc & 0xFF)) + QByteArray(1, char(crc >> 8));
-}
+using TestBytes::withCrc;
 
 // One 11-byte record per port, each byte telling port and position apart.
 QVector<QByteArray> records(int ports)
@@ -61,13 +57,8 @@ struct Link {
     // the expected number has come.
     QByteArray next(int expectedSize)
     {
-        if (route == ConfigSession::Route::GroundStation)
-            return station.nextDatagram();
-        if (!QTest::qWaitFor([&] { return serialPeer.received.size() >= expectedSize; }, WaitMs))
-            qWarning("only %d of %d bytes came", int(serialPeer.received.size()), expectedSize);
-        QByteArray bytes = serialPeer.received;
-        serialPeer.received.clear();
-        return bytes;
+        return route == ConfigSession::Route::GroundStation ? station.nextDatagram()
+                                                            : serialPeer.take(expectedSize);
     }
 
     // Nothing on the transport the route does not use.
@@ -217,10 +208,9 @@ void TestSessionRoutes::requestFrames()
 
 void TestSessionRoutes::nothingSentWhileClosed()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
     ConfigSession session;
     QVERIFY(!session.isOpen());
     QSignalSpy notSent(&session, &ConfigSession::notSent);
@@ -233,7 +223,7 @@ void TestSessionRoutes::nothingSentWhileClosed()
     // Opened and closed again: the same.
     QVERIFY(
         session.open(ConfigSession::Route::Direct,
-                     ConfigSession::createTransport(ConfigSession::Route::Direct, pty.first())));
+                     ConfigSession::createTransport(ConfigSession::Route::Direct, line.device())));
     session.close();
     QVERIFY(!session.isOpen());
     session.read();
@@ -244,14 +234,13 @@ void TestSessionRoutes::nothingSentWhileClosed()
 
 void TestSessionRoutes::failedOpenKeepsNothing()
 {
-    PtyPair pty;
-    QVERIFY(pty.start());
-    SerialPeer peer;
-    QVERIFY(peer.open(pty.second()));
+    PeerLine line;
+    QVERIFY(line.start());
+    SerialPeer &peer = line.peer;
     ConfigSession session;
     QVERIFY(session.open(
         ConfigSession::Route::FlightController,
-        ConfigSession::createTransport(ConfigSession::Route::FlightController, pty.first())));
+        ConfigSession::createTransport(ConfigSession::Route::FlightController, line.device())));
 
     // 6161 taken: the ground-station route cannot open; the serial link
     // opened before is let go all the same.
@@ -263,7 +252,7 @@ void TestSessionRoutes::failedOpenKeepsNothing()
     QVERIFY(!session.isOpen());
     QVERIFY(!session.errorString().isEmpty());
     {
-        QSerialPort other(pty.first());
+        QSerialPort other(line.device());
         QVERIFY2(other.open(QIODevice::ReadWrite), qPrintable(other.errorString()));
     }
     QSignalSpy notSent(&session, &ConfigSession::notSent);
@@ -282,7 +271,7 @@ void TestSessionRoutes::failedOpenKeepsNothing()
     // A good open clears the error.
     QVERIFY(
         session.open(ConfigSession::Route::Direct,
-                     ConfigSession::createTransport(ConfigSession::Route::Direct, pty.first())));
+                     ConfigSession::createTransport(ConfigSession::Route::Direct, line.device())));
     QCOMPARE(session.errorString(), QString());
 }
 

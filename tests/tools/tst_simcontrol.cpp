@@ -4,6 +4,7 @@
 #include "linkframe.h"
 #include "passthrough.h"
 #include "simprocess.h"
+#include "testbytes.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,10 +20,7 @@
 namespace
 {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 QStringList args(const char *text)
 {

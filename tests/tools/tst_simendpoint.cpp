@@ -6,6 +6,7 @@
 #include "simdecoder.h"
 #include "simendpoint.h"
 #include "simmodule.h"
+#include "testbytes.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -14,10 +15,7 @@
 namespace
 {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 // Requests as the program sends them.
 const char kVersion[] = "AB 0E 05 E2 01 00 D1 6B";

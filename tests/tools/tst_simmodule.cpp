@@ -2,6 +2,7 @@
 #include "linkframe.h"
 #include "simmodule.h"
 #include "simrecordfile.h"
+#include "testbytes.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -11,10 +12,7 @@
 namespace
 {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 const QByteArray kUart57600 = hex("00 00 E1 00 00 00 00 00 00 00 00");
 const QByteArray kCan1M = hex("01 40 42 0F 00 00 00 00 00 00 00");

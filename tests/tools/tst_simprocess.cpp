@@ -3,6 +3,7 @@
 // it, --decode and the command line.
 #include "linkframe.h"
 #include "simprocess.h"
+#include "testbytes.h"
 #include "testpaths.h"
 
 #include <QElapsedTimer>
@@ -16,10 +17,7 @@
 namespace
 {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 const char kVersion[] = "AB 0E 05 E2 01 00 D1 6B";
 const char kReadAll[] = "AB 0E 05 F1 01 00 20 AE";
@@ -47,18 +45,7 @@ const char kReadAllTovrinReply[] =
 const char kReadPort3Reply[] = "AB 0E 10 F2 0C 03 00 00 E1 00 00 00 00 00 00 00 00 C9 A6";
 
 // A frame around one message, for payloads too long to spell out.
-QByteArray frame(quint8 id, const QByteArray &payload)
-{
-    QByteArray f = hex("AB 0E");
-    f.append(static_cast<char>(payload.size() + 4));
-    f.append(static_cast<char>(id));
-    f.append(static_cast<char>(payload.size()));
-    f.append(payload);
-    const quint16 crc = crc16Modbus(f.constData(), f.size());
-    f.append(static_cast<char>(crc & 0xFF));
-    f.append(static_cast<char>(crc >> 8));
-    return f;
-}
+using TestBytes::frame;
 
 QStringList args(const char *text)
 {

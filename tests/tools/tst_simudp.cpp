@@ -1,6 +1,7 @@
 // The simulator as the ground-station software: datagrams to 127.0.0.1:5161,
 // answers to 127.0.0.1:6161, pass-through only.
 #include "simprocess.h"
+#include "testbytes.h"
 
 #include <QNetworkDatagram>
 #include <QSerialPort>
@@ -10,10 +11,7 @@
 namespace
 {
 
-QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
+using TestBytes::hex;
 
 const char kVersion[] = "AB 0E 05 E2 01 00 D1 6B";
 const char kReadAll[] = "AB 0E 05 F1 01 00 20 AE";

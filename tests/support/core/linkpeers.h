@@ -7,6 +7,8 @@
 
 #include "comprotocol.h"
 #include "linkframe.h"
+#include "testbytes.h"
+#include "testpaths.h"
 
 #include <QByteArrayList>
 #include <QHostAddress>
@@ -26,26 +28,8 @@ inline QHostAddress localHost()
     return QHostAddress(QStringLiteral("127.0.0.1"));
 }
 
-inline QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(QByteArray(text));
-}
-
-// A frame with one sub-record, checksum appended low byte first.
-inline QByteArray frame(quint8 id, const QByteArray &payload)
-{
-    QByteArray f;
-    f.append(char(0xAB));
-    f.append(char(0x0E));
-    f.append(char(payload.size() + 4));
-    f.append(char(id));
-    f.append(char(payload.size()));
-    f.append(payload);
-    const quint16 crc = crc16Modbus(f.constData(), f.size());
-    f.append(char(crc & 0xFF));
-    f.append(char(crc >> 8));
-    return f;
-}
+using TestBytes::frame;
+using TestBytes::hex;
 
 // A decoded record as id, declared length and payload, back to back.
 inline QByteArray record(quint8 id, const QByteArray &payload)
@@ -72,6 +56,38 @@ public:
     QByteArrayList records;
 };
 
+// What a transport hands on, chunk by chunk in the order it came; with
+// Decode also fed to a parser whose records are kept.
+class HandedOn : public QObject
+{
+public:
+    enum Parse { BytesOnly, Decode };
+    template <class Link, class Signal>
+    HandedOn(Link *link, Signal received, Parse parse = BytesOnly) : log(&parser)
+    {
+        connect(link, received, this, [this, parse](const QByteArray &bytes) {
+            chunks.append(bytes);
+            if (parse == Decode)
+                parser.receive(bytes);
+        });
+    }
+    QByteArray bytes() const { return chunks.join(); }
+    int size() const
+    {
+        int total = 0;
+        for (const QByteArray &c : chunks)
+            total += c.size();
+        return total;
+    }
+    QByteArrayList records() const { return log.records; }
+
+    QByteArrayList chunks;
+
+private:
+    COMPROTOCOL parser;
+    RecordLog log;
+};
+
 // The device end of a pty pair: collects everything the program writes.
 class SerialPeer : public QObject
 {
@@ -90,8 +106,27 @@ public:
         port.write(bytes);
         port.waitForBytesWritten(WaitMs);
     }
+    // What the program wrote, taken off once at least expectedSize bytes have
+    // come (with a warning when they did not come in time).
+    QByteArray take(int expectedSize)
+    {
+        if (!QTest::qWaitFor([&] { return received.size() >= expectedSize; }, WaitMs))
+            qWarning("only %d of %d bytes came", int(received.size()), expectedSize);
+        QByteArray bytes = received;
+        received.clear();
+        return bytes;
+    }
     QSerialPort port;
     QByteArray received;
+};
+
+// A pty pair whose device end a SerialPeer holds; the program opens device().
+struct PeerLine {
+    PtyPair pty;
+    SerialPeer peer;
+
+    bool start() { return pty.start() && peer.open(pty.second()); }
+    QString device() const { return pty.first(); }
 };
 
 // The ground-station end: a socket on 127.0.0.1:5161.

@@ -3,6 +3,7 @@
 #ifndef WINDOWLOOKUP_H
 #define WINDOWLOOKUP_H
 
+#include "childwidget.h"
 #include "configsession.h"
 #include "mainwidget.h"
 #include "messageform.h"
@@ -54,15 +55,6 @@ inline bool linkOpen(QWidget *window)
 inline ModuleModel model(QWidget *window)
 {
     return session(window)->model();
-}
-
-// A widget below parent by object name; a test cannot go on without it.
-template <class T> T *child(QWidget *parent, const char *name)
-{
-    T *w = parent->findChild<T *>(QLatin1String(name));
-    if (!w)
-        qFatal("no child widget %s", name);
-    return w;
 }
 
 } // namespace WindowLookup
