@@ -1,6 +1,8 @@
 // The card's form as built, before the card sets its working defaults, and the
 // shipped catalogues that replace its protocol items.
 #include "agreementcatalog.h"
+#include "cardpages.h"
+#include "lazypopupcombobox.h"
 #include "pxcombobox.h"
 #include "ui_portconfig.h"
 
@@ -228,10 +230,14 @@ void TestPortConfigForm::tree()
     const QList<QObject *> found = form->findChildren<QObject *>(name);
     QCOMPARE(found.size(), 1);
     QObject *object = found.first();
-    if (className == QLatin1String("PxComBoBox"))
+    if (className == QLatin1String("PxComBoBox")) {
         QVERIFY(dynamic_cast<PxComBoBox *>(object));
-    else
-        QCOMPARE(QString::fromLatin1(object->metaObject()->className()), className);
+    } else if (object->metaObject()->className() != className) {
+        // The card's own kinds of list and page stack, which build their
+        // popups and pages more cheaply, are the Qt classes the form names.
+        QVERIFY2(object->inherits(qPrintable(className)), object->metaObject()->className());
+        QVERIFY(dynamic_cast<LazyPopupComboBox *>(object) || dynamic_cast<CardPages *>(object));
+    }
     QVERIFY(object->parent());
     QCOMPARE(object->parent()->objectName(), parentName);
 }
