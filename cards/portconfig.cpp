@@ -321,11 +321,12 @@ void PortConfig::fixColumns()
 
 void PortConfig::fillProtocolLists()
 {
-    // Added at once and measured once: measuring after every item went over
-    // all the earlier items again, for each card.
+    // Added at once and measured when the popup opens: measuring after every
+    // item went over all the earlier items again, for each card, and most
+    // popups are never opened.
     for (auto [receive, list] :
          {std::make_pair(true, ui->cmbRxProtocol), std::make_pair(false, ui->cmbTxProtocol)}) {
         list->addItems(catalogue.keys(receive));
-        list->adjustPopupWidth();
+        list->adjustPopupWidthOnOpen();
     }
 }

@@ -52,7 +52,7 @@ private:
 };
 } // namespace
 
-PxComBoBox::PxComBoBox(QWidget *parent) : QComboBox(parent)
+PxComBoBox::PxComBoBox(QWidget *parent) : LazyPopupComboBox(parent)
 {
     connect(this, &QComboBox::currentTextChanged, this, [this] { updateToolTip(); });
 }
@@ -100,6 +100,13 @@ void PxComBoBox::updateToolTip()
     const QString tip = isElided() ? currentText() : QString();
     if (toolTip() != tip)
         setToolTip(tip);
+}
+
+void PxComBoBox::showPopup()
+{
+    if (widthOnOpen)
+        adjustPopupWidth();
+    LazyPopupComboBox::showPopup();
 }
 
 void PxComBoBox::adjustPopupWidth()

@@ -4,17 +4,23 @@
 #ifndef PXCOMBOBOX_H
 #define PXCOMBOBOX_H
 
-#include <QComboBox>
+#include "lazypopupcombobox.h"
+
 #include <QFont>
 
-class PxComBoBox : public QComboBox
+class PxComBoBox : public LazyPopupComboBox
 {
 public:
     explicit PxComBoBox(QWidget *parent = nullptr);
 
     // Gives the popup list room for the widest item text beside its vertical
-    // scroll bar.
+    // scroll bar, now (building the popup if need be).
     void adjustPopupWidth();
+    // From now on the popup is given that room whenever it opens, and is not
+    // built before.
+    void adjustPopupWidthOnOpen() { widthOnOpen = true; }
+
+    void showPopup() override;
 
     // Whether the current text is drawn cut at the box's present width.
     bool isElided() const;
@@ -31,6 +37,7 @@ private:
     // item in paddingFont; -1 until then.
     QFont paddingFont;
     int itemPadding = -1;
+    bool widthOnOpen = false;
 };
 
 #endif // PXCOMBOBOX_H

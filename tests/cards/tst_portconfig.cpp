@@ -354,8 +354,13 @@ void TestPortConfig::lockUartSettings()
 void TestPortConfig::popupWidth()
 {
     PortConfig card(shipped());
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
     for (const char *name : {"cmbRxProtocol", "cmbTxProtocol"}) {
         QComboBox *combo = list(card, name);
+        // Sized when it opens.
+        combo->showPopup();
+        combo->hidePopup();
         QAbstractItemView *view = combo->view();
         const QFontMetrics metrics(view->font());
         int widest = 0;
@@ -367,8 +372,6 @@ void TestPortConfig::popupWidth()
         QVERIFY2(view->minimumWidth() >= view->sizeHintForColumn(0) + scrollBar, name);
     }
 
-    card.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&card));
     QComboBox *rx = list(card, "cmbRxProtocol");
     rx->showPopup();
     QTRY_VERIFY_WITH_TIMEOUT(rx->view()->isVisible(), 5000);
