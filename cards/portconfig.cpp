@@ -2,6 +2,8 @@
 #include "ui_portconfig.h"
 
 #include "exclusivetabstop.h"
+#include "lazypopupcombobox.h"
+#include "textwidths.h"
 
 #include <algorithm>
 
@@ -26,8 +28,8 @@ int textWidth(const QComboBox *list, const QString &text)
     option.editable = list->isEditable();
     option.frame = list->hasFrame();
     option.currentText = text;
-    const QFontMetrics metrics = list->fontMetrics();
-    const QSize contents(metrics.boundingRect(text).width(), metrics.height());
+    const QSize contents(TextWidths(list->font()).boundingWidth(text),
+                         list->fontMetrics().height());
     return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, list).width();
 }
 } // namespace
@@ -302,6 +304,9 @@ void PortConfig::fixColumns()
         list->setMinimumWidth(textWidth(list, QString()));
         list->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     }
+    // Every card's lists hold the same items in the same font.
+    for (LazyPopupComboBox *list : findChildren<LazyPopupComboBox *>())
+        list->setSharedTextWidths(true);
     ui->gridLayout_5->setColumnStretch(3, 1);
 
     // Six cards share less height than six times the form's 89 pixels: the

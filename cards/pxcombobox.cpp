@@ -1,56 +1,12 @@
 #include "pxcombobox.h"
 
+#include "textwidths.h"
+
 #include <QAbstractItemView>
-#include <QFontInfo>
 #include <QFontMetrics>
-#include <QHash>
-#include <QPair>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
-
-namespace
-{
-// Item text widths shared by every list, kept per font and the pixel size it
-// resolves to. Each port card fills its two lists from the same catalogue in
-// the same font, and the port panel builds new cards on every mode report:
-// after the first card every width is a lookup instead of a text layout.
-class TextWidths
-{
-public:
-    explicit TextWidths(const QFont &font)
-        : metrics(font), widths(cache()[qMakePair(font, QFontInfo(font).pixelSize())])
-    {
-    }
-
-    int of(const QString &text)
-    {
-        const auto it = widths.constFind(text);
-        if (it != widths.constEnd())
-            return it.value();
-        // A catalogue holds a few dozen names; a table that outgrows this is
-        // not being reused and starts over instead of growing for good.
-        if (widths.size() >= MaxTexts)
-            widths.clear();
-        const int width = metrics.horizontalAdvance(text);
-        widths.insert(text, width);
-        return width;
-    }
-
-private:
-    static constexpr int MaxTexts = 1024;
-    using Table = QHash<QString, int>;
-
-    static QHash<QPair<QFont, int>, Table> &cache()
-    {
-        static QHash<QPair<QFont, int>, Table> tables;
-        return tables;
-    }
-
-    const QFontMetrics metrics;
-    Table &widths;
-};
-} // namespace
 
 PxComBoBox::PxComBoBox(QWidget *parent) : LazyPopupComboBox(parent)
 {
@@ -116,7 +72,7 @@ void PxComBoBox::adjustPopupWidth()
     TextWidths texts(font);
     int widest = 0;
     for (int i = 0; i < count(); ++i)
-        widest = qMax(widest, texts.of(itemText(i)));
+        widest = qMax(widest, texts.advance(itemText(i)));
 
     // The view draws each item with some padding of its own; measure it once
     // on the first item.
@@ -124,7 +80,7 @@ void PxComBoBox::adjustPopupWidth()
         itemPadding = -1;
     if (itemPadding < 0 && count() > 0) {
         const QModelIndex first = model()->index(0, modelColumn(), rootModelIndex());
-        itemPadding = qMax(0, popup->sizeHintForIndex(first).width() - texts.of(itemText(0)));
+        itemPadding = qMax(0, popup->sizeHintForIndex(first).width() - texts.advance(itemText(0)));
         paddingFont = font;
     }
     const QStyle *style = popup->style();

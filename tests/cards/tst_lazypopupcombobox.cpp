@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace
@@ -53,6 +54,9 @@ private slots:
     void popupAsPlainList_data();
     void popupAsPlainList();
     void cardBuildsNoPopupUntilNeeded();
+    void sharedWidthsHintAsPlainList_data();
+    void sharedWidthsHintAsPlainList();
+    void cardListsHintAsPlainLists();
 };
 
 void TestLazyPopupComboBox::popupAsPlainList_data()
@@ -139,6 +143,92 @@ void TestLazyPopupComboBox::cardBuildsNoPopupUntilNeeded()
         QVERIFY(list->hasPopup());
         QCOMPARE(list->view()->font(), plain->view()->font());
         QCOMPARE(list->view()->window()->font(), plain->view()->window()->font());
+    }
+}
+
+void TestLazyPopupComboBox::sharedWidthsHintAsPlainList_data()
+{
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QString>("parentSheet");
+    QTest::addColumn<QString>("ownSheet");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("pointSize");
+    QTest::addColumn<bool>("plainReckoning");
+    const QString dark = QStringLiteral("background-color:rgb(41, 45, 49);");
+    const QStringList names{QStringLiteral("不启用"), QStringLiteral("北京华工HGIPS1402吊舱"),
+                            QStringLiteral("Tmotor DataLink 数据盒"), QString()};
+    QTest::newRow("no items") << QStringList() << QString() << QString() << true << 10 << false;
+    QTest::newRow("names") << names << QString() << QString() << true << 10 << false;
+    QTest::newRow("names, styled parent") << names << dark << QString() << true << 13 << false;
+    QTest::newRow("locked") << kItems << dark
+                            << QStringLiteral("background-color:rgb(115,126,130);") << false << 10
+                            << false;
+    QTest::newRow("empty texts") << QStringList{QString(), QString()} << dark << QString() << true
+                                 << 8 << false;
+    QTest::newRow("placeholder: as a plain list")
+        << names << QString() << QString() << true << 10 << true;
+}
+
+void TestLazyPopupComboBox::sharedWidthsHintAsPlainList()
+{
+    QFETCH(QStringList, items);
+    QFETCH(QString, parentSheet);
+    QFETCH(QString, ownSheet);
+    QFETCH(bool, enabled);
+    QFETCH(int, pointSize);
+    QFETCH(bool, plainReckoning);
+
+    QWidget parent;
+    parent.setStyleSheet(parentSheet);
+    QFont font = parent.font();
+    font.setPointSize(pointSize);
+    QComboBox plain(&parent);
+    LazyPopupComboBox lazy(&parent);
+    lazy.setSharedTextWidths(true);
+    for (QComboBox *list : {&plain, static_cast<QComboBox *>(&lazy)}) {
+        list->setFont(font);
+        list->addItems(items);
+        list->setStyleSheet(ownSheet);
+        list->setEnabled(enabled);
+        if (plainReckoning)
+            list->setPlaceholderText(QStringLiteral("a placeholder longer than any name here"));
+    }
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    // Twice: the second time from the shared table.
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(lazy.sizeHint(), plain.sizeHint());
+        QCOMPARE(lazy.minimumSizeHint(), plain.minimumSizeHint());
+    }
+}
+
+// Every list of a built card, as a plain list with the same items, font and
+// style in the same place reckons it.
+void TestLazyPopupComboBox::cardListsHintAsPlainLists()
+{
+    QWidget window;
+    window.setStyleSheet(QStringLiteral("background-color:rgb(41, 45, 49);"));
+    auto *layout = new QVBoxLayout(&window);
+    const ProtocolCatalogue catalogue = ProtocolCatalogue::load();
+    for (bool locked : {false, true}) {
+        auto *card = new PortConfig(catalogue, &window);
+        layout->addWidget(card);
+        if (locked)
+            card->lockUartSettings();
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (LazyPopupComboBox *list : window.findChildren<LazyPopupComboBox *>()) {
+        auto *plain = new QComboBox(list->parentWidget());
+        plain->setObjectName(list->objectName());
+        plain->setFont(list->font());
+        plain->setPalette(list->palette());
+        plain->setStyleSheet(list->styleSheet());
+        plain->setEnabled(list->isEnabled());
+        for (int i = 0; i < list->count(); ++i)
+            plain->addItem(list->itemText(i));
+        QCOMPARE(list->sizeHint(), plain->sizeHint());
+        QCOMPARE(list->minimumSizeHint(), plain->minimumSizeHint());
     }
 }
 
