@@ -36,9 +36,9 @@ Options describeOptions(QCommandLineParser &parser)
                                                       "at start.")),
                     QCommandLineOption(QStringList{QStringLiteral("capture")},
                                        QStringLiteral("Records every chunk of bytes sent and "
-                                                      "received on the links of this run in "
-                                                      "file (JSON Lines, at most 64 MiB)."),
-                                       QStringLiteral("file"))};
+                                                      "received on the links of this run in the "
+                                                      "file log (JSON Lines, at most 64 MiB)."),
+                                       QStringLiteral("log"))};
     parser.addOption(options.port);
     parser.addOption(options.connect);
     parser.addOption(options.capture);
