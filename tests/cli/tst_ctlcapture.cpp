@@ -7,10 +7,15 @@
 #include "ctlfixture.h"
 #include "linkcapture.h"
 
+#include "testbytes.h"
+#include "testpaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace CtlFixture;
@@ -40,6 +45,43 @@ QStringList sentChunks(const QString &path)
             chunks << line.value(QLatin1String("hex")).toString();
     return chunks;
 }
+// The frames the simulator logged, as "rx HEX" and "tx HEX" in order.
+QStringList loggedFrames(const QString &log)
+{
+    static const QRegularExpression frame(
+        QStringLiteral("^tovrin-sim: \\w+ (rx|tx) ([0-9A-F]{2}(?: [0-9A-F]{2})*)  "));
+    QStringList frames;
+    for (const QString &line : log.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch m = frame.match(line);
+        if (m.hasMatch())
+            frames << m.captured(1) + QLatin1Char(' ') + m.captured(2);
+    }
+    return frames;
+}
+
+// The frames tovrin-sim --decode reads from a capture, in the same terms:
+// what the program sent is what the module side received.
+QStringList decodedFrames(const QString &capture)
+{
+    QProcess decoder;
+    decoder.start(TestPaths::simulator(), {QStringLiteral("--decode"), capture});
+    if (!decoder.waitForFinished(10000) || decoder.exitCode() != 0)
+        return {QStringLiteral("decoding failed")};
+    static const QRegularExpression line(QStringLiteral(
+        "^\\d+\\.\\d{6} (sent|received) id=([0-9A-F]{2}) len=\\d+ data=([0-9A-F ]*)$"));
+    QStringList frames;
+    for (const QString &text : QString::fromLatin1(decoder.readAllStandardOutput()).split('\n')) {
+        const QRegularExpressionMatch m = line.match(text);
+        if (!m.hasMatch())
+            continue;
+        const QByteArray bytes = TestBytes::frame(quint8(m.captured(2).toUInt(nullptr, 16)),
+                                                  QByteArray::fromHex(m.captured(3).toLatin1()));
+        frames << (m.captured(1) == QLatin1String("sent") ? QStringLiteral("rx ")
+                                                          : QStringLiteral("tx ")) +
+                      QString::fromLatin1(bytes.toHex(' ').toUpper());
+    }
+    return frames;
+}
 } // namespace
 
 class TestCtlCapture : public QObject
@@ -49,6 +91,8 @@ private slots:
     void initTestCase();
     void replayedRunIsTheSame_data();
     void replayedRunIsTheSame();
+    void decodesAsTheModuleLogged_data();
+    void decodesAsTheModuleLogged();
     void oneCapturePerDevice();
     void captureCannotBeCreated();
 
@@ -130,6 +174,37 @@ void TestCtlCapture::replayedRunIsTheSame()
     QCOMPARE(again.out, onDevice(first.out));
     QCOMPARE(again.err, onDevice(first.err));
     QCOMPARE(sentChunks(replayCapture), sentChunks(capturePath));
+}
+
+void TestCtlCapture::decodesAsTheModuleLogged_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::newRow("direct, answers in pieces") << Route::Direct << words("--split --seed 7");
+    QTest::newRow("via fc, stray bytes") << Route::ViaFc << words("--garbage");
+    QTest::newRow("ground station, answers in pieces")
+        << Route::GroundStation << words("--split --seed 11");
+}
+
+// The module's own log of a read and the capture's frames, decoded apart
+// from each other, are the same frames in the same order.
+void TestCtlCapture::decodesAsTheModuleLogged()
+{
+    QFETCH(Route, route);
+    QFETCH(QStringList, simArgs);
+    const QString tag = QStringLiteral("decoded-%1").arg(int(route));
+    const QString capture = m_dir.filePath(tag + LinkCapture::suffix());
+    SimModule sim;
+    QVERIFY(sim.start(route == Route::GroundStation ? SimModule::Udp : SimModule::Pty,
+                      ModuleModel::R7, m_dir, tag, simArgs));
+    const CtlRun r =
+        run(routeArguments(route, sim.device()) +
+            QStringList{QStringLiteral("--capture"), capture, QStringLiteral("read"),
+                        QStringLiteral("-o"), m_dir.filePath(tag + ConfigFile::suffix())});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QStringList decoded = decodedFrames(capture);
+    QVERIFY(decoded.size() >= 4);
+    QTRY_COMPARE(loggedFrames(sim.process().log()), decoded);
 }
 
 // Two modules at once: a capture each in the folder, named as read -o names

@@ -35,7 +35,7 @@ const char kDescription[] =
     "Simulates the Tovrin engine (or an R7-Eda device), the flight controller that relays\n"
     "pass-through commands to it, and the ground-station software that relays them over UDP.\n"
     "\n"
-    "Routes (any combination, at least one unless --decode FILE or --decode):\n"
+    "Routes (any combination, at least one unless --decode):\n"
     "  --serial PATH, --pty  bare commands are answered bare; MSG_FC_FORWARD frames whose header\n"
     "                        is kind F0/F1, direction 80 and this device's code are relayed and\n"
     "                        answered in MSG_FC_RETURN (kind F0 for a 0..7-byte reply, F1 from 8;\n"
