@@ -66,6 +66,7 @@ private slots:
     void cleanup();
     void replayedWindowShowsTheSame_data();
     void replayedWindowShowsTheSame();
+    void laterLinksGoOnInTheCapture();
     void captureCannotBeCreated();
 };
 
@@ -115,6 +116,39 @@ void TestCaptureReplay::replayedWindowShowsTheSame()
     QCOMPARE(replayed, original);
     QVERIFY(s.boxes.boxes.isEmpty());
     QVERIFY(s.simLog().filter(QStringLiteral("not in the capture")).isEmpty());
+}
+
+// Closed and opened again: the second link follows the first in the same
+// capture, each from its own opening.
+void TestCaptureReplay::laterLinksGoOnInTheCapture()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString capture = dir.filePath(QStringLiteral("twice") + LinkCapture::suffix());
+    MainWidget::setCapturePath(capture);
+    SimSession s;
+    QVERIFY(s.start(Route::Direct, {}));
+    for (int round = 0; round < 2; ++round) {
+        s.clickOpen();
+        QTRY_COMPARE_WITH_TIMEOUT(s.status(), Look::readOk(), SimSession::WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(s.readStyle(), Look::idle(), SimSession::WaitMs);
+        s.clickOpen(); // closes
+        QTRY_VERIFY_WITH_TIMEOUT(!WindowLookup::linkOpen(s.window()), SimSession::WaitMs);
+    }
+    QFile file(capture);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList events;
+    int sent = 0;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains(QLatin1String("link")))
+            events << object.value(QLatin1String("link")).toString();
+        else if (object.value(QLatin1String("dir")).toString() == QLatin1String("sent"))
+            ++sent;
+    }
+    QCOMPARE(events, (QStringList{QStringLiteral("open"), QStringLiteral("close"),
+                                  QStringLiteral("open"), QStringLiteral("close")}));
+    QCOMPARE(sent, s.received().size());
 }
 
 void TestCaptureReplay::captureCannotBeCreated()
