@@ -95,6 +95,8 @@ private slots:
     void decodesAsTheModuleLogged();
     void oneCapturePerDevice();
     void captureCannotBeCreated();
+    void captureOptionMisused_data();
+    void captureOptionMisused();
 
 private:
     QTemporaryDir m_dir;
@@ -249,6 +251,27 @@ void TestCtlCapture::captureCannotBeCreated()
     QVERIFY(r.out.isEmpty());
     QTest::qWait(200);
     QVERIFY(!sim.heardAnything());
+}
+
+void TestCtlCapture::captureOptionMisused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("history has no link")
+        << words("history --capture x.capture.jsonl") << "'history' opens no link to capture.";
+    QTest::newRow("no file") << QStringList{QStringLiteral("--ground-station"),
+                                            QStringLiteral("--capture"), QString(),
+                                            QStringLiteral("version")}
+                             << "--capture needs a file.";
+}
+
+void TestCtlCapture::captureOptionMisused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const CtlRun r = run(arguments);
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(TestCtlCapture)
