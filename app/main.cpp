@@ -20,6 +20,7 @@ struct Options {
     QCommandLineOption version;
     QCommandLineOption port;
     QCommandLineOption connect;
+    QCommandLineOption capture;
 };
 
 Options describeOptions(QCommandLineParser &parser)
@@ -32,9 +33,15 @@ Options describeOptions(QCommandLineParser &parser)
                                        QStringLiteral("device")),
                     QCommandLineOption(QStringList{QStringLiteral("connect")},
                                        QStringLiteral("Opens the first device named with --port "
-                                                      "at start."))};
+                                                      "at start.")),
+                    QCommandLineOption(QStringList{QStringLiteral("capture")},
+                                       QStringLiteral("Records every chunk of bytes sent and "
+                                                      "received on the links of this run in the "
+                                                      "file log (JSON Lines, at most 64 MiB)."),
+                                       QStringLiteral("log"))};
     parser.addOption(options.port);
     parser.addOption(options.connect);
+    parser.addOption(options.capture);
     return options;
 }
 
@@ -87,6 +94,7 @@ int main(int argc, char *argv[])
                  .arg(argument));
     MainWidget::setExtraSerialPorts(parser.values(options.port));
     MainWidget::setConnectAtStart(parser.isSet(options.connect));
+    MainWidget::setCapturePath(parser.value(options.capture));
     if (parser.isSet(options.connect) && !parser.isSet(options.port))
         warn(QStringLiteral("--connect opens the first device named with --port; none was named."));
 

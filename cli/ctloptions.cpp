@@ -37,6 +37,8 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     const QCommandLineOption overlay = option({QStringLiteral("overlay")}, QStringLiteral("file"));
     parser.addOptions({help, version, port, viaFc, groundStation, model, output, yes, verify, json,
                        retries, history, noHistory, last, overlay});
+    const QCommandLineOption capture = option({QStringLiteral("capture")}, QStringLiteral("path"));
+    parser.addOption(capture);
 
     CtlOptions parsed;
     if (!parser.parse(arguments)) {
@@ -137,8 +139,19 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
             return false;
         }
         parsed.json = parser.isSet(json);
+        if (parser.isSet(capture)) {
+            *error = QStringLiteral("'history' opens no link to capture.");
+            return false;
+        }
         *options = parsed;
         return true;
+    }
+    if (parser.isSet(capture)) {
+        parsed.capture = parser.value(capture);
+        if (parsed.capture.isEmpty()) {
+            *error = QStringLiteral("--capture needs a file.");
+            return false;
+        }
     }
     if (parser.isSet(groundStation)) {
         if (!parsed.devices.isEmpty() || parser.isSet(viaFc)) {
@@ -296,6 +309,16 @@ Options:
                           "receive"), from and to (the module's value and the
                           file's, as the file writes them; null where it
                           writes none) and text (the line diff prints).
+  --capture PATH          Records every chunk of bytes sent to and received
+                          from the link, as it crossed, in PATH: one JSON
+                          object a line (time in microseconds since the link
+                          opened, direction, route, device, the bytes in hex,
+                          the frames they complete), at most 64 MiB. With
+                          several devices PATH is a folder (made if missing)
+                          and each capture is named after its device, e.g.
+                          ttyUSB0.capture.jsonl. A capture that cannot be
+                          created stops the run before anything is sent
+                          (exit 2). tovrin-sim --replay plays it back.
   -h, --help              Shows this text.
   --version               Prints the version of tovrinctl (the module's own
                           version is the command "version").
@@ -312,7 +335,8 @@ Exit codes (with several devices the worst wins; each line says its own):
      in use, write without --yes and without a terminal; also a file for
      another model than the module's, or a declined write (nothing written),
      overlays for different models, a snapshot that cannot be saved, or no
-     snapshot for restore --last (nothing written)
+     snapshot for restore --last (nothing written), a capture that cannot be
+     created
   3  no reply within the watchdog's time, after the retries (a write that
      stops part way says which ports the module acknowledged)
   4  the module refused or answered wrongly: write refused, reply of the wrong

@@ -25,6 +25,7 @@ struct CtlOptions {
     QString history;      // --history DIR; empty: WriteHistory::defaultFolder()
     bool noHistory = false;
     QString output; // read -o FILE or folder
+    QString capture; // --capture FILE or folder
     bool yes = false;
     bool verify = false;
     bool json = false;

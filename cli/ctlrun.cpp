@@ -2,6 +2,7 @@
 
 #include "configfile.h"
 #include "devicejob.h"
+#include "linkcapture.h"
 #include "printabletext.h"
 #include "protocolcatalogue.h"
 #include "translationinstaller.h"
@@ -42,6 +43,19 @@ QString withOutcome(const QString &message, const QString &outcome)
         return message + QLatin1Char(' ') + outcome.at(0).toUpper() + outcome.mid(1) +
                QLatin1Char('.');
     return message + QStringLiteral("; ") + outcome + QLatin1Char('.');
+}
+
+// A device's own file in a folder: its name without /dev/, or its last part.
+QString deviceFile(const QString &folder, const QString &device, const QString &suffix)
+{
+    QString stem;
+    if (device == kGroundStation)
+        stem = kGroundStation;
+    else if (device.startsWith(QLatin1String("/dev/")))
+        stem = device.mid(5).replace(QLatin1Char('/'), QLatin1Char('-'));
+    else
+        stem = QFileInfo(device).fileName();
+    return QDir(folder).filePath(stem + suffix);
 }
 
 QString countOf(int count, const char *one, const char *many)
@@ -154,14 +168,32 @@ QString CtlRun::outputPath(const QString &device) const
 {
     if (!m_outputIsFolder)
         return m_options.output;
-    QString stem;
-    if (device == kGroundStation)
-        stem = kGroundStation;
-    else if (device.startsWith(QLatin1String("/dev/")))
-        stem = device.mid(5).replace(QLatin1Char('/'), QLatin1Char('-'));
-    else
-        stem = QFileInfo(device).fileName();
-    return QDir(m_options.output).filePath(stem + ConfigFile::suffix());
+    return deviceFile(m_options.output, device, ConfigFile::suffix());
+}
+
+// One capture per device, named as read -o names its files, every one
+// created before any link opens.
+bool CtlRun::createCaptures(const QStringList &devices, QString *error)
+{
+    if (m_options.capture.isEmpty())
+        return true;
+    const bool folder = devices.size() > 1 || QFileInfo(m_options.capture).isDir();
+    if (folder && !QDir().mkpath(m_options.capture)) {
+        *error = QStringLiteral("cannot make the folder '%1'").arg(m_options.capture);
+        return false;
+    }
+    for (const QString &device : devices) {
+        const QString path = folder ? deviceFile(m_options.capture, device, LinkCapture::suffix())
+                                    : m_options.capture;
+        auto capture = std::make_unique<LinkCapture>(path);
+        QString why;
+        if (!capture->create(&why)) {
+            *error = QStringLiteral("cannot create the capture '%1': %2").arg(path, why);
+            return false;
+        }
+        m_captures[device] = std::move(capture);
+    }
+    return true;
 }
 
 // The history folder's snapshots, newest first: one line each, or one JSON
@@ -215,8 +247,10 @@ int CtlRun::exec()
         return listHistory();
     loadTranslation();
     loadNames();
+    const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
+    const QStringList devices = groundStation ? QStringList{kGroundStation} : m_options.devices;
     QString error;
-    if (!check(&error)) {
+    if (!check(&error) || !createCaptures(devices, &error)) {
         warn(withOutcome(error, QStringLiteral("nothing sent")));
         return 2;
     }
@@ -225,8 +259,6 @@ int CtlRun::exec()
     m_interrupts.install();
     connect(&m_interrupts, &InterruptWatcher::interrupted, this, &CtlRun::onInterrupted);
 
-    const bool groundStation = m_options.route == ConfigSession::Route::GroundStation;
-    const QStringList devices = groundStation ? QStringList{kGroundStation} : m_options.devices;
     // Each job starts as soon as its link is open: its first request is on
     // the wire while the next port opens (a lock file and a sync each). The
     // ground station is the only device of its run, so a taken UDP port
@@ -239,6 +271,8 @@ int CtlRun::exec()
                 [this, line](const QString &text) { m_board.set(line, text); });
         connect(job, &DeviceJob::readyToWrite, this, &CtlRun::onReadyToWrite, Qt::QueuedConnection);
         connect(job, &DeviceJob::done, this, &CtlRun::onJobDone, Qt::QueuedConnection);
+        if (m_captures.count(device))
+            job->setCapture(std::move(m_captures[device]));
         if (!job->open(ConfigSession::createTransport(m_options.route, device)) && groundStation) {
             warn(QStringLiteral("cannot receive on UDP 127.0.0.1:6161 (%1); is another program "
                                 "using it? Nothing sent.")

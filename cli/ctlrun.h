@@ -17,6 +17,7 @@
 #include <memory>
 
 class DeviceJob;
+class LinkCapture;
 struct JobResult;
 
 class CtlRun : public QObject
@@ -35,6 +36,7 @@ private:
     void loadTranslation();
     void loadNames();
     QString outputPath(const QString &device) const;
+    bool createCaptures(const QStringList &devices, QString *error);
     void onReadyToWrite();
     void onJobDone();
     void onInterrupted(int signalNumber);
@@ -49,6 +51,7 @@ private:
     QVector<DeviceJob *> m_jobs;
     QEventLoop m_loop;
     bool m_outputIsFolder = false;
+    std::map<QString, std::unique_ptr<LinkCapture>> m_captures; // by device, until its job opens
     bool m_confirmed = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "configchanges.h"
 #include "configfile.h"
+#include "linkcapture.h"
 #include "transport.h"
 #include "writehistory.h"
 
@@ -61,6 +62,11 @@ bool DeviceJob::open(std::unique_ptr<Transport> transport)
     fail(5, QStringLiteral("open-failed"),
          QStringLiteral("cannot open the port: %1").arg(errorString()));
     return false;
+}
+
+void DeviceJob::setCapture(std::unique_ptr<LinkCapture> capture)
+{
+    m_workflow.session()->setCapture(std::move(capture));
 }
 
 // restore --last finds its file once the module's model is known.

@@ -18,6 +18,8 @@
 
 #include <memory>
 
+class LinkCapture;
+
 struct JobResult {
     QString device;
     bool modelKnown = false;
@@ -48,6 +50,8 @@ public:
     // Opens the device's link; on failure the job is finished with exit 5
     // and errorString() says why. Nothing is sent.
     bool open(std::unique_ptr<Transport> transport);
+    // Records the link that open() opens.
+    void setCapture(std::unique_ptr<LinkCapture> capture);
     QString errorString() const { return m_workflow.session()->errorString(); }
 
     void start();

@@ -9,6 +9,7 @@
 #include "filechooser.h"
 #include "focusring.h"
 #include "installedlocale.h"
+#include "linkcapture.h"
 #include "messageform.h"
 #include "messagenotifier.h"
 #include "portconfig.h"
@@ -38,6 +39,7 @@ namespace
 
 QStringList s_extraSerialPorts;
 bool s_connectAtStart = false;
+QString s_capturePath;
 
 const QString kIdleStyle = QStringLiteral("background-color:#0B8DCE;color:white;border-radius: 10px;");
 const QString kSuccessStyle =
@@ -79,6 +81,11 @@ QStringList MainWidget::extraSerialPorts()
 void MainWidget::setConnectAtStart(bool connect)
 {
     s_connectAtStart = connect;
+}
+
+void MainWidget::setCapturePath(const QString &path)
+{
+    s_capturePath = path;
 }
 
 MainWidget::MainWidget(QWidget *parent) : QWidget(parent), ui(new Ui::MainWidget)
@@ -456,6 +463,17 @@ void MainWidget::openLink()
     // What the window said about the last link is not about this one.
     ui->lblStatus->setText(QString());
     ui->tbtnVersion->setText(QString());
+    // Created with the first link; every later link of the run goes on in it.
+    if (!s_capturePath.isEmpty() && !workflow->session()->capture()) {
+        auto capture = std::make_unique<LinkCapture>(s_capturePath);
+        QString why;
+        if (!capture->create(&why)) {
+            MessageNotifier::critical(tr("TIP_ERROR"),
+                                      tr("无法创建链路记录文件 %1：%2").arg(s_capturePath, why));
+            return;
+        }
+        workflow->session()->setCapture(std::move(capture));
+    }
     if (!workflow->open(route, ConfigSession::createTransport(route, device), device)) {
         if (route == ConfigSession::Route::GroundStation)
             ui->lblStatus->setText(tr("错误：地面站端口 6161 已被占用"));

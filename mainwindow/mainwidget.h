@@ -40,6 +40,9 @@ public:
     // Opens the first of those devices as soon as the window is up, as if
     // the plug button were clicked (for demos and kiosk shortcuts).
     static void setConnectAtStart(bool connect);
+    // Records every link the window opens in FILE (see LinkCapture); empty:
+    // no capture.
+    static void setCapturePath(const QString &path);
 
 public slots:
     void sltAccept(int Id, int index, QString msg, QString currentComboxText);

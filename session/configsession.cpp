@@ -2,6 +2,7 @@
 
 #include "comprotocol.h"
 #include "groundstationtransport.h"
+#include "linkcapture.h"
 #include "linkframe.h"
 #include "passthrough.h"
 #include "portrecord.h"
@@ -45,7 +46,7 @@ std::unique_ptr<Transport> ConfigSession::createTransport(Route route, const QSt
     return std::make_unique<SerialTransport>(serialDevice);
 }
 
-bool ConfigSession::open(Route route, std::unique_ptr<Transport> transport)
+bool ConfigSession::open(Route route, std::unique_ptr<Transport> transport, const QString &device)
 {
     close();
     if (!transport || !transport->open()) {
@@ -55,6 +56,13 @@ bool ConfigSession::open(Route route, std::unique_ptr<Transport> transport)
     m_error.clear();
     m_route = route;
     m_transport = std::move(transport);
+    if (m_capture) {
+        m_capture->linkOpened(routeName(route), device);
+        // Connected before the parser: the chunk is on record before any
+        // request its answer brings goes out.
+        connect(m_transport.get(), &Transport::received, this,
+                [this](const QByteArray &bytes) { m_capture->received(bytes); });
+    }
     connect(m_transport.get(), &Transport::received, m_parser.get(), &COMPROTOCOL::receive);
     connect(m_transport.get(), &Transport::failed, this, &ConfigSession::onTransportFailed);
     connect(m_transport.get(), &Transport::troubled, this, &ConfigSession::linkTroubled);
@@ -75,7 +83,27 @@ std::unique_ptr<Transport> ConfigSession::detachTransport()
     transport->disconnect(this);
     transport->disconnect(m_parser.get());
     transport->close();
+    if (m_capture)
+        m_capture->linkClosed();
     return transport;
+}
+
+void ConfigSession::setCapture(std::unique_ptr<LinkCapture> capture)
+{
+    m_capture = std::move(capture);
+}
+
+QString ConfigSession::routeName(Route route)
+{
+    switch (route) {
+    case Route::Direct:
+        return QStringLiteral("direct");
+    case Route::FlightController:
+        return QStringLiteral("flight-controller");
+    case Route::GroundStation:
+        return QStringLiteral("ground-station");
+    }
+    return QString();
 }
 
 bool ConfigSession::isOpen() const
@@ -157,7 +185,10 @@ void ConfigSession::sendStep(quint8 id, const QByteArray &payload)
         emit notSent();
         return;
     }
-    m_transport->send(requestFrame(id, payload));
+    const QByteArray frame = requestFrame(id, payload);
+    // On record once it is on its way, so the capture costs it no time.
+    if (m_transport->send(frame) && m_capture)
+        m_capture->sent(frame);
     const bool byPort = m_pending.step == Step::ReadPort || m_pending.step == Step::WritePort;
     emit progress(operation(), byPort ? m_pending.port : -1, portCount());
 }

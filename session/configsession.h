@@ -16,6 +16,7 @@
 #include <memory>
 
 class COMPROTOCOL;
+class LinkCapture;
 class TimeOut;
 class Transport;
 struct tNKLinkData;
@@ -57,7 +58,8 @@ public:
 
     // Opens the route over the transport, which the session keeps; on
     // failure returns false, keeps nothing and errorString() says why.
-    bool open(Route route, std::unique_ptr<Transport> transport);
+    // device names the link in the capture.
+    bool open(Route route, std::unique_ptr<Transport> transport, const QString &device = QString());
     void close();
     bool isOpen() const;
     Route route() const { return m_route; }
@@ -84,6 +86,12 @@ public:
     // The ports, port 0 first, whose records the module acknowledged in the
     // last write (all or none for a write at once).
     QList<int> acknowledgedPorts() const { return m_acknowledged; }
+
+    // Every link opened from now on is recorded in the capture, which the
+    // session keeps (null: none).
+    void setCapture(std::unique_ptr<LinkCapture> capture);
+    LinkCapture *capture() const { return m_capture.get(); }
+    static QString routeName(Route route);
 
     // The frame that carries a command on the current route and model.
     QByteArray requestFrame(quint8 id, const QByteArray &payload) const;
@@ -144,6 +152,7 @@ private:
     std::unique_ptr<Transport> m_transport;
     std::unique_ptr<COMPROTOCOL> m_parser;
     std::unique_ptr<TimeOut> m_watchdog;
+    std::unique_ptr<LinkCapture> m_capture;
     Pending m_pending;
     QList<int> m_acknowledged;
     int m_retries = 0;

@@ -63,7 +63,7 @@ bool ModuleWorkflow::open(ConfigSession::Route route, std::unique_ptr<Transport>
 {
     forget();
     m_device = device.isEmpty() ? QStringLiteral("ground-station") : device;
-    return m_session->open(route, std::move(transport));
+    return m_session->open(route, std::move(transport), m_device);
 }
 
 void ModuleWorkflow::close()

@@ -230,6 +230,10 @@ p, li { white-space: pre-wrap; }
         <translation>Error: port 6161 for the ground station is already in use</translation>
     </message>
     <message>
+        <source>无法创建链路记录文件 %1：%2</source>
+        <translation>Cannot create the capture file %1: %2</translation>
+    </message>
+    <message>
         <source>保存配置</source>
         <translation>Save</translation>
     </message>

@@ -230,6 +230,10 @@ p, li { white-space: pre-wrap; }
         <translation>错误：地面站端口 6161 已被占用</translation>
     </message>
     <message>
+        <source>无法创建链路记录文件 %1：%2</source>
+        <translation>无法创建链路记录文件 %1：%2</translation>
+    </message>
+    <message>
         <source>保存配置</source>
         <translation>保存配置</translation>
     </message>

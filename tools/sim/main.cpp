@@ -1,5 +1,7 @@
 // tovrin-sim: a stand-in for the module, the flight controller's pass-through
 // relay and the ground-station software, for tests and demonstrations.
+#include "capturefile.h"
+#include "capturereplay.h"
 #include "replyscheduler.h"
 #include "signalwatcher.h"
 #include "simdecoder.h"
@@ -69,6 +71,19 @@ const char kDescription[] =
     "--decode reads raw bytes from stdin until EOF and prints one line per record the link parser\n"
     "yields: \"id=E2 len=1 data=00\" (identifier in hex, declared length in decimal, payload in "
     "hex).\n"
+    "--decode FILE reads a capture (the JSON Lines of --capture) instead and prints its frames,\n"
+    "each direction on its own, with the time since its link opened and the direction:\n"
+    "\"0.001520 sent id=E2 len=1 data=00\"; a line for each link opened (\"0.000000 open ROUTE\n"
+    "DEVICE\") and closed.\n"
+    "\n"
+    "--replay FILE plays the other side of a capture (the module, the flight controller or the\n"
+    "ground station) on every route given, whatever route it was made on: a request that the\n"
+    "capture shows (the next one after the last found, else an earlier one) is answered with\n"
+    "the chunks received after it there, until the next request, as many, as cut and as late as\n"
+    "then (--replay-speed divides the delays). A request the capture does not hold gets no\n"
+    "answer. The module's options (--model, --records, --state, the faults) do not apply.\n"
+    "A capture with a line that is not a capture line, or cut short, is refused (exit 2) with\n"
+    "its line number.\n"
     "\n"
     "Every frame received and sent is logged on stderr, one line each, with its message name.\n"
     "Fault counts (--drop-every, --corrupt-every) run over the reply frames of each route;\n"
@@ -152,6 +167,9 @@ struct Options {
     SimFaults faults;
     quint32 seed = 0;
     bool decode = false;
+    QString decodePath; // --decode FILE: a capture
+    QString replayPath;
+    double replaySpeed = 1.0;
     QString linkPath;
     int vanishAfterMs = -1; // -1: only SIGUSR2 makes the pty vanish
     int returnAfterMs = -1;
@@ -305,12 +323,22 @@ Options parseOptions(const QCoreApplication &app)
         QStringLiteral("Seed for the pieces of --split (random by default, logged)."),
         QStringLiteral("N"));
     add(QStringLiteral("decode"),
-        QStringLiteral("Decode raw bytes from stdin instead of simulating (format above)."));
+        QStringLiteral("Decode raw bytes from stdin, or the capture FILE given after it, instead "
+                       "of simulating (formats above)."));
+    add(QStringLiteral("replay"),
+        QStringLiteral("Answer as the capture FILE shows instead of simulating the module (see "
+                       "above)."),
+        QStringLiteral("FILE"));
+    add(QStringLiteral("replay-speed"),
+        QStringLiteral("With --replay, play the capture X times as fast (default 1; 0.5 is half "
+                       "as fast)."),
+        QStringLiteral("X"), QStringLiteral("1"));
     parser.process(app);
 
-    if (!parser.positionalArguments().isEmpty())
-        usageError(
-            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first()));
+    const QStringList positional = parser.positionalArguments();
+    const bool decodeFile = parser.isSet(QStringLiteral("decode")) && positional.size() == 1;
+    if (!positional.isEmpty() && !decodeFile)
+        usageError(QStringLiteral("unexpected argument %1").arg(positional.last()));
 
     Options o;
     const QString model = parser.value(QStringLiteral("model"));
@@ -377,6 +405,19 @@ Options parseOptions(const QCoreApplication &app)
         o.seed = QRandomGenerator::global()->generate();
     }
     o.decode = parser.isSet(QStringLiteral("decode"));
+    if (decodeFile)
+        o.decodePath = positional.first();
+    o.replayPath = parser.value(QStringLiteral("replay"));
+    if (parser.isSet(QStringLiteral("replay-speed"))) {
+        bool ok = false;
+        o.replaySpeed = parser.value(QStringLiteral("replay-speed")).toDouble(&ok);
+        if (!ok || !(o.replaySpeed > 0) || o.replaySpeed > 1000)
+            usageError(QStringLiteral("--replay-speed wants a number above 0, up to 1000"));
+        if (o.replayPath.isEmpty())
+            usageError(QStringLiteral("--replay-speed needs --replay"));
+    }
+    if (o.decode && !o.replayPath.isEmpty())
+        usageError(QStringLiteral("--decode and --replay exclude each other"));
     o.linkPath = parser.value(QStringLiteral("link"));
     if (parser.isSet(QStringLiteral("vanish-after")))
         o.vanishAfterMs = positive(parser, QStringLiteral("vanish-after"), 0);
@@ -392,6 +433,20 @@ Options parseOptions(const QCoreApplication &app)
         usageError(QStringLiteral(
             "nothing to serve: give --serial PATH, --pty or --udp (or --decode); see --help"));
     return o;
+}
+
+int runDecodeCapture(const QString &path)
+{
+    CaptureFile capture;
+    QString error;
+    if (!capture.load(path, &error)) {
+        logLine(error);
+        return 2;
+    }
+    for (const QString &line : capture.describe())
+        std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+    return 0;
 }
 
 int runDecode()
@@ -422,10 +477,15 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("tovrin-sim"));
     const Options o = parseOptions(app);
     if (o.decode)
-        return runDecode();
+        return o.decodePath.isEmpty() ? runDecode() : runDecodeCapture(o.decodePath);
+    CaptureFile capture;
+    QString error;
+    if (!o.replayPath.isEmpty() && !capture.load(o.replayPath, &error)) {
+        logLine(error);
+        return 2;
+    }
 
     SignalWatcher watcher;
-    QString error;
     if (!watcher.install(&error)) {
         logLine(error);
         return 1;
@@ -449,7 +509,7 @@ int main(int argc, char *argv[])
             return 2;
         }
     }
-    if (!o.statePath.isEmpty()) {
+    if (!o.statePath.isEmpty() && o.replayPath.isEmpty()) {
         auto saveState = [&module, path = o.statePath]() {
             QString why;
             if (!SimRecordFile::save(path, module.records(), &why))
@@ -463,11 +523,30 @@ int main(int argc, char *argv[])
         std::unique_ptr<SimLink> link;
         std::unique_ptr<SimEndpoint> endpoint;
         std::unique_ptr<ReplyScheduler> scheduler;
+        std::unique_ptr<CaptureReplay> replay;
     };
     std::vector<Route> routes;
     auto addRoute = [&](std::unique_ptr<SimLink> link, SimEndpoint::Route kind) -> SimLink * {
         Route r;
         r.link = std::move(link);
+        if (!o.replayPath.isEmpty()) {
+            r.replay = std::make_unique<CaptureReplay>(capture, o.replaySpeed,
+                                                       kind == SimEndpoint::Route::GroundStation
+                                                           ? QStringLiteral("udp")
+                                                           : QStringLiteral("serial"));
+            SimLink *l = r.link.get();
+            CaptureReplay *p = r.replay.get();
+            QObject::connect(p, &CaptureReplay::logLine, logLine);
+            QObject::connect(l, &SimLink::received, p, &CaptureReplay::receive);
+            QObject::connect(p, &CaptureReplay::write, l,
+                             [l](const QByteArray &bytes) { l->send(bytes); });
+            QObject::connect(l, &SimLink::failed, &app, [](const QString &why) {
+                logLine(why);
+                QCoreApplication::exit(1);
+            });
+            routes.push_back(std::move(r));
+            return l;
+        }
         r.endpoint = std::make_unique<SimEndpoint>(&module, kind, o.faults);
         r.scheduler = std::make_unique<ReplyScheduler>(
             o.faults, o.seed + static_cast<quint32>(routes.size()));
@@ -524,15 +603,22 @@ int main(int argc, char *argv[])
                     .arg(o.udpListenPort)
                     .arg(o.udpReplyPort));
     }
-    logLine(QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
-                .arg(SimModule::optionName(o.model))
-                .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
-                .arg(o.firmware[0])
-                .arg(o.firmware[1])
-                .arg(o.firmware[2])
-                .arg(module.portCount())
-                .arg(o.strict ? QStringLiteral(", strict") : QString())
-                .arg(o.seed));
+    if (!o.replayPath.isEmpty())
+        logLine(QStringLiteral("replaying %1: %2 link(s), %3 request(s), speed %4")
+                    .arg(o.replayPath)
+                    .arg(capture.links().size())
+                    .arg(routes.front().replay->exchanges())
+                    .arg(o.replaySpeed));
+    else
+        logLine(QStringLiteral("module %1, device 0x%2, firmware %3.%4.%5, %6 ports%7, seed %8")
+                    .arg(SimModule::optionName(o.model))
+                    .arg(module.deviceCode(), 2, 16, QLatin1Char('0'))
+                    .arg(o.firmware[0])
+                    .arg(o.firmware[1])
+                    .arg(o.firmware[2])
+                    .arg(module.portCount())
+                    .arg(o.strict ? QStringLiteral(", strict") : QString())
+                    .arg(o.seed));
 
     auto vanish = [pty] {
         if (!pty->isOpen())
@@ -559,7 +645,8 @@ int main(int argc, char *argv[])
         if (sig == SIGUSR1) {
             logLine(QStringLiteral("SIGUSR1: %1 unasked frame(s)").arg(o.faults.unasked.size()));
             for (Route &r : routes)
-                for (const QByteArray &frame : r.endpoint->unasked())
+                for (const QByteArray &frame :
+                     r.endpoint ? r.endpoint->unasked() : QList<QByteArray>())
                     r.scheduler->enqueue(frame, ReplyScheduler::Timing::Unasked);
         } else if (!pty) {
             logLine(QStringLiteral("SIGUSR2 ignored: no pty"));
