@@ -127,15 +127,17 @@ void DeviceJob::detect()
     m_stage = Stage::Detect;
     // A bare version reply names the model itself; through the flight
     // controller only a request with the module's device code is answered.
-    // The round of version queries is repeated as a whole (retry()): an
-    // unanswered query as one model is how the other model is found.
+    // The round of version queries is repeated as a whole (retry()).
     QVector<ModuleModel> candidates{m_options.model};
     if (!m_options.modelGiven && m_options.route != ConfigSession::Route::Direct)
         candidates = {ModuleModel::Tovrin, ModuleModel::R7};
+    // Both device codes are asked at once: the module's answer ends the
+    // round, so finding an R7-Eda costs no watchdog time.
+    const auto asking = ModuleWorkflow::Asking::AtOnce;
     if (m_options.command == CtlOptions::Command::Version)
-        m_workflow.detect(candidates);
+        m_workflow.detect(candidates, asking);
     else
-        m_workflow.detectAndRead(candidates, needsFile() ? &m_file : nullptr);
+        m_workflow.detectAndRead(candidates, needsFile() ? &m_file : nullptr, asking);
 }
 
 void DeviceJob::confirmWrite(bool confirmed)
@@ -167,9 +169,7 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     QString text;
     switch (operation) {
     case ConfigSession::Operation::Version:
-        text = QStringLiteral("version");
-        if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
-            text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_workflow.model()));
+        text = versionText();
         break;
     case ConfigSession::Operation::Read:
         text = m_workflow.step() == ModuleWorkflow::Step::ReadBack ? QStringLiteral("verifying")
@@ -188,6 +188,16 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     emit status(text);
 }
 
+// "version (as R7-Eda)": the model of the request that went out last, or of
+// the module that answered.
+QString DeviceJob::versionText() const
+{
+    QString text = QStringLiteral("version");
+    if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
+        text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_workflow.model()));
+    return text;
+}
+
 void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                            const QList<int> &ports)
 {
@@ -200,6 +210,12 @@ void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome ou
     }
     m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
                 outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
+    // A version round asks as several models: a message names the one that
+    // answered.
+    if (step == ModuleWorkflow::Step::Version && m_stage == Stage::Detect &&
+        outcome != Outcome::NoReply)
+        m_step =
+            versionText() + (m_tries > 0 ? QStringLiteral(" (retry %1)").arg(m_tries) : QString());
     if (m_interruptedBy != 0) {
         finishInterrupted(outcome);
         return;
@@ -365,9 +381,9 @@ void DeviceJob::finishInterrupted(ModuleWorkflow::Outcome outcome)
 
 void DeviceJob::failModel()
 {
-    QString text = QStringLiteral("the file is for model %1, the module is %2")
-                       .arg(ModuleProfile::name(m_file.model),
-                            ModuleProfile::name(m_workflow.model()));
+    QString text =
+        QStringLiteral("the file is for model %1, the module is %2")
+            .arg(ModuleProfile::name(m_file.model), ModuleProfile::name(m_workflow.model()));
     if (m_options.command == CtlOptions::Command::Write)
         text += QStringLiteral("; nothing written");
     fail(2, QStringLiteral("model-mismatch"), text);

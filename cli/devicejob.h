@@ -79,6 +79,7 @@ private:
     void onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                     const QList<int> &ports);
     void onProgress(ConfigSession::Operation operation, int port, int count);
+    QString versionText() const;
     void onLinkLost(const QString &reason);
     void afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &refusedPorts);
     void afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> &ports);
@@ -96,10 +97,10 @@ private:
     ProtocolNames::Lookup m_names;
     ModuleWorkflow m_workflow;
     Stage m_stage = Stage::Idle;
-    int m_tries = 0;                   // repeats of the version query round
-    int m_interruptedBy = 0;           // the signal that interrupted the job
-    bool m_inDoubt = false;            // the last request got no clear answer
-    QString m_step;                    // what is in flight, for messages
+    int m_tries = 0;         // repeats of the version query round
+    int m_interruptedBy = 0; // the signal that interrupted the job
+    bool m_inDoubt = false;  // the last request got no clear answer
+    QString m_step;          // what is in flight, for messages
     JobResult m_result;
 };
 
