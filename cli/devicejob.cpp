@@ -63,12 +63,34 @@ bool DeviceJob::open(std::unique_ptr<Transport> transport)
     return false;
 }
 
-// restore --last finds its file once the module's model is known.
+// restore --last and provisioning find their file once the module's model
+// is known.
 bool DeviceJob::needsFile() const
 {
     return (m_options.command == CtlOptions::Command::Write ||
             m_options.command == CtlOptions::Command::Diff) &&
-           !m_options.last;
+           !m_options.last && m_files.isEmpty();
+}
+
+void DeviceJob::setFiles(const QVector<ModuleConfig> &files, const QStringList &paths)
+{
+    m_files = files;
+    m_paths = paths;
+}
+
+bool DeviceJob::pickFile()
+{
+    const ModuleModel model = m_workflow.model();
+    for (int i = 0; i < m_files.size(); ++i) {
+        if (m_files.at(i).model == model) {
+            m_file = m_files.at(i);
+            m_filePath = m_paths.value(i);
+            return true;
+        }
+    }
+    fail(2, QStringLiteral("no-file"),
+         QStringLiteral("no file for %1; nothing written").arg(ModuleProfile::name(model)));
+    return false;
 }
 
 // The file's records, and for the ports a partial file leaves out those the
@@ -207,6 +229,8 @@ void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome ou
     if (m_stage == Stage::Write) {
         m_result.written = m_workflow.acknowledgedPorts();
         m_result.snapshot = m_workflow.snapshotPath();
+        m_lostDuringWrite =
+            outcome == Outcome::LinkLost && m_workflow.step() == ModuleWorkflow::Step::Write;
     }
     m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
                 outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
@@ -428,6 +452,8 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
     case CtlOptions::Command::Write:
         if (m_options.last && !pickLastSnapshot())
             return;
+        if (!m_files.isEmpty() && !pickFile())
+            return;
         if (!m_file.isComplete() && refused) {
             // A port the file leaves out keeps what the module holds, and
             // that is a record no write may send.
@@ -455,6 +481,7 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
         return;
     case CtlOptions::Command::Version:
     case CtlOptions::Command::History:
+    case CtlOptions::Command::Provision: // runs as a write (ProvisionRun)
         return;
     }
 }
@@ -472,6 +499,8 @@ void DeviceJob::afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> 
 
 void DeviceJob::onLinkLost(const QString &reason)
 {
+    if (m_stage == Stage::Write && m_workflow.step() == ModuleWorkflow::Step::Write)
+        m_lostDuringWrite = true;
     if (m_stage != Stage::Done)
         fail(5, QStringLiteral("link-lost"), QStringLiteral("the link broke: %1").arg(reason));
 }

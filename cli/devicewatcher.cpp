@@ -1,0 +1,60 @@
+#include "devicewatcher.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+DeviceWatcher::DeviceWatcher(const QStringList &paths, bool allSerial, QObject *parent)
+    : QObject(parent), m_paths(paths), m_allSerial(allSerial)
+{
+    connect(&m_timer, &QTimer::timeout, this, &DeviceWatcher::look);
+}
+
+void DeviceWatcher::start(int intervalMs)
+{
+    m_timer.start(intervalMs);
+    look();
+}
+
+void DeviceWatcher::stop()
+{
+    m_timer.stop();
+}
+
+// The given paths by their own names (a link names the module, whatever it
+// points at); the system's devices that none of them points at by theirs.
+QStringList DeviceWatcher::present() const
+{
+    QStringList devices;
+    QSet<QString> resolved;
+    for (const QString &path : m_paths) {
+        const QFileInfo info(path);
+        if (!info.exists())
+            continue; // a link to nothing is a module pulled out
+        devices.append(path);
+        resolved.insert(info.canonicalFilePath());
+    }
+    if (m_allSerial) {
+        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+            const QString location = info.systemLocation();
+            if (!resolved.contains(location) && !devices.contains(location))
+                devices.append(location);
+        }
+    }
+    return devices;
+}
+
+void DeviceWatcher::look()
+{
+    const QStringList now = present();
+    const QSet<QString> seen(now.cbegin(), now.cend());
+    const QSet<QString> before = m_present;
+    m_present = seen;
+    for (const QString &device : before) {
+        if (!seen.contains(device))
+            emit disappeared(device);
+    }
+    for (const QString &device : now) {
+        if (!before.contains(device))
+            emit appeared(device);
+    }
+}

@@ -1,0 +1,39 @@
+// The devices a provisioning station serves: every path it was given, present
+// or not (a path that appears is a module plugged in), and with allSerial
+// every serial device the system lists. It looks a few times a second and
+// reports each appearance and disappearance once; a device that flaps faster
+// than it looks is seen at most once per look.
+#ifndef DEVICEWATCHER_H
+#define DEVICEWATCHER_H
+
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QTimer>
+
+class DeviceWatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeviceWatcher(const QStringList &paths, bool allSerial, QObject *parent = nullptr);
+
+    // Looks at once, then every intervalMs.
+    void start(int intervalMs = 100);
+    void stop();
+    bool isPresent(const QString &device) const { return m_present.contains(device); }
+
+signals:
+    void appeared(const QString &device);
+    void disappeared(const QString &device);
+
+private:
+    void look();
+    QStringList present() const;
+
+    QStringList m_paths;
+    bool m_allSerial = false;
+    QTimer m_timer;
+    QSet<QString> m_present;
+};
+
+#endif // DEVICEWATCHER_H
