@@ -7,10 +7,21 @@ DeviceWatcher::DeviceWatcher(const QStringList &paths, bool allSerial, QObject *
     : QObject(parent), m_paths(paths), m_allSerial(allSerial)
 {
     connect(&m_timer, &QTimer::timeout, this, &DeviceWatcher::look);
+    connect(&m_folders, &QFileSystemWatcher::directoryChanged, this, &DeviceWatcher::look);
 }
 
 void DeviceWatcher::start(int intervalMs)
 {
+    QStringList folders;
+    for (const QString &path : qAsConst(m_paths)) {
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!folders.contains(folder) && QFileInfo(folder).isDir())
+            folders.append(folder);
+    }
+    if (m_allSerial && QFileInfo(QStringLiteral("/dev")).isDir())
+        folders.append(QStringLiteral("/dev"));
+    if (!folders.isEmpty())
+        m_folders.addPaths(folders); // a folder that cannot be watched is polled
     m_timer.start(intervalMs);
     look();
 }
@@ -18,6 +29,7 @@ void DeviceWatcher::start(int intervalMs)
 void DeviceWatcher::stop()
 {
     m_timer.stop();
+    m_folders.disconnect(this);
 }
 
 // The given paths by their own names (a link names the module, whatever it

@@ -1,11 +1,13 @@
 // The devices a provisioning station serves: every path it was given, present
 // or not (a path that appears is a module plugged in), and with allSerial
-// every serial device the system lists. It looks a few times a second and
-// reports each appearance and disappearance once; a device that flaps faster
-// than it looks is seen at most once per look.
+// every serial device the system lists. It looks whenever a folder of the
+// paths changes (as a link appears in /dev/serial/by-id) and a few times a
+// second besides, and reports each appearance and disappearance once; a
+// device that flaps faster than it looks is seen at most once per look.
 #ifndef DEVICEWATCHER_H
 #define DEVICEWATCHER_H
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
@@ -17,8 +19,8 @@ class DeviceWatcher : public QObject
 public:
     explicit DeviceWatcher(const QStringList &paths, bool allSerial, QObject *parent = nullptr);
 
-    // Looks at once, then every intervalMs.
-    void start(int intervalMs = 100);
+    // Looks at once, then on every change of a folder and every intervalMs.
+    void start(int intervalMs = 200);
     void stop();
     bool isPresent(const QString &device) const { return m_present.contains(device); }
 
@@ -33,6 +35,7 @@ private:
     QStringList m_paths;
     bool m_allSerial = false;
     QTimer m_timer;
+    QFileSystemWatcher m_folders;
     QSet<QString> m_present;
 };
 
