@@ -14,7 +14,8 @@ void DeviceWatcher::start(int intervalMs)
 {
     QStringList folders;
     for (const QString &path : qAsConst(m_paths)) {
-        const QString folder = QFileInfo(path).absolutePath();
+        const QString folder = path.contains(QLatin1Char('/')) ? QFileInfo(path).absolutePath()
+                                                               : QStringLiteral("/dev");
         if (!folders.contains(folder) && QFileInfo(folder).isDir())
             folders.append(folder);
     }
@@ -39,7 +40,9 @@ QStringList DeviceWatcher::present() const
     QStringList devices;
     QSet<QString> resolved;
     for (const QString &path : m_paths) {
-        const QFileInfo info(path);
+        // A bare name is a device in /dev, as for the other commands.
+        const QFileInfo info(path.contains(QLatin1Char('/')) ? path
+                                                             : QStringLiteral("/dev/") + path);
         if (!info.exists())
             continue; // a link to nothing is a module pulled out
         devices.append(path);
