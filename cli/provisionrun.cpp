@@ -176,8 +176,10 @@ void ProvisionRun::serve(const QString &device)
     job->setFiles(m_files, m_options.files);
     seat.job = job;
     seat.clock.start();
-    const int line = m_board.add(device);
-    seat.line = line;
+    // One status line per device, whichever unit is on it.
+    if (seat.line < 0)
+        seat.line = m_board.add(device);
+    const int line = seat.line;
     connect(job, &DeviceJob::status, this,
             [this, line](const QString &text) { m_board.set(line, text); });
     connect(
