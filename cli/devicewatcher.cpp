@@ -7,7 +7,11 @@ DeviceWatcher::DeviceWatcher(const QStringList &paths, bool allSerial, QObject *
     : QObject(parent), m_paths(paths), m_allSerial(allSerial)
 {
     connect(&m_timer, &QTimer::timeout, this, &DeviceWatcher::look);
-    connect(&m_folders, &QFileSystemWatcher::directoryChanged, this, &DeviceWatcher::look);
+    connect(&m_folders, &QFileSystemWatcher::directoryChanged, this, [this](const QString &folder) {
+        if (folder == QLatin1String("/dev"))
+            m_listStale = true;
+        look();
+    });
 }
 
 void DeviceWatcher::start(int intervalMs)
@@ -35,7 +39,7 @@ void DeviceWatcher::stop()
 
 // The given paths by their own names (a link names the module, whatever it
 // points at); the system's devices that none of them points at by theirs.
-QStringList DeviceWatcher::present() const
+QStringList DeviceWatcher::present()
 {
     QStringList devices;
     QSet<QString> resolved;
@@ -49,9 +53,16 @@ QStringList DeviceWatcher::present() const
         resolved.insert(info.canonicalFilePath());
     }
     if (m_allSerial) {
-        for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-            const QString location = info.systemLocation();
-            if (!resolved.contains(location) && !devices.contains(location))
+        if (m_listStale || !m_listedAt.isValid() || m_listedAt.elapsed() >= 2000) {
+            m_listed.clear();
+            for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+                m_listed.append(info.systemLocation());
+            m_listStale = false;
+            m_listedAt.start();
+        }
+        for (const QString &location : qAsConst(m_listed)) {
+            if (!resolved.contains(location) && !devices.contains(location) &&
+                QFileInfo::exists(location))
                 devices.append(location);
         }
     }

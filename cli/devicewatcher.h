@@ -7,6 +7,7 @@
 #ifndef DEVICEWATCHER_H
 #define DEVICEWATCHER_H
 
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QSet>
@@ -30,10 +31,15 @@ signals:
 
 private:
     void look();
-    QStringList present() const;
+    QStringList present();
 
     QStringList m_paths;
     bool m_allSerial = false;
+    // The system's list, asked again only when /dev changed or after a
+    // while: asking takes tens of milliseconds.
+    QStringList m_listed;
+    bool m_listStale = true;
+    QElapsedTimer m_listedAt;
     QTimer m_timer;
     QFileSystemWatcher m_folders;
     QSet<QString> m_present;

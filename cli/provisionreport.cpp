@@ -121,7 +121,9 @@ bool ProvisionReport::append(const Unit &unit, QString *error) const
 QJsonValue ProvisionReport::adapterOf(const QString &device)
 {
     const QString resolved = QFileInfo(device).canonicalFilePath();
-    if (resolved.isEmpty())
+    // A pseudo-terminal is no adapter, and asking the system for its list
+    // takes tens of milliseconds.
+    if (resolved.isEmpty() || resolved.startsWith(QLatin1String("/dev/pts/")))
         return QJsonValue();
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() != resolved)

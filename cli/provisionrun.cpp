@@ -176,6 +176,7 @@ void ProvisionRun::serve(const QString &device)
     job->setFiles(m_files, m_options.files);
     seat.job = job;
     seat.clock.start();
+    seat.adapter = ProvisionReport::adapterOf(device);
     // One status line per device, whichever unit is on it.
     if (seat.line < 0)
         seat.line = m_board.add(device);
@@ -203,7 +204,7 @@ void ProvisionRun::onUnitDone(const QString &device)
     ProvisionReport::Unit unit;
     unit.time = QDateTime::currentDateTimeUtc();
     unit.device = device;
-    unit.adapter = ProvisionReport::adapterOf(device);
+    unit.adapter = seat.adapter;
     if (result.modelKnown)
         unit.model = ModuleProfile::name(result.model);
     unit.firmware = result.firmware;

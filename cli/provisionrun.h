@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHash>
+#include <QJsonValue>
 #include <QMap>
 #include <QObject>
 #include <QStringList>
@@ -47,6 +48,7 @@ private:
         DeviceJob *job = nullptr;
         int line = -1;
         QElapsedTimer clock;
+        QJsonValue adapter; // of the unit on it, looked up as it starts
     };
     struct Failure {
         QString device;
