@@ -12,6 +12,38 @@ QCommandLineOption option(const QStringList &names, const QString &valueName = Q
     return valueName.isEmpty() ? QCommandLineOption(names)
                                : QCommandLineOption(names, QString(), valueName);
 }
+
+// The provisioning words: --report, and --watch with --all-serial.
+bool parseProvision(const QCommandLineParser &parser, const QCommandLineOption &report,
+                    const QCommandLineOption &watch, const QCommandLineOption &allSerial,
+                    CtlOptions *parsed, QString *error)
+{
+    const bool provision = parsed->command == CtlOptions::Command::Provision;
+    if (!provision && (parser.isSet(report) || parser.isSet(watch) || parser.isSet(allSerial))) {
+        *error = QStringLiteral("--report, --watch and --all-serial belong to 'provision'.");
+        return false;
+    }
+    if (!provision)
+        return true;
+    if (parser.isSet(report)) {
+        parsed->report = parser.value(report);
+        if (parsed->report.isEmpty()) {
+            *error = QStringLiteral("--report needs a file.");
+            return false;
+        }
+    }
+    parsed->watch = parser.isSet(watch);
+    parsed->allSerial = parser.isSet(allSerial);
+    if (parsed->allSerial && !parsed->watch) {
+        *error = QStringLiteral("--all-serial belongs to 'provision --watch'.");
+        return false;
+    }
+    if (parsed->watch && parser.isSet(QStringLiteral("ground-station"))) {
+        *error = QStringLiteral("--watch watches serial devices: it takes --port or --all-serial.");
+        return false;
+    }
+    return true;
+}
 } // namespace
 
 bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QString *error)
@@ -35,8 +67,11 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
     const QCommandLineOption noHistory = option({QStringLiteral("no-history")});
     const QCommandLineOption last = option({QStringLiteral("last")});
     const QCommandLineOption overlay = option({QStringLiteral("overlay")}, QStringLiteral("file"));
+    const QCommandLineOption report = option({QStringLiteral("report")}, QStringLiteral("path"));
+    const QCommandLineOption watch = option({QStringLiteral("watch")});
+    const QCommandLineOption allSerial = option({QStringLiteral("all-serial")});
     parser.addOptions({help, version, port, viaFc, groundStation, model, output, yes, verify, json,
-                       retries, history, noHistory, last, overlay});
+                       retries, history, noHistory, last, overlay, report, watch, allSerial});
     const QCommandLineOption capture = option({QStringLiteral("capture")}, QStringLiteral("path"));
     parser.addOption(capture);
 
@@ -56,7 +91,7 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
 
     const QStringList words = parser.positionalArguments();
     if (words.isEmpty()) {
-        *error = QStringLiteral("No command given (version, read, diff or write).");
+        *error = QStringLiteral("No command given (version, read, diff, write or provision).");
         return false;
     }
     const QString command = words.first();
@@ -82,9 +117,13 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
         }
     } else if (command == QLatin1String("history")) {
         parsed.command = Command::History;
+    } else if (command == QLatin1String("provision")) {
+        parsed.command = Command::Provision;
+        parsed.files = words.mid(1);
+        wanted = qMax(2, int(words.size()));
     } else {
-        *error =
-            QStringLiteral("Unknown command '%1' (version, read, diff or write).").arg(command);
+        *error = QStringLiteral("Unknown command '%1' (version, read, diff, write or provision).")
+                     .arg(command);
         return false;
     }
     if (parser.isSet(last) && !parsed.restore) {
@@ -103,8 +142,10 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
         *error = QStringLiteral("Unexpected argument '%1'.").arg(words.at(wanted));
         return false;
     }
-    if (wanted == 2)
+    if (wanted == 2 && parsed.command != Command::Provision)
         parsed.file = words.at(1);
+    if (!parseProvision(parser, report, watch, allSerial, &parsed, error))
+        return false;
     if (parser.isSet(overlay)) {
         if ((parsed.command != Command::Write && parsed.command != Command::Diff) ||
             parsed.restore) {
@@ -146,6 +187,12 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
         *options = parsed;
         return true;
     }
+    if (parser.isSet(capture) && parsed.command == Command::Provision) {
+        // A station serves a device again and again; one capture per device
+        // and run would mix its units.
+        *error = QStringLiteral("'provision' takes no --capture; capture one module with 'write'.");
+        return false;
+    }
     if (parser.isSet(capture)) {
         parsed.capture = parser.value(capture);
         if (parsed.capture.isEmpty()) {
@@ -159,7 +206,7 @@ bool CtlOptions::parse(const QStringList &arguments, CtlOptions *options, QStrin
             return false;
         }
         parsed.route = ConfigSession::Route::GroundStation;
-    } else if (parsed.devices.isEmpty()) {
+    } else if (parsed.devices.isEmpty() && !parsed.allSerial) {
         *error = QStringLiteral("No route given: --port DEVICE [--via-fc] or --ground-station.");
         return false;
     } else {
@@ -229,6 +276,7 @@ QString CtlOptions::helpText()
 {
     return QStringLiteral(
         R"(Usage: tovrinctl ROUTE [options] COMMAND [FILE]
+       tovrinctl ROUTE [options] provision FILE [FILE...] [--report PATH] [--watch]
        tovrinctl history [--port DEVICE] [--history DIR] [--json]
 
 Configures Tovrin engines and R7-Eda devices from the command line: the same
@@ -268,6 +316,29 @@ Commands:
                           failure, interrupted) and the file. --port DEVICE
                           lists that device's only; --json gives one object
                           per snapshot.
+  provision FILE [FILE...]
+                          Brings every module to the file of its model (one
+                          file per model; partial files welcome), without
+                          asking: finds the model, reads the module (the
+                          snapshot), writes only what differs, reads back and
+                          compares. A module whose model no file is for fails
+                          ("no file for R7-Eda"), nothing written. One line
+                          per unit (PASS or FAIL, device, adapter serial
+                          number, model, firmware, outcome, changes, seconds),
+                          then a summary: the count per outcome, each failed
+                          device with its error, and a command that redoes
+                          only those. Outcomes: written, unchanged, or the
+                          failure's word as --json gives it.
+    --report PATH         Appends one JSON object per unit to PATH, one line
+                          each (CSV with a header line when PATH ends in .csv
+                          and is new); see docs/provisioning.md.
+    --watch               A station: watches every --port path, present or
+                          not (a path that appears is a module plugged in, as
+                          /dev/serial/by-id/...), and provisions each module
+                          once per appearance until SIGINT or SIGTERM; exit 0
+                          when no unit failed.
+    --all-serial          With --watch, also every serial device the system
+                          lists.
 
 Snapshots: before every write (and restore) the module's records are saved as
 an ordinary configuration file in the history folder, named by UTC time,
@@ -290,10 +361,11 @@ the others as the module holds them.
 Options:
   --model tovrin|r7       The module's model. Through the flight controller it
                           sets the device code of every request; without it the
-                          tool asks for the version as a Tovrin, then as an
-                          R7-Eda, and goes on with the one that answered. For
-                          read, diff and write it also skips the version query
-                          (the firmware is then not known).
+                          tool asks for the version as a Tovrin and as an
+                          R7-Eda at once, and goes on with the one that
+                          answered. For read, diff, write and provision it also
+                          skips the version query (the firmware is then not
+                          known).
   --retries N             Sends a request whose reply never came again, up to
                           N times (default 1): only that request, so a port-
                           by-port read or write goes on from the port that
@@ -356,5 +428,7 @@ Examples:
   tovrinctl --port /dev/ttyUSB0 write fleet.tovrin.json --overlay gimbal-b.tovrin.json
   tovrinctl history --port /dev/ttyUSB0
   tovrinctl --port /dev/ttyUSB0 restore --last
+  tovrinctl --port /dev/serial/by-id/usb-FTDI_A1 --port /dev/serial/by-id/usb-FTDI_A2 \
+            provision fleet.tovrin.json fleet-r7.tovrin.json --report units.jsonl --watch
 )");
 }

@@ -11,18 +11,22 @@
 #include <QStringList>
 
 struct CtlOptions {
-    enum class Command { Version, Read, Diff, Write, History };
+    enum class Command { Version, Read, Diff, Write, History, Provision };
 
     Command command = Command::Version;
     ConfigSession::Route route = ConfigSession::Route::Direct;
     QStringList devices; // --port values, in order; empty for the ground station
     bool modelGiven = false;
     ModuleModel model = ModuleModel::Tovrin;
-    QString file;   // diff FILE, write FILE, restore FILE
-    QStringList overlays; // write|diff FILE --overlay FILE2 ...: laid over FILE in order
-    bool restore = false; // restore: a write of a snapshot
-    bool last = false;    // restore --last: each device's newest snapshot of its model
-    QString history;      // --history DIR; empty: WriteHistory::defaultFolder()
+    QString file;           // diff FILE, write FILE, restore FILE
+    QStringList files;      // provision FILE [FILE ...]: one per model
+    QString report;         // provision --report PATH
+    bool watch = false;     // provision --watch
+    bool allSerial = false; // provision --watch --all-serial
+    QStringList overlays;   // write|diff FILE --overlay FILE2 ...: laid over FILE in order
+    bool restore = false;   // restore: a write of a snapshot
+    bool last = false;      // restore --last: each device's newest snapshot of its model
+    QString history;        // --history DIR; empty: WriteHistory::defaultFolder()
     bool noHistory = false;
     QString output; // read -o FILE or folder
     QString capture; // --capture FILE or folder
@@ -37,6 +41,7 @@ struct CtlOptions {
     // line in error when they make no valid command.
     static bool parse(const QStringList &arguments, CtlOptions *options, QString *error);
     static QString helpText();
+
     // The folder snapshots are saved in and listed from.
     QString historyFolder() const;
 };

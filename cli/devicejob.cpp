@@ -69,12 +69,34 @@ void DeviceJob::setCapture(std::unique_ptr<LinkCapture> capture)
     m_workflow.session()->setCapture(std::move(capture));
 }
 
-// restore --last finds its file once the module's model is known.
+// restore --last and provisioning find their file once the module's model
+// is known.
 bool DeviceJob::needsFile() const
 {
     return (m_options.command == CtlOptions::Command::Write ||
             m_options.command == CtlOptions::Command::Diff) &&
-           !m_options.last;
+           !m_options.last && m_files.isEmpty();
+}
+
+void DeviceJob::setFiles(const QVector<ModuleConfig> &files, const QStringList &paths)
+{
+    m_files = files;
+    m_paths = paths;
+}
+
+bool DeviceJob::pickFile()
+{
+    const ModuleModel model = m_workflow.model();
+    for (int i = 0; i < m_files.size(); ++i) {
+        if (m_files.at(i).model == model) {
+            m_file = m_files.at(i);
+            m_filePath = m_paths.value(i);
+            return true;
+        }
+    }
+    fail(2, QStringLiteral("no-file"),
+         QStringLiteral("no file for %1; nothing written").arg(ModuleProfile::name(model)));
+    return false;
 }
 
 // The file's records, and for the ports a partial file leaves out those the
@@ -133,15 +155,17 @@ void DeviceJob::detect()
     m_stage = Stage::Detect;
     // A bare version reply names the model itself; through the flight
     // controller only a request with the module's device code is answered.
-    // The round of version queries is repeated as a whole (retry()): an
-    // unanswered query as one model is how the other model is found.
+    // The round of version queries is repeated as a whole (retry()).
     QVector<ModuleModel> candidates{m_options.model};
     if (!m_options.modelGiven && m_options.route != ConfigSession::Route::Direct)
         candidates = {ModuleModel::Tovrin, ModuleModel::R7};
+    // Both device codes are asked at once: the module's answer ends the
+    // round, so finding an R7-Eda costs no watchdog time.
+    const auto asking = ModuleWorkflow::Asking::AtOnce;
     if (m_options.command == CtlOptions::Command::Version)
-        m_workflow.detect(candidates);
+        m_workflow.detect(candidates, asking);
     else
-        m_workflow.detectAndRead(candidates, needsFile() ? &m_file : nullptr);
+        m_workflow.detectAndRead(candidates, needsFile() ? &m_file : nullptr, asking);
 }
 
 void DeviceJob::confirmWrite(bool confirmed)
@@ -173,9 +197,7 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     QString text;
     switch (operation) {
     case ConfigSession::Operation::Version:
-        text = QStringLiteral("version");
-        if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
-            text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_workflow.model()));
+        text = versionText();
         break;
     case ConfigSession::Operation::Read:
         text = m_workflow.step() == ModuleWorkflow::Step::ReadBack ? QStringLiteral("verifying")
@@ -194,6 +216,16 @@ void DeviceJob::onProgress(ConfigSession::Operation operation, int port, int cou
     emit status(text);
 }
 
+// "version (as R7-Eda)": the model of the request that went out last, or of
+// the module that answered.
+QString DeviceJob::versionText() const
+{
+    QString text = QStringLiteral("version");
+    if (m_options.route != ConfigSession::Route::Direct && !m_options.modelGiven)
+        text += QStringLiteral(" (as %1)").arg(ModuleProfile::name(m_workflow.model()));
+    return text;
+}
+
 void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                            const QList<int> &ports)
 {
@@ -203,9 +235,17 @@ void DeviceJob::onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome ou
     if (m_stage == Stage::Write) {
         m_result.written = m_workflow.acknowledgedPorts();
         m_result.snapshot = m_workflow.snapshotPath();
+        m_lostDuringWrite =
+            outcome == Outcome::LinkLost && m_workflow.step() == ModuleWorkflow::Step::Write;
     }
     m_inDoubt = outcome == Outcome::NoReply || outcome == Outcome::LinkLost ||
                 outcome == Outcome::WrongLength || outcome == Outcome::WrongIndex;
+    // A version round asks as several models: a message names the one that
+    // answered.
+    if (step == ModuleWorkflow::Step::Version && m_stage == Stage::Detect &&
+        outcome != Outcome::NoReply)
+        m_step =
+            versionText() + (m_tries > 0 ? QStringLiteral(" (retry %1)").arg(m_tries) : QString());
     if (m_interruptedBy != 0) {
         finishInterrupted(outcome);
         return;
@@ -371,9 +411,9 @@ void DeviceJob::finishInterrupted(ModuleWorkflow::Outcome outcome)
 
 void DeviceJob::failModel()
 {
-    QString text = QStringLiteral("the file is for model %1, the module is %2")
-                       .arg(ModuleProfile::name(m_file.model),
-                            ModuleProfile::name(m_workflow.model()));
+    QString text =
+        QStringLiteral("the file is for model %1, the module is %2")
+            .arg(ModuleProfile::name(m_file.model), ModuleProfile::name(m_workflow.model()));
     if (m_options.command == CtlOptions::Command::Write)
         text += QStringLiteral("; nothing written");
     fail(2, QStringLiteral("model-mismatch"), text);
@@ -418,6 +458,8 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
     case CtlOptions::Command::Write:
         if (m_options.last && !pickLastSnapshot())
             return;
+        if (!m_files.isEmpty() && !pickFile())
+            return;
         if (!m_file.isComplete() && refused) {
             // A port the file leaves out keeps what the module holds, and
             // that is a record no write may send.
@@ -445,6 +487,7 @@ void DeviceJob::afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &ref
         return;
     case CtlOptions::Command::Version:
     case CtlOptions::Command::History:
+    case CtlOptions::Command::Provision: // runs as a write (ProvisionRun)
         return;
     }
 }
@@ -462,6 +505,8 @@ void DeviceJob::afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> 
 
 void DeviceJob::onLinkLost(const QString &reason)
 {
+    if (m_stage == Stage::Write && m_workflow.step() == ModuleWorkflow::Step::Write)
+        m_lostDuringWrite = true;
     if (m_stage != Stage::Done)
         fail(5, QStringLiteral("link-lost"), QStringLiteral("the link broke: %1").arg(reason));
 }

@@ -54,6 +54,15 @@ public:
     void setCapture(std::unique_ptr<LinkCapture> capture);
     QString errorString() const { return m_workflow.session()->errorString(); }
 
+    // Provisioning: the file is the one of these for the module's model,
+    // picked once the model is known; a model none is for fails the job
+    // ("no-file") with nothing written. Set before start().
+    void setFiles(const QVector<ModuleConfig> &files, const QStringList &paths);
+    // The path of the file picked for the module; empty before or without.
+    QString filePath() const { return m_filePath; }
+    // The module's link lost under a write in flight.
+    bool lostDuringWrite() const { return m_lostDuringWrite; }
+
     void start();
     // After readyToWrite: go on with the write, or leave the module alone.
     void confirmWrite(bool confirmed);
@@ -78,11 +87,13 @@ private:
     void detect();
     bool needsFile() const;
     bool pickLastSnapshot();
+    bool pickFile();
     QVector<PortRecord> fileRecords() const;
     void onVersionRead(ModuleModel model, const QString &firmware);
     void onFinished(ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                     const QList<int> &ports);
     void onProgress(ConfigSession::Operation operation, int port, int count);
+    QString versionText() const;
     void onLinkLost(const QString &reason);
     void afterRead(ModuleWorkflow::Outcome outcome, const QList<int> &refusedPorts);
     void afterReadBack(ModuleWorkflow::Outcome outcome, const QList<int> &ports);
@@ -100,10 +111,14 @@ private:
     ProtocolNames::Lookup m_names;
     ModuleWorkflow m_workflow;
     Stage m_stage = Stage::Idle;
-    int m_tries = 0;                   // repeats of the version query round
-    int m_interruptedBy = 0;           // the signal that interrupted the job
-    bool m_inDoubt = false;            // the last request got no clear answer
-    QString m_step;                    // what is in flight, for messages
+    int m_tries = 0;               // repeats of the version query round
+    int m_interruptedBy = 0;       // the signal that interrupted the job
+    bool m_inDoubt = false;        // the last request got no clear answer
+    QString m_step;                // what is in flight, for messages
+    QVector<ModuleConfig> m_files; // provisioning: one file per model
+    QStringList m_paths;           // of m_files
+    QString m_filePath;            // of the file picked
+    bool m_lostDuringWrite = false;
     JobResult m_result;
 };
 

@@ -3,6 +3,7 @@
 #include "ctloptions.h"
 #include "ctlrun.h"
 #include "printabletext.h"
+#include "provisionrun.h"
 #include "tovrinversion.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,10 @@ int main(int argc, char *argv[])
     if (options.version) {
         std::printf("tovrinctl %s\n", TOVRIN_VERSION);
         return 0;
+    }
+    if (options.command == CtlOptions::Command::Provision) {
+        ProvisionRun provision(options);
+        return provision.exec();
     }
     CtlRun run(options);
     return run.exec();

@@ -116,6 +116,38 @@ void ConfigSession::queryVersion()
     start(Step::Version, 0, QByteArray(1, '\0'));
 }
 
+void ConfigSession::queryVersion(const QVector<ModuleModel> &models)
+{
+    if (!models.isEmpty())
+        m_model = models.first();
+    if (models.size() < 2 || m_route == Route::Direct) {
+        queryVersion();
+        return;
+    }
+    m_pending = Pending();
+    m_pending.step = Step::Version;
+    m_pending.asked = models;
+    m_pending.exchange = m_watchdog->arm();
+    sendVersionRound();
+}
+
+// Each request of the round is framed as its model; the session stays set
+// to the last one until an answer names the module.
+void ConfigSession::sendVersionRound()
+{
+    m_pending.id = MSG_VERSION;
+    m_pending.payload = QByteArray(1, '\0');
+    if (!isOpen()) {
+        emit notSent();
+        return;
+    }
+    for (ModuleModel model : qAsConst(m_pending.asked)) {
+        m_model = model;
+        transmit(requestFrame(MSG_VERSION, m_pending.payload));
+        emit progress(Operation::Version, -1, portCount());
+    }
+}
+
 void ConfigSession::read()
 {
     if (m_route == Route::Direct)
@@ -185,12 +217,16 @@ void ConfigSession::sendStep(quint8 id, const QByteArray &payload)
         emit notSent();
         return;
     }
-    const QByteArray frame = requestFrame(id, payload);
+    transmit(requestFrame(id, payload));
+    const bool byPort = m_pending.step == Step::ReadPort || m_pending.step == Step::WritePort;
+    emit progress(operation(), byPort ? m_pending.port : -1, portCount());
+}
+
+void ConfigSession::transmit(const QByteArray &frame)
+{
     // On record once it is on its way, so the capture costs it no time.
     if (m_transport->send(frame) && m_capture)
         m_capture->sent(frame);
-    const bool byPort = m_pending.step == Step::ReadPort || m_pending.step == Step::WritePort;
-    emit progress(operation(), byPort ? m_pending.port : -1, portCount());
 }
 
 void ConfigSession::onRecord(tNKLinkData *record)
@@ -207,6 +243,16 @@ void ConfigSession::onRecord(tNKLinkData *record)
         return;
     }
     PassThrough::Inner inner;
+    // An answer to a version round comes from one of the models asked.
+    if (record->id == MSG_FC_RETURN) {
+        for (ModuleModel model : qAsConst(m_pending.asked)) {
+            if (PassThrough::unwrap(record->data, PassThrough::Direction::FromDevice,
+                                    ModuleProfile::deviceCode(model), &inner)) {
+                m_model = model;
+                break;
+            }
+        }
+    }
     if (record->id != MSG_FC_RETURN ||
         !PassThrough::unwrap(record->data, PassThrough::Direction::FromDevice,
                              ModuleProfile::deviceCode(m_model), &inner)) {
@@ -372,8 +418,8 @@ void ConfigSession::handleAnswer(quint8 id, quint8 len, const QByteArray &data)
 
 bool ConfigSession::recordAccepted(int port, const QByteArray &record) const
 {
-    return PortRecord(record).refusal(ModuleProfile::port(m_model, port))
-           == PortRecord::Refusal::None;
+    return PortRecord(record).refusal(ModuleProfile::port(m_model, port)) ==
+           PortRecord::Refusal::None;
 }
 
 ConfigSession::Operation ConfigSession::operation() const
@@ -416,7 +462,10 @@ void ConfigSession::onFailRead(quint32 exchange)
     if (byPort && !m_pending.repeatedPorts.contains(m_pending.port))
         m_pending.repeatedPorts.append(m_pending.port);
     m_pending.exchange = m_watchdog->arm();
-    sendStep(m_pending.id, m_pending.payload);
+    if (!m_pending.asked.isEmpty())
+        sendVersionRound();
+    else
+        sendStep(m_pending.id, m_pending.payload);
 }
 
 void ConfigSession::onTimeStart(quint32 exchange)

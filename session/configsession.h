@@ -66,6 +66,11 @@ public:
     QString errorString() const { return m_error; }
 
     void queryVersion();
+    // Through the flight controller or the ground station: asks the version
+    // as every one of models, the requests back to back, under one watchdog
+    // time; the first valid answer names the model, any later one is dropped.
+    // With one model, or on the direct route, as queryVersion() (as the first).
+    void queryVersion(const QVector<ModuleModel> &models);
     void read();
     // One record per port, port 0 first.
     void write(const QVector<QByteArray> &records);
@@ -130,10 +135,15 @@ private:
         int repeats = 0;          // of the request in flight
         QList<int> repeatedPorts; // of the chain, whose late answers are dropped
         bool interrupted = false;
+        QVector<ModuleModel> asked; // a version round asks as each of them
     };
 
     void start(Step step, int port, const QByteArray &payload);
     void sendStep(quint8 id, const QByteArray &payload);
+    void sendVersionRound();
+    // Every frame goes out here, and on the capture's record once it is on
+    // its way.
+    void transmit(const QByteArray &frame);
     void onRecord(tNKLinkData *record);
     void handleAnswer(quint8 id, quint8 len, const QByteArray &data);
     bool lateAnswer(const QByteArray &data) const;

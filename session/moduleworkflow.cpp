@@ -97,18 +97,19 @@ void ModuleWorkflow::setModel(ModuleModel model)
     m_session->setModel(model);
 }
 
-void ModuleWorkflow::detect(const QVector<ModuleModel> &candidates)
+void ModuleWorkflow::detect(const QVector<ModuleModel> &candidates, Asking asking)
 {
     m_readAfterVersion = false;
     m_fileGiven = false;
+    m_asking = asking;
     m_candidates = candidates.isEmpty() ? QVector<ModuleModel>{model()} : candidates;
     queryNext();
 }
 
-void ModuleWorkflow::detectAndRead(const QVector<ModuleModel> &candidates,
-                                   const ModuleConfig *file)
+void ModuleWorkflow::detectAndRead(const QVector<ModuleModel> &candidates, const ModuleConfig *file,
+                                   Asking asking)
 {
-    detect(candidates);
+    detect(candidates, asking);
     m_readAfterVersion = true;
     m_fileGiven = file != nullptr;
     if (file)
@@ -120,6 +121,13 @@ void ModuleWorkflow::queryNext()
     m_versionSettled = false;
     m_step = Step::Version;
     m_session->setRetries(0);
+    if (m_asking == Asking::AtOnce && m_session->route() != ConfigSession::Route::Direct) {
+        const QVector<ModuleModel> asked = m_candidates;
+        m_candidates.clear();
+        setModel(asked.first());
+        m_session->queryVersion(asked);
+        return;
+    }
     setModel(m_candidates.takeFirst());
     m_session->queryVersion();
 }
@@ -293,8 +301,7 @@ void ModuleWorkflow::onFinished(ConfigSession::Operation operation,
             if (outcome == Outcome::Success && allValid(m_read))
                 m_held = m_read;
             // Records the rules refuse are the module's all the same: kept.
-            const bool whole = (outcome == Outcome::Success ||
-                                outcome == Outcome::RecordRefused) &&
+            const bool whole = (outcome == Outcome::Success || outcome == Outcome::RecordRefused) &&
                                allValid(m_read);
             if (m_interrupted)
                 end(Outcome::Interrupted);

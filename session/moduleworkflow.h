@@ -87,13 +87,20 @@ public:
     // the folder.
     QString snapshotError() const { return m_snapshotError; }
 
-    // Asks the version, as each candidate model in turn until one answers
-    // (none: as the current model); a bare reply names the model itself.
-    void detect(const QVector<ModuleModel> &candidates = {});
+    // How detect() asks as several models through the flight controller or
+    // the ground station: one after the other, each with a watchdog time of
+    // its own, or all at once, the requests back to back under one watchdog
+    // time (see ConfigSession::queryVersion()).
+    enum class Asking { InTurn, AtOnce };
+    Q_ENUM(Asking)
+
+    // Asks the version, as each candidate model until one answers (none: as
+    // the current model); a bare reply names the model itself.
+    void detect(const QVector<ModuleModel> &candidates = {}, Asking asking = Asking::InTurn);
     // As detect(), then reads the module. With a file, a module of another
     // model ends the step as WrongModel and nothing is read.
     void detectAndRead(const QVector<ModuleModel> &candidates = {},
-                       const ModuleConfig *file = nullptr);
+                       const ModuleConfig *file = nullptr, Asking asking = Asking::InTurn);
     void read();
     // Writes one record per port, port 0 first; with readBack, reads the
     // module afterwards and compares (the ReadBack step). With a history
@@ -168,6 +175,7 @@ private:
     ConfigSession *m_session = nullptr;
     Step m_step = Step::None;
     QVector<ModuleModel> m_candidates; // models still to ask the version as
+    Asking m_asking = Asking::InTurn;
     bool m_readAfterVersion = false;
     bool m_versionSettled = false; // the version step's outcome is reported already
     bool m_fileGiven = false;

@@ -119,7 +119,7 @@ void TestCtlCapture::replayedRunIsTheSame_data()
                                   << "diff FILE" << 1;
     QTest::newRow("direct, write and verify")
         << Route::Direct << ModuleModel::R7 << QStringList() << "write FILE --yes --verify" << 0;
-    QTest::newRow("via fc, R7 found after the Tovrin query went unanswered")
+    QTest::newRow("via fc, R7 found by both version requests at once")
         << Route::ViaFc << ModuleModel::R7 << QStringList() << "version" << 0;
     QTest::newRow("via fc, wrong port index")
         << Route::ViaFc << ModuleModel::Tovrin << words("--wrong-index") << "diff FILE" << 4;

@@ -24,6 +24,8 @@ private slots:
     void everyCommand();
     void moduleFailures_data();
     void moduleFailures();
+    void versionAskedAtOnce_data();
+    void versionAskedAtOnce();
     void badInput_data();
     void badInput();
     void groundStationPortTaken();
@@ -217,6 +219,76 @@ void TestTovrinctl::moduleFailures()
     }
     if (stateKept)
         QCOMPARE(sim.state(), before);
+}
+
+// Through the flight controller and the ground station the module is asked
+// as both models in one round: the Tovrin, the R7-Eda and a mute module each
+// receive both device codes once per round, and the module's answer ends it.
+void TestTovrinctl::versionAskedAtOnce_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::addColumn<ModuleModel>("model");
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QStringList>("ctlOptions");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<int>("rounds"); // of both version requests
+
+    const auto T = ModuleModel::Tovrin;
+    const auto R = ModuleModel::R7;
+    for (const Route route : {Route::ViaFc, Route::GroundStation}) {
+        const char *name = route == Route::ViaFc ? "via fc" : "ground station";
+        QTest::addRow("%s: R7-Eda", name)
+            << route << R << QStringList() << words("version") << 0 << "R7-Eda V2.3.1\n"
+            << 1;
+        QTest::addRow("%s: Tovrin", name)
+            << route << T << QStringList() << words("version") << 0 << "Tovrin V2.3.1\n"
+            << 1;
+        QTest::addRow("%s: R7-Eda read", name)
+            << route << R << QStringList() << words("read") << 0 << "" << 1;
+        QTest::addRow("%s: mute, asked again", name)
+            << route << R << words("--drop-every 1") << words("version") << 3 << "" << 2;
+        QTest::addRow("%s: mute, no retries", name)
+            << route << T << words("--drop-every 1") << words("--retries 0 read") << 3 << "" << 1;
+    }
+}
+
+void TestTovrinctl::versionAskedAtOnce()
+{
+    QFETCH(Route, route);
+    QFETCH(ModuleModel, model);
+    QFETCH(QStringList, simOptions);
+    QFETCH(QStringList, ctlOptions);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(int, rounds);
+
+    SimModule sim;
+    QVERIFY(sim.start(route == Route::GroundStation ? SimModule::Udp : SimModule::Pty, model, m_dir,
+                      QStringLiteral("atonce"), simOptions));
+    const CtlRun ctl = run(routeArguments(route, sim.device()) + ctlOptions);
+    QVERIFY2(ctl.exitCode == exitCode,
+             qPrintable(QStringLiteral("exit %1: %2%3").arg(ctl.exitCode).arg(ctl.out, ctl.err)));
+    if (!out.isEmpty())
+        QCOMPARE(ctl.out, out);
+    if (exitCode == 3)
+        QVERIFY2(ctl.err.contains(QStringLiteral("no reply within the watchdog's time")),
+                 qPrintable(ctl.err));
+
+    // Each round: the request for the other model's code, dropped by the
+    // relay, and the one for this module's code, in either order.
+    const QString other =
+        QStringLiteral("dropped: pass-through for device 0x%1")
+            .arg(ModuleProfile::deviceCode(model == ModuleModel::R7 ? ModuleModel::Tovrin
+                                                                    : ModuleModel::R7),
+                 2, 16, QLatin1Char('0'));
+    const auto count = [&sim](const QRegularExpression &pattern) {
+        return sim.process().log().split(QLatin1Char('\n')).filter(pattern).size();
+    };
+    const QRegularExpression asked(QStringLiteral(" rx .*MSG_FC_FORWARD/MSG_VERSION"));
+    // The simulator's log may still be on its way.
+    QTRY_COMPARE(count(asked), 2 * rounds);
+    QCOMPARE(count(QRegularExpression(QRegularExpression::escape(other))), rounds);
 }
 
 void TestTovrinctl::badInput_data()

@@ -2,11 +2,11 @@
 // hand: each row runs steps against scripted replies and checks what the
 // module is known to hold afterwards, the change list to a proposal, how each
 // step ended and every request sent, byte for byte.
+#include "configfile.h"
 #include "handtransport.h"
 #include "linkframe.h"
 #include "moduleworkflow.h"
 #include "passthrough.h"
-#include "configfile.h"
 #include "writehistory.h"
 
 #include <QElapsedTimer>
@@ -136,9 +136,10 @@ public:
                 [this](ModuleWorkflow::Step step, ModuleWorkflow::Outcome outcome,
                        const QList<int> &ports) {
                     QString line = QStringLiteral("%1 %2").arg(
-                        QLatin1String(QMetaEnum::fromType<ModuleWorkflow::Step>().valueToKey(int(step))),
                         QLatin1String(
-                            QMetaEnum::fromType<ModuleWorkflow::Outcome>().valueToKey(int(outcome))));
+                            QMetaEnum::fromType<ModuleWorkflow::Step>().valueToKey(int(step))),
+                        QLatin1String(QMetaEnum::fromType<ModuleWorkflow::Outcome>().valueToKey(
+                            int(outcome))));
                     for (int port : ports)
                         line += QStringLiteral(" %1").arg(port);
                     lines << line;
@@ -188,6 +189,8 @@ private slots:
     void steps();
     void proposalIsWhatIsWritten();
     void closingForgetsTheModule();
+    void versionAskedAtOnce_data();
+    void versionAskedAtOnce();
     void snapshotBeforeWrite_data();
     void snapshotBeforeWrite();
 };
@@ -195,16 +198,16 @@ private slots:
 void TestModuleWorkflow::steps_data()
 {
     QTest::addColumn<Route>("route");
-    QTest::addColumn<ModuleModel>("model");                 // the mode set before opening
-    QTest::addColumn<QVector<ModuleModel>>("candidates");   // models detect() asks as
-    QTest::addColumn<int>("fileModel");                     // -1: no file for the read
+    QTest::addColumn<ModuleModel>("model");               // the mode set before opening
+    QTest::addColumn<QVector<ModuleModel>>("candidates"); // models detect() asks as
+    QTest::addColumn<int>("fileModel");                   // -1: no file for the read
     QTest::addColumn<QVector<Action>>("actions");
-    QTest::addColumn<QByteArrayList>("replies");            // one per request; empty: none
-    QTest::addColumn<QStringList>("ends");                  // finished(), in order
-    QTest::addColumn<QByteArrayList>("requests");           // everything sent
-    QTest::addColumn<QVector<PortRecord>>("held");          // afterwards; empty: unknown
-    QTest::addColumn<QVector<PortRecord>>("proposal");      // compared with what is held
-    QTest::addColumn<QStringList>("changes");               // "port field" lines
+    QTest::addColumn<QByteArrayList>("replies");       // one per request; empty: none
+    QTest::addColumn<QStringList>("ends");             // finished(), in order
+    QTest::addColumn<QByteArrayList>("requests");      // everything sent
+    QTest::addColumn<QVector<PortRecord>>("held");     // afterwards; empty: unknown
+    QTest::addColumn<QVector<PortRecord>>("proposal"); // compared with what is held
+    QTest::addColumn<QStringList>("changes");          // "port field" lines
 
     const ModuleModel T = ModuleModel::Tovrin;
     const ModuleModel R = ModuleModel::R7;
@@ -242,14 +245,14 @@ void TestModuleWorkflow::steps_data()
         << QStringList{};
     QTest::newRow("file for R7-Eda, module is Tovrin: nothing read")
         << fc << T << QVector<ModuleModel>{T, R} << int(R)
-        << QVector<Action>{{Action::DetectAndRead, {}, T}}
-        << QByteArrayList{versionReply(fc, T)} << QStringList{"Version WrongModel"}
-        << QByteArrayList{versionAsk(fc, T)} << unknown << t1 << QStringList{};
+        << QVector<Action>{{Action::DetectAndRead, {}, T}} << QByteArrayList{versionReply(fc, T)}
+        << QStringList{"Version WrongModel"} << QByteArrayList{versionAsk(fc, T)} << unknown << t1
+        << QStringList{};
     QTest::newRow("no module answers: nothing known")
         << direct << T << QVector<ModuleModel>{} << -1
         << QVector<Action>{{Action::DetectAndRead, {}, T}} << QByteArrayList{silence}
-        << QStringList{"Version NoReply"} << QByteArrayList{versionAsk(direct, T)} << unknown
-        << t1 << QStringList{};
+        << QStringList{"Version NoReply"} << QByteArrayList{versionAsk(direct, T)} << unknown << t1
+        << QStringList{};
 
     // A CAN record on Tovrin's first port, which offers UART only.
     QVector<PortRecord> refused = t0;
@@ -266,8 +269,7 @@ void TestModuleWorkflow::steps_data()
         << QVector<Action>{{Action::Read, {}, T}, {Action::Write, t1, T}}
         << (readReplies(direct, T, t0) + writeAcks(direct, T, 5))
         << QStringList{"Read Success", "Write Success"}
-        << (readAsks(direct, T) + writeAsks(direct, T, t1)) << t1 << t0
-        << QStringList{"2 receive"};
+        << (readAsks(direct, T) + writeAsks(direct, T, t1)) << t1 << t0 << QStringList{"2 receive"};
     QTest::newRow("write refused: what the module holds is forgotten")
         << direct << T << QVector<ModuleModel>{} << -1
         << QVector<Action>{{Action::Read, {}, T}, {Action::Write, t1, T}}
@@ -405,10 +407,72 @@ void TestModuleWorkflow::closingForgetsTheModule()
     QVERIFY(!workflow.hasProposal());
 }
 
+// Both device codes go out back to back before any answer; the module's
+// answer ends the round and the read follows at once, framed for its model;
+// the other code's answer, should one come, is dropped.
+void TestModuleWorkflow::versionAskedAtOnce_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::addColumn<QVector<ModuleModel>>("answering"); // in order; empty: none
+    QTest::addColumn<QString>("end");                    // the version step's finished()
+    QTest::addColumn<int>("model");                      // found; -1: none
+
+    const ModuleModel T = ModuleModel::Tovrin;
+    const ModuleModel R = ModuleModel::R7;
+    const Route fc = Route::FlightController;
+    const Route gs = Route::GroundStation;
+    QTest::newRow("flight controller, R7-Eda") << fc << QVector<ModuleModel>{R} << "" << int(R);
+    QTest::newRow("flight controller, Tovrin") << fc << QVector<ModuleModel>{T} << "" << int(T);
+    QTest::newRow("ground station, R7-Eda") << gs << QVector<ModuleModel>{R} << "" << int(R);
+    QTest::newRow("ground station, Tovrin") << gs << QVector<ModuleModel>{T} << "" << int(T);
+    QTest::newRow("flight controller, both answer: the first wins")
+        << fc << QVector<ModuleModel>{R, T} << "" << int(R);
+    QTest::newRow("flight controller, nothing answers")
+        << fc << QVector<ModuleModel>{} << "Version NoReply" << -1;
+}
+
+void TestModuleWorkflow::versionAskedAtOnce()
+{
+    QFETCH(Route, route);
+    QFETCH(QVector<ModuleModel>, answering);
+    QFETCH(QString, end);
+    QFETCH(int, model);
+    const ModuleModel T = ModuleModel::Tovrin;
+    const ModuleModel R = ModuleModel::R7;
+
+    ModuleWorkflow workflow;
+    auto transport = std::make_unique<HandTransport>();
+    HandTransport *link = transport.get();
+    QVERIFY(workflow.open(route, std::move(transport)));
+    Steps seen(workflow);
+    workflow.detectAndRead({T, R}, nullptr, ModuleWorkflow::Asking::AtOnce);
+    QCOMPARE(link->sent, (QByteArrayList{versionAsk(route, T), versionAsk(route, R)}));
+
+    for (ModuleModel answer : qAsConst(answering))
+        link->answer(versionReply(route, answer));
+    if (model < 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(!workflow.isBusy(), 5000);
+        QCOMPARE(seen.lines, QStringList{end});
+        QCOMPARE(link->sent.size(), 2); // one round: nothing asked again
+        QVERIFY(!workflow.modelDetected());
+        return;
+    }
+    const ModuleModel found = ModuleModel(model);
+    QCOMPARE(workflow.model(), found);
+    QCOMPARE(workflow.firmware(), QStringLiteral("V1.2.3"));
+    // The read went out as the answer was handled, for the model found.
+    QCOMPARE(link->sent.mid(2, 1), readAsks(route, found).mid(0, 1));
+    const QVector<PortRecord> held = records(found);
+    for (const QByteArray &reply : readReplies(route, found, held))
+        link->answer(reply);
+    QCOMPARE(seen.lines, QStringList{"Read Success"});
+    QCOMPARE(workflow.held(), held);
+}
+
 void TestModuleWorkflow::snapshotBeforeWrite_data()
 {
     QTest::addColumn<Route>("route");
-    QTest::addColumn<bool>("readFirst");          // the test reads before the write
+    QTest::addColumn<bool>("readFirst"); // the test reads before the write
     QTest::addColumn<bool>("folderUsable");
     QTest::addColumn<QByteArrayList>("replies");  // to the write's requests (and its read)
     QTest::addColumn<QString>("end");             // the write's finished()
@@ -424,8 +488,8 @@ void TestModuleWorkflow::snapshotBeforeWrite_data()
         << direct << true << true << writeAcks(direct, T, 5) << "Write Success"
         << writeAsks(direct, T, t1) << "success";
     QTest::newRow("nothing read yet: read first, then write")
-        << fc << false << true << (readReplies(fc, T, t0) + writeAcks(fc, T, 5))
-        << "Write Success" << (readAsks(fc, T) + writeAsks(fc, T, t1)) << "success";
+        << fc << false << true << (readReplies(fc, T, t0) + writeAcks(fc, T, 5)) << "Write Success"
+        << (readAsks(fc, T) + writeAsks(fc, T, t1)) << "success";
     QTest::newRow("write refused: failure noted")
         << direct << true << true
         << QByteArrayList{frame(direct, T, MSG_WRITE_ALL, QByteArray(1, '\1'), true)}
@@ -485,7 +549,8 @@ void TestModuleWorkflow::snapshotBeforeWrite()
     QCOMPARE(seen.lines, QStringList{end});
     QCOMPARE(link->sent, requests);
     QCOMPARE(cards.count(), 0); // the read for the snapshot is no read of the cards
-    const QStringList files = QDir(folder).entryList({QStringLiteral("*.tovrin.json")}, QDir::Files);
+    const QStringList files =
+        QDir(folder).entryList({QStringLiteral("*.tovrin.json")}, QDir::Files);
     if (outcome.isEmpty()) {
         QVERIFY2(files.isEmpty(), qPrintable(files.join(QLatin1Char(' '))));
         if (!folderUsable) {

@@ -173,6 +173,7 @@ struct Options {
     QString linkPath;
     int vanishAfterMs = -1; // -1: only SIGUSR2 makes the pty vanish
     int returnAfterMs = -1;
+    int vanishAtWrite = 0; // 0: no write makes the pty vanish
 };
 
 void logLine(const QString &line)
@@ -319,6 +320,10 @@ Options parseOptions(const QCoreApplication &app)
         QStringLiteral("Bring the pty back, new, MS milliseconds after start (more than "
                        "--vanish-after)."),
         QStringLiteral("MS"));
+    add(QStringLiteral("vanish-at-write"),
+        QStringLiteral("With --pty, make the pty vanish as the module stores its Nth write (a "
+                       "whole write or one port's); that write's answer is lost."),
+        QStringLiteral("N"));
     add(QStringLiteral("seed"),
         QStringLiteral("Seed for the pieces of --split (random by default, logged)."),
         QStringLiteral("N"));
@@ -426,7 +431,9 @@ Options parseOptions(const QCoreApplication &app)
         if (o.returnAfterMs <= o.vanishAfterMs || o.vanishAfterMs < 0)
             usageError(QStringLiteral("--return-after wants a time after --vanish-after"));
     }
-    for (const char *name : {"link", "vanish-after", "return-after"})
+    if (parser.isSet(QStringLiteral("vanish-at-write")))
+        o.vanishAtWrite = positive(parser, QStringLiteral("vanish-at-write"), 1);
+    for (const char *name : {"link", "vanish-after", "return-after", "vanish-at-write"})
         if (parser.isSet(QLatin1String(name)) && !o.pty)
             usageError(QStringLiteral("--%1 needs --pty").arg(QLatin1String(name)));
     if (!o.decode && o.serialPath.isEmpty() && !o.pty && !o.udp)
@@ -639,6 +646,15 @@ int main(int argc, char *argv[])
     };
     if (o.vanishAfterMs >= 0)
         QTimer::singleShot(o.vanishAfterMs, &app, vanish);
+    if (o.vanishAtWrite > 0) {
+        // Before the answer is sent: the module holds the records, the
+        // program never hears so.
+        QObject::connect(&module, &SimModule::recordsChanged, &app,
+                         [vanish, left = o.vanishAtWrite]() mutable {
+                             if (--left == 0)
+                                 vanish();
+                         });
+    }
     if (o.returnAfterMs >= 0)
         QTimer::singleShot(o.returnAfterMs, &app, comeBack);
     QObject::connect(&watcher, &SignalWatcher::userSignal, &app, [&](int sig) {

@@ -19,9 +19,14 @@ SimPtyLink::~SimPtyLink()
 
 void SimPtyLink::vanish()
 {
-    delete m_readNotifier;
+    // Later: the pty may vanish while one of them is delivering.
+    for (QSocketNotifier *notifier : {m_readNotifier, m_writeNotifier}) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
     m_readNotifier = nullptr;
-    delete m_writeNotifier;
     m_writeNotifier = nullptr;
     if (m_slave >= 0)
         ::close(m_slave);
@@ -105,6 +110,8 @@ void SimPtyLink::readMaster()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             emit received(QByteArray(buffer, static_cast<int>(n)));
+            if (m_master < 0)
+                return; // vanished as it was handled
             continue;
         }
         if (n < 0 && errno == EINTR)
