@@ -3,6 +3,8 @@
 #include "writehistory.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QMap>
 
 namespace
 {
@@ -431,4 +433,29 @@ Examples:
   tovrinctl --port /dev/serial/by-id/usb-FTDI_A1 --port /dev/serial/by-id/usb-FTDI_A2 \
             provision fleet.tovrin.json fleet-r7.tovrin.json --report units.jsonl --watch
 )");
+}
+
+bool CtlOptions::devicesDistinct(QString *error) const
+{
+#ifndef Q_OS_WIN
+    QMap<QString, QString> named; // resolved path -> the name given first
+    for (const QString &device : qAsConst(devices)) {
+        const QString path =
+            device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
+        if (!QFileInfo::exists(path)) {
+            *error = QStringLiteral("device '%1' does not exist").arg(device);
+            return false;
+        }
+        const QString resolved = QFileInfo(path).canonicalFilePath();
+        if (named.contains(resolved)) {
+            *error = QStringLiteral("devices '%1' and '%2' are the same device, %3")
+                         .arg(named.value(resolved), device, resolved);
+            return false;
+        }
+        named.insert(resolved, device);
+    }
+#else
+    Q_UNUSED(error)
+#endif
+    return true;
 }

@@ -28,7 +28,7 @@ struct CtlOptions {
     bool last = false;      // restore --last: each device's newest snapshot of its model
     QString history;        // --history DIR; empty: WriteHistory::defaultFolder()
     bool noHistory = false;
-    QString output; // read -o FILE or folder
+    QString output;  // read -o FILE or folder
     QString capture; // --capture FILE or folder
     bool yes = false;
     bool verify = false;
@@ -40,6 +40,9 @@ struct CtlOptions {
     // Fills options from the arguments (program name first); false with one
     // line in error when they make no valid command.
     static bool parse(const QStringList &arguments, CtlOptions *options, QString *error);
+    // Each --port names a device that exists, and no two name the same one
+    // (a link, ".."), which would be opened twice. Always true on Windows.
+    bool devicesDistinct(QString *error) const;
     static QString helpText();
 
     // The folder snapshots are saved in and listed from.

@@ -126,25 +126,8 @@ bool CtlRun::check(QString *error)
                                 "give --yes to write without asking");
         return false;
     }
-#ifndef Q_OS_WIN
-    // One device under two names (a link, "..") would be opened twice.
-    QMap<QString, QString> named; // resolved path -> the name given first
-    for (const QString &device : qAsConst(m_options.devices)) {
-        const QString path =
-            device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
-        if (!QFileInfo::exists(path)) {
-            *error = QStringLiteral("device '%1' does not exist").arg(device);
-            return false;
-        }
-        const QString resolved = QFileInfo(path).canonicalFilePath();
-        if (named.contains(resolved)) {
-            *error = QStringLiteral("devices '%1' and '%2' are the same device, %3")
-                         .arg(named.value(resolved), device, resolved);
-            return false;
-        }
-        named.insert(resolved, device);
-    }
-#endif
+    if (!m_options.devicesDistinct(error))
+        return false;
     if (!m_options.output.isEmpty()) {
         const QFileInfo info(m_options.output);
         m_outputIsFolder = m_options.devices.size() > 1 || info.isDir();
@@ -209,9 +192,10 @@ int CtlRun::listHistory()
             continue;
         ++shown;
         const QString outcome = entry.noted ? WriteNote::word(entry.outcome) : QStringLiteral("-");
-        const QString time = entry.time.isValid()
-                                 ? entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss'Z'"))
-                                 : QStringLiteral("-");
+        const QString time =
+            entry.time.isValid()
+                ? entry.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss'Z'"))
+                : QStringLiteral("-");
         if (m_options.json) {
             const QJsonObject object{
                 {QStringLiteral("time"), entry.time.isValid()

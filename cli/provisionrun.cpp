@@ -90,38 +90,13 @@ bool ProvisionRun::loadFiles(QString *error)
     return true;
 }
 
-bool ProvisionRun::checkDevices(QString *error) const
-{
-#ifndef Q_OS_WIN
-    QMap<QString, QString> named; // resolved path -> the name given first
-    for (const QString &device : qAsConst(m_options.devices)) {
-        const QString path =
-            device.contains(QLatin1Char('/')) ? device : QStringLiteral("/dev/") + device;
-        if (!QFileInfo::exists(path)) {
-            *error = QStringLiteral("device '%1' does not exist").arg(device);
-            return false;
-        }
-        const QString resolved = QFileInfo(path).canonicalFilePath();
-        if (named.contains(resolved)) {
-            *error = QStringLiteral("devices '%1' and '%2' are the same device, %3")
-                         .arg(named.value(resolved), device, resolved);
-            return false;
-        }
-        named.insert(resolved, device);
-    }
-#else
-    Q_UNUSED(error)
-#endif
-    return true;
-}
-
 int ProvisionRun::exec()
 {
     TranslationInstaller::install(QCoreApplication::applicationDirPath(), QLocale::system().name());
     m_names = ProtocolCatalogue::load().names();
     QString error;
     if (!loadFiles(&error) || (!m_options.report.isEmpty() && !m_report.check(&error)) ||
-        (!m_options.watch && !checkDevices(&error))) {
+        (!m_options.watch && !m_options.devicesDistinct(&error))) {
         // The file reader's messages are sentences of their own.
         warn(error.endsWith(QLatin1Char('.')) ? error + QStringLiteral(" Nothing sent.")
                                               : error + QStringLiteral("; nothing sent."));

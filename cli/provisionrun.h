@@ -56,7 +56,6 @@ private:
     };
 
     bool loadFiles(QString *error);
-    bool checkDevices(QString *error) const;
     void onAppeared(const QString &device);
     void onDisappeared(const QString &device);
     void serve(const QString &device);

@@ -5,6 +5,7 @@
 // before anything is sent.
 #include "configfile.h"
 #include "ctlfixture.h"
+#include "jsonlines.h"
 #include "linkcapture.h"
 
 #include "testbytes.h"
@@ -26,14 +27,7 @@ namespace
 {
 QVector<QJsonObject> linesOf(const QString &path)
 {
-    QFile file(path);
-    QVector<QJsonObject> lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n'))
-        if (!line.isEmpty())
-            lines.append(QJsonDocument::fromJson(line).object());
-    return lines;
+    return JsonLines::read(path).objects;
 }
 
 // The chunks the program sent, in order.

@@ -6,6 +6,7 @@
 // runs append at once, and CSV reports carry their header once.
 #include "configfile.h"
 #include "ctlfixture.h"
+#include "jsonlines.h"
 #include "simstatefile.h"
 
 #include <QJsonArray>
@@ -30,32 +31,22 @@ struct Plugged {
 // The report's lines, each a JSON object with exactly the report's fields.
 QVector<QJsonObject> reportLines(const QString &path, QString *problem)
 {
-    QFile file(path);
-    QVector<QJsonObject> lines;
-    if (!file.open(QIODevice::ReadOnly)) {
+    const JsonLines::Lines read = JsonLines::read(path);
+    if (!read.opened)
         *problem = QStringLiteral("no report");
-        return lines;
-    }
-    const QByteArray text = file.readAll();
-    if (!text.isEmpty() && !text.endsWith('\n'))
+    else if (!read.endsWhole)
         *problem = QStringLiteral("the report ends in half a line");
-    for (const QByteArray &line : text.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        const QJsonDocument document = QJsonDocument::fromJson(line);
-        if (!document.isObject()) {
-            *problem = QStringLiteral("not one object: %1").arg(QString::fromUtf8(line));
-            continue;
-        }
-        QStringList keys = document.object().keys();
+    for (const QByteArray &line : read.notObjects)
+        *problem = QStringLiteral("not one object: %1").arg(QString::fromUtf8(line));
+    QStringList wanted = kFields;
+    wanted.sort();
+    for (const QJsonObject &line : read.objects) {
+        QStringList keys = line.keys();
         keys.sort();
-        QStringList wanted = kFields;
-        wanted.sort();
         if (keys != wanted)
             *problem = QStringLiteral("fields %1").arg(keys.join(QLatin1Char(',')));
-        lines.append(document.object());
     }
-    return lines;
+    return read.objects;
 }
 
 // The command the summary offers for the failed devices, as words.

@@ -6,6 +6,7 @@
 // and prints the summary and its redo command; a flapping module costs no busy
 // loop and keeps no other module from being served.
 #include "ctlfixture.h"
+#include "jsonlines.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -81,20 +82,11 @@ private:
 // The report's lines as objects; a line that is no whole object is null.
 QVector<QJsonObject> reportLines(const QString &path, bool *whole)
 {
-    QFile file(path);
-    QVector<QJsonObject> lines;
-    *whole = true;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    const QByteArray text = file.readAll();
-    *whole = text.isEmpty() || text.endsWith('\n');
-    for (const QByteArray &line : text.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        const QJsonDocument document = QJsonDocument::fromJson(line);
-        *whole = *whole && document.isObject();
-        lines.append(document.object());
-    }
+    const JsonLines::Lines read = JsonLines::read(path);
+    *whole = read.whole();
+    QVector<QJsonObject> lines = read.objects;
+    for (int i = 0; i < read.notObjects.size(); ++i)
+        lines.append(QJsonObject());
     return lines;
 }
 

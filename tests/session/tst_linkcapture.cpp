@@ -3,6 +3,7 @@
 // and wrapped), the line on the link's closing, the size limit that ends the
 // record while the session goes on, and a file that cannot be created.
 #include "configsession.h"
+#include "jsonlines.h"
 #include "linkcapture.h"
 #include "linkpeers.h"
 #include "passthrough.h"
@@ -25,14 +26,7 @@ namespace
 // The lines on disk now, each an object.
 QVector<QJsonObject> linesOf(const QString &path)
 {
-    QFile file(path);
-    QVector<QJsonObject> lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n'))
-        if (!line.isEmpty())
-            lines.append(QJsonDocument::fromJson(line).object());
-    return lines;
+    return JsonLines::read(path).objects;
 }
 
 QByteArray bytesOf(const QJsonObject &line)

@@ -533,6 +533,13 @@ int main(int argc, char *argv[])
         std::unique_ptr<CaptureReplay> replay;
     };
     std::vector<Route> routes;
+    // A link that fails ends the simulator, saying why.
+    const auto endOnFailure = [&app](SimLink *link) {
+        QObject::connect(link, &SimLink::failed, &app, [](const QString &why) {
+            logLine(why);
+            QCoreApplication::exit(1);
+        });
+    };
     auto addRoute = [&](std::unique_ptr<SimLink> link, SimEndpoint::Route kind) -> SimLink * {
         Route r;
         r.link = std::move(link);
@@ -547,10 +554,7 @@ int main(int argc, char *argv[])
             QObject::connect(l, &SimLink::received, p, &CaptureReplay::receive);
             QObject::connect(p, &CaptureReplay::write, l,
                              [l](const QByteArray &bytes) { l->send(bytes); });
-            QObject::connect(l, &SimLink::failed, &app, [](const QString &why) {
-                logLine(why);
-                QCoreApplication::exit(1);
-            });
+            endOnFailure(l);
             routes.push_back(std::move(r));
             return l;
         }
@@ -567,10 +571,7 @@ int main(int argc, char *argv[])
         });
         QObject::connect(s, &ReplyScheduler::write, l,
                          [l](const QByteArray &bytes) { l->send(bytes); });
-        QObject::connect(l, &SimLink::failed, &app, [](const QString &why) {
-            logLine(why);
-            QCoreApplication::exit(1);
-        });
+        endOnFailure(l);
         routes.push_back(std::move(r));
         return l;
     };
