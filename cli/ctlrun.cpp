@@ -1,6 +1,7 @@
 #include "ctlrun.h"
 
 #include "configfile.h"
+#include "ctloutput.h"
 #include "devicejob.h"
 #include "linkcapture.h"
 #include "printabletext.h"
@@ -21,19 +22,9 @@
 
 namespace
 {
-const QString kGroundStation = QStringLiteral("ground-station");
-
-void printLine(std::FILE *out, const QString &text)
-{
-    std::fprintf(out, "%s\n", text.toUtf8().constData());
-    std::fflush(out);
-}
-
-// Whatever a message quotes from files or arguments stays on its one line.
-void warn(const QString &text)
-{
-    printLine(stderr, QStringLiteral("tovrinctl: ") + PrintableText::escaped(text));
-}
+using CtlOutput::printLine;
+using CtlOutput::warn;
+const QString kGroundStation = CtlOutput::groundStation();
 
 // A message and what became of the run: a message that is a sentence of
 // its own (the file reader's are) gets a second sentence, others a clause.

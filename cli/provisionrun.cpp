@@ -1,6 +1,7 @@
 #include "provisionrun.h"
 
 #include "configfile.h"
+#include "ctloutput.h"
 #include "devicejob.h"
 #include "printabletext.h"
 #include "protocolcatalogue.h"
@@ -18,18 +19,9 @@
 
 namespace
 {
-const QString kGroundStation = QStringLiteral("ground-station");
-
-void printLine(std::FILE *out, const QString &text)
-{
-    std::fprintf(out, "%s\n", text.toUtf8().constData());
-    std::fflush(out);
-}
-
-void warn(const QString &text)
-{
-    printLine(stderr, QStringLiteral("tovrinctl: ") + PrintableText::escaped(text));
-}
+using CtlOutput::printLine;
+using CtlOutput::warn;
+const QString kGroundStation = CtlOutput::groundStation();
 
 // An argument as a POSIX shell reads it back.
 QString shellWord(const QString &word)
